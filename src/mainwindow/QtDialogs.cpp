@@ -1,0 +1,107 @@
+#include "QtDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon toQtIcon(Dialogs::Icon icon)
+{
+    switch (icon) {
+    case Dialogs::Icon::Question:
+        return QMessageBox::Question;
+    case Dialogs::Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Dialogs::Icon::Critical:
+        return QMessageBox::Critical;
+    case Dialogs::Icon::Information:
+        break;
+    }
+    return QMessageBox::Information;
+}
+
+} // namespace
+
+QWidget *QtDialogs::owner()
+{
+    return QApplication::activeWindow();
+}
+
+Dialogs::Answer QtDialogs::errorBox(const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::Warning, title, text,
+                    QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, owner());
+    box.setDefaultButton(QMessageBox::Abort);
+    switch (box.exec()) {
+    case QMessageBox::Retry:
+        return Answer::Retry;
+    case QMessageBox::Ignore:
+        return Answer::Ignore;
+    default:
+        return Answer::Abort;
+    }
+}
+
+Dialogs::Answer QtDialogs::question(const QString &title, const QString &text, Icon icon)
+{
+    QMessageBox box(toQtIcon(icon), title, text, QMessageBox::Yes | QMessageBox::No, owner());
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+void QtDialogs::message(const QString &title, const QString &text, Icon icon)
+{
+    QMessageBox box(toQtIcon(icon), title, text, QMessageBox::Ok, owner());
+    box.exec();
+}
+
+std::optional<QString> QtDialogs::inputText(const QString &prompt, const QString &title)
+{
+    bool ok = false;
+    const QString boxTitle = title.isEmpty() ? QApplication::applicationName() : title;
+    const QString text = QInputDialog::getText(owner(), boxTitle, prompt, QLineEdit::Normal, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+QString QtDialogs::qtFilter(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList entries;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString description = parts.at(i).trimmed();
+        const QString patterns = QString(parts.at(i + 1)).replace(QLatin1Char(';'), QLatin1Char(' '));
+        // Qt reads the patterns from the last parentheses of an entry.
+        entries << (description.endsWith(QLatin1Char(')')) ? description
+                                                          : QStringLiteral("%1 (%2)").arg(description, patterns));
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+QString QtDialogs::runFileDialog(const FileRequest &request, bool save)
+{
+    QFileDialog dialog(owner(), request.title, request.folder, qtFilter(request.filter));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    if (!request.defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+QString QtDialogs::saveFileName(const FileRequest &request)
+{
+    return runFileDialog(request, true);
+}
+
+QString QtDialogs::openFileName(const FileRequest &request)
+{
+    return runFileDialog(request, false);
+}

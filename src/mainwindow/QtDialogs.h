@@ -1,0 +1,25 @@
+#pragma once
+
+#include "Dialogs.h"
+
+class QWidget;
+
+// The real dialogs of the program: Qt's message boxes, input box and file
+// dialogs, modal over the active window.
+class QtDialogs : public Dialogs
+{
+public:
+    Answer errorBox(const QString &title, const QString &text) override;
+    Answer question(const QString &title, const QString &text, Icon icon) override;
+    void message(const QString &title, const QString &text, Icon icon) override;
+    std::optional<QString> inputText(const QString &prompt, const QString &title) override;
+    QString saveFileName(const FileRequest &request) override;
+    QString openFileName(const FileRequest &request) override;
+
+    // "Text|*.ext|Other|*.*" as the program writes filters, in Qt's form.
+    static QString qtFilter(const QString &filter);
+
+private:
+    static QWidget *owner();
+    static QString runFileDialog(const FileRequest &request, bool save);
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// Every message box, input box and file or font dialog of the program goes
+// through this seam: the program installs the real Qt dialogs, tests install
+// scripted answers, so every command can be driven offscreen.
+class Dialogs
+{
+public:
+    enum class Answer { Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7, Ok = 1, Cancel = 2 };
+    enum class Icon { Question, Exclamation, Information, Critical };
+
+    struct FileRequest
+    {
+        QString title;
+        QString folder;
+        QString fileName;
+        QString filter;          // "Text|*.ext|Other|*.*" as the pairs are written
+        QString defaultSuffix;
+        bool confirmOverwrite = false;
+        bool mustExist = false;
+    };
+
+    virtual ~Dialogs() = default;
+
+    // Abort/Retry/Ignore box, Abort the default button.
+    virtual Answer errorBox(const QString &title, const QString &text) = 0;
+    // Yes/No question.
+    virtual Answer question(const QString &title, const QString &text, Icon icon) = 0;
+    // Plain message with an OK button.
+    virtual void message(const QString &title, const QString &text, Icon icon) = 0;
+    // One-line text input; an empty optional means Cancel.
+    virtual std::optional<QString> inputText(const QString &prompt, const QString &title) = 0;
+    // File dialogs; an empty text means Cancel.
+    virtual QString saveFileName(const FileRequest &request) = 0;
+    virtual QString openFileName(const FileRequest &request) = 0;
+
+    // The installed seam. Never null once the program or a test has set one.
+    static Dialogs &current();
+    static void install(Dialogs *dialogs);
+};

@@ -1,0 +1,51 @@
+#include "ErrorProtocol.h"
+
+Dialogs::Answer ErrorBox(const RingtalError &error, const QString &message, const QString &title)
+{
+    const QString boxTitle = title.isEmpty() ? QStringLiteral("Fehler") : title;
+    const QString text = QStringLiteral("Fehler: %1 - %2\n%3")
+                             .arg(error.number())
+                             .arg(error.description(), message);
+    return Dialogs::current().errorBox(boxTitle, text);
+}
+
+RingtalError asRingtalError(const std::exception &failure)
+{
+    if (const auto *own = dynamic_cast<const RingtalError *>(&failure))
+        return *own;
+    return RingtalError(ErrorNumber::InvalidProcedureCall,
+                        QStringLiteral("Unerwarteter Fehler: %1").arg(QString::fromLocal8Bit(failure.what())));
+}
+
+ErrorProtocol::ErrorProtocol(QString message)
+    : m_message(std::move(message))
+{
+}
+
+bool ErrorProtocol::runStep(const Step &step) const
+{
+    for (;;) {
+        try {
+            step();
+            return true;
+        } catch (const std::exception &failure) {
+            switch (ErrorBox(asRingtalError(failure), m_message)) {
+            case Dialogs::Answer::Retry:
+                continue;
+            case Dialogs::Answer::Ignore:
+                return true;
+            default:
+                return false;
+            }
+        }
+    }
+}
+
+bool ErrorProtocol::run(const std::vector<Step> &steps) const
+{
+    for (const Step &step : steps) {
+        if (!runStep(step))
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Dialogs.h"
+#include "RingtalError.h"
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+// Shows the standard error box for a failed operation: title "Fehler" unless
+// another is given, first line "Fehler: " + number + " - " + description,
+// second line the caller's message; buttons Abort (default), Retry, Ignore.
+Dialogs::Answer ErrorBox(const RingtalError &error, const QString &message,
+                         const QString &title = QString());
+
+// Runs a command as its list of steps under the error protocol: when a step
+// fails the error box is shown; Retry runs that step again, Ignore goes on
+// with the next step, Abort ends the command. Steps already done stay done.
+class ErrorProtocol
+{
+public:
+    using Step = std::function<void()>;
+
+    explicit ErrorProtocol(QString message);
+
+    // Returns false when the user aborted, true when every step ran or was ignored.
+    bool run(const std::vector<Step> &steps) const;
+    // One step on its own, for steps that sit inside loops.
+    bool runStep(const Step &step) const;
+
+private:
+    QString m_message;
+};
+
+// Runs an action and turns any failure into the program's error type, so that
+// foreign exceptions never escape into the event loop.
+RingtalError asRingtalError(const std::exception &failure);

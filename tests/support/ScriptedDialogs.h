@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Dialogs.h"
+
+#include <QStringList>
+#include <deque>
+
+// Dialog seam for tests: every dialog the program shows is recorded, and its
+// answer is taken from a queue the test fills beforehand. A dialog without a
+// queued answer is recorded as unexpected and answered with Abort/No/Cancel.
+class ScriptedDialogs : public Dialogs
+{
+public:
+    struct Shown
+    {
+        QString kind;   // "error", "question", "message", "input", "save", "open"
+        QString title;
+        QString text;
+        Icon icon = Icon::Information;
+        FileRequest request;
+    };
+
+    ScriptedDialogs();
+    ~ScriptedDialogs() override;
+
+    void answer(Answer answer) { m_answers.push_back(answer); }
+    void answerText(std::optional<QString> text) { m_texts.push_back(std::move(text)); }
+    void answerFile(const QString &path) { m_files.push_back(path); }
+
+    const std::vector<Shown> &shown() const { return m_shown; }
+    int unexpected() const { return m_unexpected; }
+    bool allAnswersUsed() const { return m_answers.empty() && m_texts.empty() && m_files.empty(); }
+    void clear();
+
+    Answer errorBox(const QString &title, const QString &text) override;
+    Answer question(const QString &title, const QString &text, Icon icon) override;
+    void message(const QString &title, const QString &text, Icon icon) override;
+    std::optional<QString> inputText(const QString &prompt, const QString &title) override;
+    QString saveFileName(const FileRequest &request) override;
+    QString openFileName(const FileRequest &request) override;
+
+private:
+    Answer nextAnswer(Answer fallback);
+
+    Dialogs *m_previous = nullptr;
+    std::deque<Answer> m_answers;
+    std::deque<std::optional<QString>> m_texts;
+    std::deque<QString> m_files;
+    std::vector<Shown> m_shown;
+    int m_unexpected = 0;
+};
