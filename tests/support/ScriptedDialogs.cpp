@@ -61,9 +61,11 @@ std::optional<QString> ScriptedDialogs::inputText(const QString &prompt, const Q
         ++m_unexpected;
         return std::nullopt;
     }
-    auto t = m_texts.front();
+    const TextAnswer t = m_texts.front();
     m_texts.pop_front();
-    return t;
+    if (t.cancel)
+        return std::nullopt;
+    return std::make_optional(t.text);
 }
 
 QString ScriptedDialogs::saveFileName(const FileRequest &request)

@@ -24,7 +24,8 @@ public:
     ~ScriptedDialogs() override;
 
     void answer(Answer answer) { m_answers.push_back(answer); }
-    void answerText(std::optional<QString> text) { m_texts.push_back(std::move(text)); }
+    // An empty optional answers Cancel.
+    void answerText(const std::optional<QString> &text) { m_texts.push_back({!text.has_value(), text.value_or(QString())}); }
     void answerFile(const QString &path) { m_files.push_back(path); }
 
     const std::vector<Shown> &shown() const { return m_shown; }
@@ -44,7 +45,12 @@ private:
 
     Dialogs *m_previous = nullptr;
     std::deque<Answer> m_answers;
-    std::deque<std::optional<QString>> m_texts;
+    struct TextAnswer
+    {
+        bool cancel;
+        QString text;
+    };
+    std::deque<TextAnswer> m_texts;
     std::deque<QString> m_files;
     std::vector<Shown> m_shown;
     int m_unexpected = 0;
