@@ -1,6 +1,8 @@
 #include "tempModule.h"
 
 #include "Numbers.h"
+#include "Recordset.h"
+#include "RingtalError.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -29,4 +31,30 @@ bool FileExists(const QString &path)
         return false;
     file.close();
     return true;
+}
+
+QVariant neutralFieldValue(int typeCode, const QVariant &value)
+{
+    const QVariant neutral = typeCode > 8 ? QVariant(QString()) : QVariant(0);
+    if (!value.isValid() || value.isNull())
+        return neutral;
+    if (value.typeId() == QMetaType::QString) {
+        const QString text = value.toString();
+        if (text.isEmpty())
+            return neutral;
+        if (text.count(QChar(0)) == text.size())
+            return QString();
+    }
+    return value;
+}
+
+QVariant GetFieldValue(const Recordset &recordset, const QString &fieldName)
+{
+    // The type code is read first: when even that fails, the caller hears of it.
+    const int code = recordset.typeCode(fieldName);
+    try {
+        return neutralFieldValue(code, recordset.value(fieldName));
+    } catch (const RingtalError &) {
+        return neutralFieldValue(code, QVariant());
+    }
 }

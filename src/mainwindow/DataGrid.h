@@ -1,0 +1,83 @@
+#pragma once
+
+#include "GridColumn.h"
+
+#include <QColor>
+#include <QPointer>
+#include <QTableView>
+
+#include "DataSource.h"
+class GridDelegate;
+class GridModel;
+class Recordset;
+
+// The data-bound grid used by every window: the rows of its data source,
+// edited in place, a new-row line at the end, rows stored when the row is
+// left. Columns are addressed by index or field name; widths are in twips.
+class DataGrid : public QTableView
+{
+    Q_OBJECT
+
+public:
+    explicit DataGrid(QWidget *parent = nullptr);
+    ~DataGrid() override;
+
+    // Binding for good: the grid follows every refresh of the source.
+    void setDataSource(DataSource *source);
+    DataSource *dataSource() const { return m_source; }
+    Recordset *recordset() const;
+    GridModel *gridModel() const { return m_model; }
+
+    // The designed column set, captions equal to the field names.
+    void setDesignedColumns(const QStringList &fields, const QVector<double> &widthsInTwips = {});
+    int columnCount() const;
+    // Throws RingtalError (subscript out of range) for an unknown index or name.
+    GridColumn columns(int index);
+    GridColumn columns(const QString &name);
+    int columnIndex(const QString &name) const;
+
+    // The current row has changes that are not stored yet (an open cell editor counts).
+    bool hasPendingEdit();
+    // Stores them; throws RingtalError and leaves the row in edit.
+    void storePendingEdit();
+    // Keep the present column set while the data source is re-pointed or re-read.
+    void holdFields() { m_holdFields = true; }
+    bool holdsFields() const { return m_holdFields; }
+    // Shows the data source's rows again.
+    void refreshRows();
+
+    QColor textColor() const;
+    void setTextColor(const QColor &color);
+
+    // Conversion at the window edge: stored lengths are twips.
+    double pixelsToTwips(double pixels) const;
+    int twipsToPixels(double twips) const;
+
+    // Used by GridColumn.
+    QVariant currentValue(int column) const;
+    void setCurrentValue(int column, const QVariant &value);
+    void moveColumnTo(int column, int position);
+
+signals:
+    // After the user has edited a cell of the current row, with the column's index.
+    void afterColEdit(int column);
+
+protected:
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
+
+private:
+    void onRecordsetChanged(Recordset *recordset);
+    void followViewRow(int row);
+    void showRecordsetRow();
+    void commitOpenEditor();
+    void moveToNextCell();
+    void reportStoreFailure(int number, const QString &description);
+
+    QPointer<DataSource> m_source;
+    GridModel *m_model;
+    GridDelegate *m_delegate;
+    bool m_holdFields = false;
+    bool m_syncing = false;
+};

@@ -1,0 +1,15 @@
+#include "FormTools.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+void CenterForm(QWidget *window)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!window || !screen)
+        return;
+    const QRect area = screen->geometry();
+    const QSize outer = window->frameGeometry().size();
+    window->move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
+}

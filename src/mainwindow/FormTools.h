@@ -1,0 +1,6 @@
+#pragma once
+
+class QWidget;
+
+// Centres a window on the primary screen.
+void CenterForm(QWidget *window);

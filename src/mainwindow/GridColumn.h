@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+class DataGrid;
+
+// One column of a grid, addressed by its index in the grid's column
+// collection. Widths are in twips; the display position counts from 0 at the
+// left. Value reads and writes the cell of the current row; a write by the
+// program never raises the grid's edit notification.
+class GridColumn
+{
+public:
+    GridColumn(DataGrid *grid, int index);
+
+    int index() const { return m_index; }
+    QString dataField() const;
+    QString caption() const;
+    void setCaption(const QString &caption);
+    double width() const;
+    void setWidth(double twips);
+    bool isVisible() const;
+    void setVisible(bool visible);
+    int order() const;
+    void setOrder(int position);
+    // The heading alignment: 0 left, 1 right, 2 centred.
+    int alignment() const;
+    void setAlignment(int alignment);
+
+    QVariant value() const;
+    QString text() const;
+    void setValue(const QVariant &value);
+
+private:
+    DataGrid *m_grid;
+    int m_index;
+};

@@ -1,0 +1,231 @@
+#include "GridModel.h"
+
+#include "Numbers.h"
+#include "Recordset.h"
+#include "RingtalError.h"
+
+GridModel::GridModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+void GridModel::setRecordset(Recordset *recordset)
+{
+    beginResetModel();
+    if (m_recordset)
+        m_recordset->disconnect(this);
+    m_recordset = recordset;
+    if (recordset) {
+        connect(recordset, &Recordset::aboutToReset, this, [this] { beginResetModel(); });
+        connect(recordset, &Recordset::reset, this, [this] {
+            m_rowsShown = shownRows();
+            endResetModel();
+        });
+        connect(recordset, &Recordset::aboutToRemoveRow, this, [this](int row) { beginRemoveRows({}, row, row); });
+        connect(recordset, &Recordset::rowRemoved, this, [this] {
+            m_rowsShown = shownRows();
+            endRemoveRows();
+            syncRowCount();
+        });
+        connect(recordset, &Recordset::rowChanged, this,
+                [this](int row) { emit dataChanged(index(row, 0), index(row, columnCount() - 1)); });
+        connect(recordset, &Recordset::rowAppended, this, [this](int row) {
+            syncRowCount();
+            emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+        });
+        connect(recordset, &Recordset::currentMoved, this,
+                [this] { emit headerDataChanged(Qt::Vertical, 0, std::max(0, rowCount() - 1)); });
+        connect(recordset, &Recordset::bufferChanged, this, [this] {
+            syncRowCount();
+            if (m_recordset && m_recordset->editMode() != Recordset::EditMode::None) {
+                const int row = addNewRow() >= 0 ? addNewRow() : m_recordset->position();
+                emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+            }
+            emit headerDataChanged(Qt::Vertical, 0, std::max(0, rowCount() - 1));
+        });
+    }
+    mapFields();
+    m_rowsShown = shownRows();
+    endResetModel();
+}
+
+void GridModel::setColumns(const QStringList &fields)
+{
+    beginResetModel();
+    m_columns.clear();
+    for (const QString &field : fields)
+        m_columns.push_back({field, field, Qt::AlignLeft | Qt::AlignVCenter, 1000.0, -1});
+    mapFields();
+    endResetModel();
+}
+
+void GridModel::columnsChanged(int first, int last)
+{
+    emit headerDataChanged(Qt::Horizontal, first, last);
+}
+
+void GridModel::mapFields()
+{
+    for (Column &column : m_columns)
+        column.fieldIndex = m_recordset ? m_recordset->fieldIndex(column.field) : -1;
+}
+
+void GridModel::setAllowAddNew(bool allow)
+{
+    if (allow == m_allowAddNew)
+        return;
+    beginResetModel();
+    m_allowAddNew = allow;
+    m_rowsShown = shownRows();
+    endResetModel();
+}
+
+int GridModel::shownRows() const
+{
+    if (!m_recordset)
+        return 0;
+    return m_recordset->rowCount() + (addNewRow() >= 0 ? 1 : 0) + (m_allowAddNew ? 1 : 0);
+}
+
+// Rows come and go at the end only (a new row started or given up), so the
+// change is announced as an insertion or removal there.
+void GridModel::syncRowCount()
+{
+    const int now = shownRows();
+    if (now > m_rowsShown) {
+        beginInsertRows({}, m_rowsShown, now - 1);
+        m_rowsShown = now;
+        endInsertRows();
+    } else if (now < m_rowsShown) {
+        beginRemoveRows({}, now, m_rowsShown - 1);
+        m_rowsShown = now;
+        endRemoveRows();
+    }
+}
+
+void GridModel::reload()
+{
+    beginResetModel();
+    mapFields();
+    m_rowsShown = shownRows();
+    endResetModel();
+}
+
+int GridModel::addNewRow() const
+{
+    if (m_recordset && m_recordset->editMode() == Recordset::EditMode::AddNew)
+        return m_recordset->rowCount();
+    return -1;
+}
+
+bool GridModel::isNewRowLine(int row) const
+{
+    return m_allowAddNew && m_recordset && row == m_rowsShown - 1;
+}
+
+int GridModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_rowsShown;
+}
+
+int GridModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_columns.size());
+}
+
+QVariant GridModel::cellValue(int row, int column) const
+{
+    if (!m_recordset || column < 0 || column >= int(m_columns.size()))
+        return QVariant();
+    const int field = m_columns[size_t(column)].fieldIndex;
+    if (field < 0 || isNewRowLine(row))
+        return QVariant();
+    const bool editing = m_recordset->editMode() != Recordset::EditMode::None;
+    if (row == addNewRow() || (editing && row == m_recordset->position() && addNewRow() < 0))
+        return m_recordset->bufferValue(field);
+    if (row < m_recordset->rowCount())
+        return m_recordset->storedValue(row, field);
+    return QVariant();
+}
+
+QVariant GridModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return QVariant();
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return Numbers::cellText(cellValue(index.row(), index.column()));
+    case Qt::TextAlignmentRole: {
+        const QVariant v = cellValue(index.row(), index.column());
+        const bool number = v.typeId() == QMetaType::Double || v.typeId() == QMetaType::LongLong
+                         || v.typeId() == QMetaType::Int;
+        return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
+    }
+    default:
+        return QVariant();
+    }
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal) {
+        if (section < 0 || section >= int(m_columns.size()))
+            return QVariant();
+        if (role == Qt::DisplayRole)
+            return m_columns[size_t(section)].caption;
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(m_columns[size_t(section)].headingAlignment);
+        return QVariant();
+    }
+    if (role != Qt::DisplayRole || !m_recordset)
+        return QVariant();
+    // Row selectors: the marker of the current row, a pencil while it is
+    // being edited, a star on the new-row line.
+    const bool editing = m_recordset->editMode() != Recordset::EditMode::None;
+    if (section == addNewRow() || (editing && addNewRow() < 0 && section == m_recordset->position()))
+        return QStringLiteral("\u270E");
+    if (isNewRowLine(section))
+        return QStringLiteral("*");
+    if (section == m_recordset->position())
+        return QStringLiteral("\u25B6");
+    return QString();
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (m_recordset && m_columns[size_t(index.column())].fieldIndex >= 0)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool GridModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole || !m_recordset)
+        return false;
+    const int row = index.row();
+    const int field = m_columns[size_t(index.column())].fieldIndex;
+    if (field < 0)
+        return false;
+    // Confirming a cell without changing it is no edit.
+    if (!isNewRowLine(row) && Numbers::cellText(cellValue(row, index.column())) == value.toString())
+        return true;
+    try {
+        if (isNewRowLine(row)) {
+            m_recordset->addNew();
+        } else if (row != addNewRow()) {
+            if (row != m_recordset->position())
+                m_recordset->moveTo(row);
+            m_recordset->edit();
+        }
+        m_recordset->setValue(field, value);
+    } catch (const RingtalError &error) {
+        emit editFailed(error.number(), error.description());
+        return false;
+    }
+    emit userEdited(index.column());
+    return true;
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QPointer>
+#include <QStringList>
+#include <vector>
+
+#include "Recordset.h"
+
+// The rows of a recordset as a table for the grid, in the grid's own column
+// set: each column names the field it shows. While a row is being edited the
+// model shows the recordset's edit buffer; below the rows stands the new-row
+// line, where typing starts a new row.
+class GridModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    struct Column
+    {
+        QString field;
+        QString caption;
+        Qt::Alignment headingAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+        double widthTwips = 1000.0; // kept while the column is hidden
+        int fieldIndex = -1; // in the recordset, -1 when it has no such field
+    };
+
+    explicit GridModel(QObject *parent = nullptr);
+
+    void setRecordset(Recordset *recordset);
+    Recordset *recordset() const { return m_recordset; }
+
+    // The column set. Replacing it resets the model.
+    void setColumns(const QStringList &fields);
+    std::vector<Column> &columns() { return m_columns; }
+    const std::vector<Column> &columns() const { return m_columns; }
+    void columnsChanged(int first, int last);
+
+    void setAllowAddNew(bool allow);
+    bool isNewRowLine(int row) const;
+    // Row of the edit buffer of a new row, -1 when none is being added.
+    int addNewRow() const;
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    // A user's edit: starts a new row on the new-row line, or edits the row.
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+
+    // The value shown in a cell, from the buffer while that row is edited.
+    QVariant cellValue(int row, int column) const;
+    // Redraw everything from the recordset.
+    void reload();
+
+signals:
+    // After a user's edit was taken into the row; never for the program's own writes.
+    void userEdited(int column);
+    // An edit could not be taken (the row before it could not be stored).
+    void editFailed(int number, const QString &description);
+
+private:
+    void mapFields();
+    void syncRowCount();
+    int shownRows() const;
+
+    QPointer<Recordset> m_recordset;
+    std::vector<Column> m_columns;
+    bool m_allowAddNew = true;
+    int m_rowsShown = 0;
+};

@@ -1,0 +1,46 @@
+#include "RingtalApplication.h"
+
+#include "Dialogs.h"
+#include "ErrorProtocol.h"
+
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+RingtalApplication::RingtalApplication(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+    setOrganizationName(QStringLiteral("Ringtal"));
+    setApplicationName(QStringLiteral("Ringtal"));
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    // The designed fonts are the classic Windows ones; elsewhere a similar face stands in.
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("DejaVu Sans"),
+                                QStringLiteral("Liberation Sans")});
+}
+
+bool RingtalApplication::loadQtTranslations()
+{
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    return true;
+}
+
+bool RingtalApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception &failure) {
+        const RingtalError error = asRingtalError(failure);
+        Dialogs::current().message(QStringLiteral("Fehler"),
+                                   QStringLiteral("Fehler: %1 - %2").arg(error.number()).arg(error.description()),
+                                   Dialogs::Icon::Critical);
+    }
+    return false;
+}

@@ -1,0 +1,290 @@
+#include "frmMain.h"
+
+#include "DataGrid.h"
+#include "DataSource.h"
+#include "Database.h"
+#include "Dialogs.h"
+#include "ErrorProtocol.h"
+#include "FormTools.h"
+#include "Recordset.h"
+#include "SettingsStore.h"
+#include "tempModule.h"
+
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace {
+
+const QString ResultsQuery = QStringLiteral("Select * from Ergebnisse order by Sortierung desc");
+const QString TitleQuery = QStringLiteral("Select * from Wettkampf");
+const QString LoadFailed = QStringLiteral("Fehler beim Laden eines Wettkampfs");
+
+// Design sizes in twips. The client area of the design includes the toolbar
+// strip at its top; the central widget starts below it.
+constexpr double DesignToolbarHeight = 360;
+constexpr double ClientWidth = 14340;
+constexpr double ClientHeight = 10905;
+constexpr double GridLeft = 135;
+constexpr double GridTopInTab = 450;
+constexpr double Margin = 270;
+constexpr double BottomMargin = 550;
+
+struct Placement
+{
+    double left, top, width, height;
+};
+constexpr Placement Label1Design{135, 450, 11445, 330};
+constexpr Placement LblSucheDesign{12105, 540, 780, 240};
+constexpr Placement TxtSucheDesign{12870, 450, 1185, 330};
+constexpr Placement SSTab1Design{135, 900, 14100, 8610};
+constexpr Placement GridDesign{GridLeft, GridTopInTab, 13740, 7845};
+
+QFont designFont(double points, bool bold)
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace
+
+frmMain::frmMain(QWidget *parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Ringtal"));
+    createControls();
+    createGrids();
+    createMenus();
+    resize(px(ClientWidth), px(ClientHeight - DesignToolbarHeight + toolbarTwips()) + menuBar()->sizeHint().height());
+    placeDesignControls();
+    Form_Load();
+}
+
+frmMain::~frmMain() = default;
+
+QStringList frmMain::resultFields()
+{
+    QStringList fields{QStringLiteral("ID"),       QStringLiteral("Platz"), QStringLiteral("StartNr"),
+                       QStringLiteral("Schuetze"), QStringLiteral("Verein"), QStringLiteral("Serie"),
+                       QStringLiteral("Innenzehner")};
+    for (int i = 1; i <= 10; ++i)
+        fields << QStringLiteral("Ring%1").arg(i);
+    fields << QStringLiteral("Sortierung");
+    return fields;
+}
+
+double frmMain::twipsPerPixel() const
+{
+    return 1440.0 / logicalDpiX();
+}
+
+int frmMain::px(double twips) const
+{
+    return qRound(twips / twipsPerPixel());
+}
+
+double frmMain::tw(int pixels) const
+{
+    return pixels * twipsPerPixel();
+}
+
+double frmMain::toolbarTwips() const
+{
+    return 0.0;
+}
+
+void frmMain::createControls()
+{
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("frmMainClient"));
+    setCentralWidget(central);
+
+    Label1 = new QLabel(central);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(designFont(9.75, true));
+
+    lblSuche = new QLabel(QStringLiteral("Suche:"), central);
+    lblSuche->setObjectName(QStringLiteral("lblSuche"));
+    lblSuche->setFont(designFont(8.25, true));
+
+    txtSuche = new QLineEdit(central);
+    txtSuche->setObjectName(QStringLiteral("txtSuche"));
+    txtSuche->setFont(designFont(9.75, true));
+
+    SSTab1 = new QTabWidget(central);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    SSTab1->addTab(new QWidget, QStringLiteral("Dateneingabe"));
+    SSTab1->addTab(new QWidget, QStringLiteral("Siegerliste"));
+    SSTab1->setCurrentIndex(0);
+}
+
+void frmMain::createGrids()
+{
+    const QVector<double> widths{600, 650, 750, 2200, 2000, 800, 1000, 620, 620, 620,
+                                 620, 620, 620, 620, 620, 620, 620, 2000};
+    Data1 = new DataSource(this);
+    Data1->setObjectName(QStringLiteral("Data1"));
+    Data2 = new DataSource(this);
+    Data2->setObjectName(QStringLiteral("Data2"));
+    TDBGrid1 = new DataGrid(SSTab1->widget(0));
+    TDBGrid1->setObjectName(QStringLiteral("TDBGrid1"));
+    TDBGrid2 = new DataGrid(SSTab1->widget(1));
+    TDBGrid2->setObjectName(QStringLiteral("TDBGrid2"));
+    for (DataGrid *grid : {TDBGrid1, TDBGrid2}) {
+        grid->setFont(designFont(9.75, false));
+        grid->horizontalHeader()->setFont(designFont(8.25, true));
+        grid->setDesignedColumns(resultFields(), widths);
+        grid->columns(QStringLiteral("ID")).setVisible(false);
+        grid->columns(QStringLiteral("Sortierung")).setVisible(false);
+    }
+    TDBGrid1->setDataSource(Data1);
+    TDBGrid2->setDataSource(Data2);
+}
+
+void frmMain::createMenus()
+{
+    mnuDatei = menuBar()->addMenu(QStringLiteral("Datei"));
+    mnuDatei->setObjectName(QStringLiteral("mnuDatei"));
+    mnuDateiClose = mnuDatei->addAction(QStringLiteral("&Schließen"), this, &frmMain::mnuDateiClose_Click);
+    mnuDateiClose->setObjectName(QStringLiteral("mnuDateiClose"));
+}
+
+void frmMain::placeDesignControls()
+{
+    const double shift = DesignToolbarHeight;
+    auto place = [&](QWidget *w, const Placement &p) {
+        w->setGeometry(px(p.left), px(p.top - shift), px(p.width), px(p.height));
+    };
+    place(Label1, Label1Design);
+    place(lblSuche, LblSucheDesign);
+    place(txtSuche, TxtSucheDesign);
+    place(SSTab1, SSTab1Design);
+    for (DataGrid *grid : {TDBGrid1, TDBGrid2})
+        grid->setGeometry(px(GridDesign.left), 0, px(GridDesign.width), px(GridDesign.height));
+}
+
+void frmMain::Form_Load()
+{
+    TDBGrid1->setEnabled(false);
+    for (int i = 0; i < TDBGrid1->columnCount(); ++i) {
+        // Centred headings over every column of both grids.
+        TDBGrid1->columns(i).setAlignment(2);
+        TDBGrid2->columns(i).setAlignment(2);
+    }
+    for (int ring = 1; ring <= 10; ++ring)
+        TDBGrid2->columns(QStringLiteral("Ring%1").arg(ring)).setCaption(QString::number(ring));
+    const QString last = SettingsStore::read(QStringLiteral("Wettkampf"), QStringLiteral("Last"), QString());
+    if (FileExists(last))
+        LoadCompetition(last);
+}
+
+void frmMain::LoadCompetition(const QString &path)
+{
+    const QString target = path; // the argument may be CompetitionPath itself
+    const ErrorProtocol protocol(LoadFailed);
+    std::vector<ErrorProtocol::Step> steps{
+        // Typed results of the competition being left are stored, never dropped.
+        [this] { TDBGrid1->storePendingEdit(); },
+    };
+    for (const auto &[grid, source] : {std::pair{TDBGrid1, Data1}, std::pair{TDBGrid2, Data2}}) {
+        steps.push_back([grid = grid] { grid->holdFields(); });
+        steps.push_back([source = source, &target] { source->setDatabaseName(target); });
+        steps.push_back([source = source] { source->setRecordSource(ResultsQuery); });
+        steps.push_back([source = source] { source->refresh(); });
+        steps.push_back([grid = grid] { grid->refreshRows(); });
+        steps.push_back([grid = grid] { grid->setEnabled(true); });
+    }
+    steps.push_back([this, &target] { m_competitionPath = target; });
+    steps.push_back([this] { ShowTitle(); });
+    steps.push_back([this] { setWindowTitle(QStringLiteral("Ringtal") + m_competitionPath); });
+    protocol.run(steps);
+}
+
+void frmMain::ShowTitle()
+{
+    const std::shared_ptr<Database> database = Database::open(m_competitionPath);
+    const std::unique_ptr<Recordset> title = database->openRecordset(TitleQuery);
+    if (title->rowCount() > 0)
+        Label1->setText(GetFieldValue(*title, QStringLiteral("Bezeichnung")).toString());
+}
+
+void frmMain::mnuDateiClose_Click()
+{
+    close();
+}
+
+bool frmMain::storePendingEntry()
+{
+    try {
+        TDBGrid1->storePendingEdit();
+        return true;
+    } catch (const RingtalError &error) {
+        Dialogs::current().message(QStringLiteral("Fehler"),
+                                   QStringLiteral("Fehler: %1 - %2\nDie Eingabe in der aktuellen Zeile konnte nicht "
+                                                  "gespeichert werden. Bitte korrigieren oder mit Esc verwerfen.")
+                                       .arg(error.number())
+                                       .arg(error.description()),
+                                   Dialogs::Icon::Critical);
+        return false;
+    }
+}
+
+bool frmMain::Form_Unload()
+{
+    if (!storePendingEntry())
+        return false;
+    if (FileExists(m_competitionPath))
+        SettingsStore::write(QStringLiteral("Wettkampf"), QStringLiteral("Last"), m_competitionPath);
+    return true;
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    if (Form_Unload())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void frmMain::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+// Sizes follow the window; the tops and the left edge of the tab control stay
+// as designed. Sizes that would come out negative are not applied.
+void frmMain::Form_Resize()
+{
+    if (!centralWidget() || !SSTab1)
+        return;
+    const double toolbar = toolbarTwips();
+    const double shift = DesignToolbarHeight;
+    const double w = tw(centralWidget()->width());
+    const double h = tw(centralWidget()->height()) + toolbar;
+    const double txtLeft = w - Margin - tw(txtSuche->width());
+    const double lblLeft = txtLeft - tw(lblSuche->width());
+    const double labelWidth = lblLeft - 2 * SSTab1Design.left;
+    const double tabWidth = w - 2 * SSTab1Design.left;
+    const double tabHeight = h - BottomMargin - toolbar;
+    const double stripHeight = tw(SSTab1->tabBar()->sizeHint().height());
+    const double gridWidth = tabWidth - Margin;
+    const double gridHeight = tabHeight - stripHeight - Margin;
+    if (txtLeft < 0 || lblLeft < 0 || labelWidth < 0 || tabWidth < 0 || tabHeight < 0 || gridWidth < 0
+        || gridHeight < 0)
+        return;
+    txtSuche->move(px(txtLeft), txtSuche->y());
+    lblSuche->move(px(lblLeft), lblSuche->y());
+    Label1->setGeometry(px(SSTab1Design.left), Label1->y(), px(labelWidth), Label1->height());
+    const double tabTop = Label1Design.top + Label1Design.height - shift;
+    SSTab1->setGeometry(SSTab1->x(), px(tabTop), px(tabWidth), px(tabHeight));
+    for (DataGrid *grid : {TDBGrid1, TDBGrid2})
+        grid->resize(px(gridWidth), px(gridHeight));
+}

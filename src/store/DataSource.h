@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class Database;
+class Recordset;
+
+// A path and a query that a grid is bound to. Refresh (re)opens the file and
+// runs the query; the bound grid follows. A refresh that fails leaves the
+// rows of the previous refresh in place.
+class DataSource : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit DataSource(QObject *parent = nullptr);
+    ~DataSource() override;
+
+    void setDatabaseName(const QString &path) { m_databaseName = path; }
+    const QString &databaseName() const { return m_databaseName; }
+    void setRecordSource(const QString &sql) { m_recordSource = sql; }
+    const QString &recordSource() const { return m_recordSource; }
+
+    // Throws RingtalError.
+    void refresh();
+    // Releases the file, e.g. before it is deleted and created anew.
+    void close();
+
+    bool isOpen() const { return m_recordset != nullptr; }
+    // Null while nothing is open.
+    Recordset *recordset() const { return m_recordset.get(); }
+    std::shared_ptr<Database> database() const { return m_database; }
+
+signals:
+    // The recordset was replaced (or released: then it is null).
+    void recordsetChanged(Recordset *recordset);
+
+private:
+    QString m_databaseName;
+    QString m_recordSource;
+    std::shared_ptr<Database> m_database;
+    std::unique_ptr<Recordset> m_recordset;
+};

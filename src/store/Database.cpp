@@ -1,0 +1,245 @@
+#include "Database.h"
+
+#include "Recordset.h"
+#include "RingtalError.h"
+
+#include <QAtomicInteger>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <sqlite3.h>
+
+namespace {
+
+QAtomicInteger<quint64> g_connectionCounter;
+
+// SQLite reads '?', '#' and '%' in a URI as syntax; every other character of
+// a path (umlauts, blanks) may stand as it is.
+QString sqliteUri(const QString &path)
+{
+    QString escaped = QFileInfo(path).absoluteFilePath();
+    escaped.replace(QLatin1Char('%'), QLatin1String("%25"));
+    escaped.replace(QLatin1Char('?'), QLatin1String("%3F"));
+    escaped.replace(QLatin1Char('#'), QLatin1String("%23"));
+    return QStringLiteral("file://") + escaped + QStringLiteral("?mode=rw");
+}
+
+RingtalError missingFile(const QString &path)
+{
+    return RingtalError(ErrorNumber::DatabaseFileNotFound,
+                        QStringLiteral("Die Datei '%1' wurde nicht gefunden.").arg(path));
+}
+
+} // namespace
+
+Database::Database(QString path)
+    : m_path(std::move(path))
+    , m_connectionName(QStringLiteral("ringtal-%1").arg(++g_connectionCounter))
+{
+}
+
+Database::~Database()
+{
+    m_statements.clear();
+    if (m_inTransaction)
+        m_db.commit();
+    m_db.close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+std::shared_ptr<Database> Database::open(const QString &path)
+{
+    const QFileInfo info(path);
+    if (path.trimmed().isEmpty() || !info.exists())
+        throw missingFile(path);
+    if (info.isDir())
+        throw RingtalError(ErrorNumber::CannotOpenFile,
+                           QStringLiteral("'%1' ist ein Ordner und keine Wettkampfdatei.").arg(path));
+    if (!info.isReadable())
+        throw RingtalError(ErrorNumber::CannotOpenFile,
+                           QStringLiteral("Die Datei '%1' kann nicht geöffnet werden: Es fehlt die Leseberechtigung.")
+                               .arg(path));
+    std::shared_ptr<Database> database(new Database(path));
+    database->connect();
+    return database;
+}
+
+void Database::connect()
+{
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=3000"));
+    m_db.setDatabaseName(sqliteUri(m_path));
+    if (!m_db.open())
+        raise(m_db.lastError());
+    applyDefensiveSettings();
+    // SQLite reads the file lazily; reading the schema here turns a text file
+    // renamed to .wkd into an error at opening instead of at the first query.
+    QSqlQuery probe(m_db);
+    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
+        raise(probe.lastError());
+}
+
+void Database::applyDefensiveSettings()
+{
+    const QVariant handle = m_db.driver()->handle();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0) {
+        sqlite3 *db = *static_cast<sqlite3 *const *>(handle.constData());
+        if (db) {
+            sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+            sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+            sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+            sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
+        }
+    }
+}
+
+std::unique_ptr<Recordset> Database::openRecordset(const QString &sql)
+{
+    return std::make_unique<Recordset>(shared_from_this(), sql);
+}
+
+QSqlQuery &Database::prepared(const QString &sql)
+{
+    auto it = m_statements.find(sql);
+    if (it == m_statements.end()) {
+        QSqlQuery query(m_db);
+        if (!query.prepare(sql))
+            raise(query.lastError());
+        it = m_statements.insert(sql, query);
+    }
+    return it.value();
+}
+
+void Database::exec(QSqlQuery &query)
+{
+    if (!query.exec())
+        raise(query.lastError());
+}
+
+void Database::beginTransaction()
+{
+    if (m_inTransaction)
+        return;
+    if (!m_db.transaction())
+        raise(m_db.lastError());
+    m_inTransaction = true;
+}
+
+void Database::commit()
+{
+    if (!m_inTransaction)
+        return;
+    m_inTransaction = false;
+    if (!m_db.commit())
+        raise(m_db.lastError());
+}
+
+void Database::rollback()
+{
+    if (!m_inTransaction)
+        return;
+    m_inTransaction = false;
+    if (!m_db.rollback())
+        raise(m_db.lastError());
+}
+
+QHash<QString, QString> Database::declaredTypes(const QString &table)
+{
+    QHash<QString, QString> types;
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("SELECT name, type FROM pragma_table_info(?)"));
+    query.addBindValue(table);
+    if (!query.exec())
+        raise(query.lastError());
+    while (query.next())
+        types.insert(query.value(0).toString().toLower(), query.value(1).toString());
+    return types;
+}
+
+void Database::raise(const QSqlError &error) const
+{
+    const int code = error.nativeErrorCode().toInt() & 0xFF;
+    const QString detail = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    static const QRegularExpression noTable(QStringLiteral("no such table: (\\S+)"));
+    const QRegularExpressionMatch table = noTable.match(detail);
+    if (table.hasMatch())
+        throw RingtalError(ErrorNumber::TableNotFound,
+                           QStringLiteral("Die Tabelle '%1' gibt es in der Datei '%2' nicht. "
+                                          "Die Datei ist kein Ringtal-Wettkampf.")
+                               .arg(table.captured(1), m_path));
+    switch (code) {
+    case SQLITE_CANTOPEN:
+        if (!QFileInfo::exists(m_path))
+            throw missingFile(m_path);
+        throw RingtalError(ErrorNumber::CannotOpenFile,
+                           QStringLiteral("Die Datei '%1' kann nicht geöffnet werden. Sie ist möglicherweise "
+                                          "gesperrt, oder es fehlt die Berechtigung.")
+                               .arg(m_path));
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        throw RingtalError(ErrorNumber::UnrecognizedFormat,
+                           QStringLiteral("Nicht erkanntes Datenbankformat '%1'. Die Datei ist keine "
+                                          "Ringtal-Datenbank oder beschädigt.")
+                               .arg(m_path));
+    case SQLITE_READONLY:
+        throw RingtalError(ErrorNumber::ReadOnly,
+                           QStringLiteral("Die Datei '%1' ist schreibgeschützt. Änderungen können nicht "
+                                          "gespeichert werden.")
+                               .arg(m_path));
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        throw RingtalError(ErrorNumber::DatabaseLocked,
+                           QStringLiteral("Die Datei '%1' wird gerade von einem anderen Programm benutzt. "
+                                          "Bitte später noch einmal versuchen.")
+                               .arg(m_path));
+    case SQLITE_CONSTRAINT:
+        throw RingtalError(ErrorNumber::DuplicateKey,
+                           QStringLiteral("Die Änderung wurde nicht gespeichert, weil sie einen doppelten "
+                                          "Schlüssel ergäbe (%1).")
+                               .arg(detail));
+    case SQLITE_FULL:
+        throw RingtalError(ErrorNumber::EngineFailure,
+                           QStringLiteral("Der Datenträger ist voll; '%1' kann nicht gespeichert werden.")
+                               .arg(m_path));
+    default:
+        throw RingtalError(ErrorNumber::EngineFailure,
+                           QStringLiteral("Datenbankfehler in '%1': %2").arg(m_path, detail));
+    }
+}
+
+Transaction::Transaction(Database &database)
+    : m_database(database)
+    , m_open(!database.inTransaction())
+{
+    if (m_open)
+        m_database.beginTransaction();
+}
+
+Transaction::~Transaction()
+{
+    if (!m_open)
+        return;
+    try {
+        m_database.commit();
+    } catch (const RingtalError &) {
+        // Nothing more can be done here; the failure of the write itself was reported.
+    }
+}
+
+void Transaction::commit()
+{
+    if (!m_open)
+        return;
+    m_open = false;
+    m_database.commit();
+}
+
+void Transaction::rollback()
+{
+    if (!m_open)
+        return;
+    m_open = false;
+    m_database.rollback();
+}

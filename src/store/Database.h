@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <memory>
+
+class QSqlError;
+class Recordset;
+
+// One open database file on its own uniquely named connection, removed again
+// when the object goes. Opening never creates a file: a path that vanished is
+// an error, not a new empty competition. Files are opened defensively because
+// users pick them: no trusted schema, defensive mode, a busy timeout for a
+// second program holding the file.
+class Database : public std::enable_shared_from_this<Database>
+{
+public:
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    // Throws RingtalError when the file is missing, unreadable or no database.
+    static std::shared_ptr<Database> open(const QString &path);
+
+    const QString &path() const { return m_path; }
+    QSqlDatabase &connection() { return m_db; }
+
+    // A dynaset over the query; throws RingtalError.
+    std::unique_ptr<Recordset> openRecordset(const QString &sql);
+
+    // Prepared statements are kept per text, so repeated writes (a place per
+    // row) do not parse the same statement again.
+    QSqlQuery &prepared(const QString &sql);
+    // Runs a prepared statement with its bound values; throws RingtalError.
+    void exec(QSqlQuery &query);
+
+    void beginTransaction();
+    void commit();
+    void rollback();
+    bool inTransaction() const { return m_inTransaction; }
+
+    // The program's error for a failure reported by the driver.
+    [[noreturn]] void raise(const QSqlError &error) const;
+
+    // Declared type of every column of a table, by column name, lower case.
+    QHash<QString, QString> declaredTypes(const QString &table);
+
+private:
+    explicit Database(QString path);
+    void connect();
+    void applyDefensiveSettings();
+
+    QString m_path;
+    QString m_connectionName;
+    QSqlDatabase m_db;
+    QHash<QString, QSqlQuery> m_statements;
+    bool m_inTransaction = false;
+};
+
+// Writes of one command go in one transaction. Whatever happens, the rows
+// written before a failure stay written unless rollback() was asked for:
+// commands report a failure and keep what was done.
+class Transaction
+{
+public:
+    explicit Transaction(Database &database);
+    ~Transaction();
+    void commit();
+    void rollback();
+
+private:
+    Database &m_database;
+    bool m_open;
+};

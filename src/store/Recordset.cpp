@@ -1,0 +1,406 @@
+#include "Recordset.h"
+
+#include "Criterion.h"
+#include "Database.h"
+#include "Numbers.h"
+#include "RingtalError.h"
+
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr int TextFieldSize = 255;
+
+int typeCodeForDeclared(const QString &declared, QMetaType::Type fallback)
+{
+    const QString t = declared.toUpper();
+    if (t.contains(QLatin1String("INT")))
+        return Recordset::Long;
+    if (t.contains(QLatin1String("MEMO")))
+        return Recordset::Memo;
+    if (t.contains(QLatin1String("CHAR")) || t.contains(QLatin1String("TEXT")) || t.contains(QLatin1String("CLOB")))
+        return Recordset::Text;
+    if (t.contains(QLatin1String("BLOB")))
+        return Recordset::LongBinary;
+    if (t.contains(QLatin1String("BOOL")) || t == QLatin1String("BIT"))
+        return Recordset::Boolean;
+    if (t.contains(QLatin1String("DATE")) || t.contains(QLatin1String("TIME")))
+        return Recordset::Date;
+    if (!t.isEmpty())
+        return Recordset::Double;
+    switch (fallback) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        return Recordset::Long;
+    case QMetaType::Double:
+        return Recordset::Double;
+    case QMetaType::QByteArray:
+        return Recordset::LongBinary;
+    default:
+        return Recordset::Text;
+    }
+}
+
+QString quoted(const QString &identifier)
+{
+    return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
+RingtalError unknownField(const QString &name)
+{
+    return RingtalError(ErrorNumber::ItemNotFound,
+                        QStringLiteral("Das Feld '%1' gibt es in dieser Tabelle nicht.").arg(name));
+}
+
+RingtalError mismatch(const QString &field, const QVariant &value, const QString &expected)
+{
+    return RingtalError(ErrorNumber::TypeMismatch,
+                        QStringLiteral("Der Wert '%1' passt nicht in das Feld '%2': %3 erwartet.")
+                            .arg(Numbers::cellText(value), field, expected));
+}
+
+} // namespace
+
+Recordset::Recordset(std::shared_ptr<Database> database, QString sql)
+    : m_database(std::move(database))
+    , m_sql(std::move(sql))
+{
+    static const QRegularExpression fromTable(QStringLiteral("\\bfrom\\s+\\[?([A-Za-z_][A-Za-z0-9_]*)\\]?"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    m_table = fromTable.match(m_sql).captured(1);
+    load();
+    readFieldTypes();
+}
+
+Recordset::~Recordset() = default;
+
+void Recordset::load()
+{
+    QSqlQuery query(m_database->connection());
+    query.setForwardOnly(true);
+    if (!query.exec(m_sql))
+        m_database->raise(query.lastError());
+    const QSqlRecord record = query.record();
+    const int n = record.count();
+    if (m_fieldNames.isEmpty()) {
+        for (int i = 0; i < n; ++i)
+            m_fieldNames << record.fieldName(i);
+    }
+    std::vector<QVector<QVariant>> rows;
+    while (query.next()) {
+        QVector<QVariant> row(n);
+        for (int i = 0; i < n; ++i)
+            row[i] = query.value(i);
+        rows.push_back(std::move(row));
+    }
+    if (query.lastError().isValid())
+        m_database->raise(query.lastError());
+    m_rows = std::move(rows);
+    m_position = 0;
+    m_noMatch = false;
+}
+
+void Recordset::readFieldTypes()
+{
+    const QHash<QString, QString> declared =
+        m_table.isEmpty() ? QHash<QString, QString>() : m_database->declaredTypes(m_table);
+    QSqlQuery query(m_database->connection());
+    m_typeCodes.clear();
+    for (int i = 0; i < m_fieldNames.size(); ++i) {
+        const QString &name = m_fieldNames.at(i);
+        const QMetaType::Type fallback =
+            m_rows.empty() ? QMetaType::QString : QMetaType::Type(m_rows.front()[i].typeId());
+        m_typeCodes << typeCodeForDeclared(declared.value(name.toLower()), fallback);
+        if (name.compare(QLatin1String("ID"), Qt::CaseInsensitive) == 0)
+            m_idField = i;
+    }
+    m_buffer = QVector<QVariant>(m_fieldNames.size());
+    m_changed = QBitArray(int(m_fieldNames.size()));
+}
+
+int Recordset::fieldIndex(const QString &name) const
+{
+    for (int i = 0; i < m_fieldNames.size(); ++i) {
+        if (m_fieldNames.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+int Recordset::typeCode(const QString &name) const
+{
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw unknownField(name);
+    return m_typeCodes.at(i);
+}
+
+void Recordset::requireCurrent() const
+{
+    if (!hasCurrent())
+        throw RingtalError(ErrorNumber::NoCurrentRecord, QStringLiteral("Kein aktueller Datensatz."));
+}
+
+void Recordset::moveTo(int row)
+{
+    // A typed change is stored before the position moves, never dropped.
+    if (isDirty())
+        update();
+    else if (m_editMode != EditMode::None)
+        cancelUpdate();
+    const int target = std::clamp(row, 0, rowCount());
+    if (target == m_position)
+        return;
+    m_position = target;
+    emit currentMoved(m_position);
+}
+
+QVariant Recordset::value(const QString &field) const
+{
+    const int i = fieldIndex(field);
+    if (i < 0)
+        throw unknownField(field);
+    if (m_editMode != EditMode::None)
+        return m_buffer.at(i);
+    requireCurrent();
+    return m_rows[size_t(m_position)].at(i);
+}
+
+void Recordset::addNew()
+{
+    if (isDirty())
+        update();
+    else if (m_editMode != EditMode::None)
+        cancelUpdate();
+    if (m_idField < 0 || m_table.isEmpty())
+        throw RingtalError(ErrorNumber::ReadOnly, QStringLiteral("Diese Abfrage kann nicht geändert werden."));
+    m_buffer.fill(QVariant());
+    m_changed.fill(false);
+    m_buffer[m_idField] = reserveId();
+    m_changed.setBit(m_idField);
+    m_editMode = EditMode::AddNew;
+    emit bufferChanged();
+}
+
+void Recordset::edit()
+{
+    if (m_editMode != EditMode::None)
+        return;
+    requireCurrent();
+    if (m_idField < 0 || m_table.isEmpty())
+        throw RingtalError(ErrorNumber::ReadOnly, QStringLiteral("Diese Abfrage kann nicht geändert werden."));
+    m_buffer = m_rows[size_t(m_position)];
+    m_changed.fill(false);
+    m_editMode = EditMode::Edit;
+    emit bufferChanged();
+}
+
+void Recordset::setValue(const QString &field, const QVariant &value)
+{
+    const int i = fieldIndex(field);
+    if (i < 0)
+        throw unknownField(field);
+    setValue(i, value);
+}
+
+void Recordset::setValue(int field, const QVariant &value)
+{
+    if (m_editMode == EditMode::None)
+        throw RingtalError(ErrorNumber::UpdateWithoutAddNewOrEdit,
+                           QStringLiteral("Der Datensatz wurde vor dem Ändern nicht zum Bearbeiten geöffnet."));
+    m_buffer[field] = value;
+    m_changed.setBit(field);
+    emit bufferChanged();
+}
+
+QVariant Recordset::storable(int field, const QVariant &value) const
+{
+    const QString &name = m_fieldNames.at(field);
+    if (!value.isValid() || value.isNull())
+        return QVariant();
+    const bool isText = value.typeId() == QMetaType::QString;
+    const QString text = isText ? value.toString().trimmed() : QString();
+    switch (m_typeCodes.at(field)) {
+    case Text:
+    case Memo: {
+        const QString s = Numbers::cellText(value);
+        if (m_typeCodes.at(field) == Text && s.size() > TextFieldSize)
+            throw RingtalError(ErrorNumber::FieldTooSmall,
+                               QStringLiteral("Der Text für das Feld '%1' ist zu lang: höchstens %2 Zeichen, "
+                                              "eingegeben %3.")
+                                   .arg(name)
+                                   .arg(TextFieldSize)
+                                   .arg(s.size()));
+        return s;
+    }
+    case Long:
+    case Boolean: {
+        if (isText && text.isEmpty())
+            return QVariant();
+        const std::optional<double> number =
+            isText ? Numbers::parseLocale(text) : std::optional<double>(value.toDouble());
+        if (!number)
+            throw mismatch(name, value, QStringLiteral("eine ganze Zahl wird"));
+        const double rounded = std::nearbyint(*number);
+        if (std::fabs(rounded) > std::numeric_limits<qint32>::max())
+            throw RingtalError(ErrorNumber::NumericOverflow,
+                               QStringLiteral("Die Zahl %1 ist für das Feld '%2' zu groß.")
+                                   .arg(Numbers::cellText(value), name));
+        return QVariant(qint64(rounded));
+    }
+    case Double: {
+        if (isText && text.isEmpty())
+            return QVariant();
+        const std::optional<double> number =
+            isText ? Numbers::parseLocale(text) : std::optional<double>(value.toDouble());
+        if (!number || !std::isfinite(*number))
+            throw mismatch(name, value, QStringLiteral("eine Zahl wird"));
+        return *number;
+    }
+    default:
+        return value;
+    }
+}
+
+qint64 Recordset::reserveId()
+{
+    // The new row's number is known before it is stored, as users of the
+    // row (finding it again after a take-over) rely on.
+    QSqlQuery &maxId = m_database->prepared(
+        QStringLiteral("SELECT max(%1) FROM %2").arg(quoted(m_fieldNames.at(m_idField)), quoted(m_table)));
+    m_database->exec(maxId);
+    qint64 highest = maxId.next() ? maxId.value(0).toLongLong() : 0;
+    maxId.finish();
+    QSqlQuery sequence(m_database->connection());
+    sequence.prepare(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"));
+    sequence.addBindValue(m_table);
+    if (sequence.exec() && sequence.next())
+        highest = std::max(highest, sequence.value(0).toLongLong());
+    return highest + 1;
+}
+
+void Recordset::update()
+{
+    if (m_editMode == EditMode::None)
+        throw RingtalError(ErrorNumber::UpdateWithoutAddNewOrEdit,
+                           QStringLiteral("Es gibt keine Änderung, die gespeichert werden könnte."));
+    if (m_editMode == EditMode::AddNew)
+        insertBuffer();
+    else
+        updateBuffer();
+    m_editMode = EditMode::None;
+    m_changed.fill(false);
+    emit bufferChanged();
+}
+
+void Recordset::insertBuffer()
+{
+    QStringList columns;
+    QStringList marks;
+    QVector<QVariant> values;
+    QVector<QVariant> row(m_fieldNames.size());
+    for (int i = 0; i < m_fieldNames.size(); ++i) {
+        if (!m_changed.testBit(i))
+            continue;
+        row[i] = storable(i, m_buffer.at(i));
+        columns << quoted(m_fieldNames.at(i));
+        marks << QStringLiteral("?");
+        values << row[i];
+    }
+    QSqlQuery &insert = m_database->prepared(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                                 .arg(quoted(m_table), columns.join(QLatin1Char(',')),
+                                                      marks.join(QLatin1Char(','))));
+    for (int i = 0; i < values.size(); ++i)
+        insert.bindValue(i, values.at(i));
+    m_database->exec(insert);
+    m_rows.push_back(std::move(row));
+    emit rowAppended(rowCount() - 1);
+}
+
+void Recordset::updateBuffer()
+{
+    QStringList assignments;
+    QVector<QVariant> values;
+    QVector<QVariant> row = m_rows[size_t(m_position)];
+    for (int i = 0; i < m_fieldNames.size(); ++i) {
+        if (!m_changed.testBit(i))
+            continue;
+        row[i] = storable(i, m_buffer.at(i));
+        assignments << quoted(m_fieldNames.at(i)) + QStringLiteral(" = ?");
+        values << row[i];
+    }
+    if (assignments.isEmpty())
+        return;
+    QSqlQuery &change = m_database->prepared(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                                 .arg(quoted(m_table), assignments.join(QLatin1Char(',')),
+                                                      quoted(m_fieldNames.at(m_idField))));
+    for (int i = 0; i < values.size(); ++i)
+        change.bindValue(i, values.at(i));
+    change.bindValue(int(values.size()), row.at(m_idField));
+    m_database->exec(change);
+    m_rows[size_t(m_position)] = std::move(row);
+    emit rowChanged(m_position);
+}
+
+void Recordset::cancelUpdate()
+{
+    if (m_editMode == EditMode::None)
+        return;
+    m_editMode = EditMode::None;
+    m_changed.fill(false);
+    emit bufferChanged();
+}
+
+void Recordset::deleteCurrent()
+{
+    cancelUpdate();
+    requireCurrent();
+    if (m_idField < 0 || m_table.isEmpty())
+        throw RingtalError(ErrorNumber::ReadOnly, QStringLiteral("Diese Abfrage kann nicht geändert werden."));
+    QSqlQuery &remove = m_database->prepared(
+        QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), quoted(m_fieldNames.at(m_idField))));
+    remove.bindValue(0, m_rows[size_t(m_position)].at(m_idField));
+    m_database->exec(remove);
+    const int removed = m_position;
+    emit aboutToRemoveRow(removed);
+    m_rows.erase(m_rows.begin() + removed);
+    emit rowRemoved(removed);
+}
+
+void Recordset::findFirst(const QString &criterion)
+{
+    const Criterion matcher = Criterion::parse(criterion);
+    const int field = fieldIndex(matcher.field());
+    if (field < 0)
+        throw unknownField(matcher.field());
+    for (int row = 0; row < rowCount(); ++row) {
+        if (matcher.matches(m_rows[size_t(row)].at(field))) {
+            moveTo(row);
+            m_noMatch = false;
+            return;
+        }
+    }
+    m_noMatch = true;
+}
+
+void Recordset::requery()
+{
+    if (isDirty())
+        update();
+    else
+        cancelUpdate();
+    emit aboutToReset();
+    try {
+        load();
+    } catch (...) {
+        emit reset();
+        throw;
+    }
+    emit reset();
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QBitArray>
+#include <QObject>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <memory>
+#include <vector>
+
+class Database;
+
+// An updatable result set that behaves like a dynaset: rows in query order, a
+// current row, an edit buffer for a new or changed row, store and delete by
+// the row's ID, find-first by a criterion, and running the query again. Rows
+// added or changed stay where they are until the query runs again.
+class Recordset : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class EditMode { None, Edit, AddNew };
+
+    // Field type codes as the program compares them: up to 8 numbers, dates
+    // and truth values; above 8 binary, text and memo fields.
+    enum TypeCode { Boolean = 1, Long = 4, Double = 7, Date = 8, Binary = 9, Text = 10, LongBinary = 11, Memo = 12 };
+
+    // Runs the query; throws RingtalError.
+    Recordset(std::shared_ptr<Database> database, QString sql);
+    ~Recordset() override;
+
+    Database &database() const { return *m_database; }
+    const QString &sql() const { return m_sql; }
+
+    // Fields.
+    int fieldCount() const { return int(m_fieldNames.size()); }
+    const QStringList &fieldNames() const { return m_fieldNames; }
+    int fieldIndex(const QString &name) const; // -1 when there is none
+    int typeCode(const QString &name) const;   // throws when there is no such field
+
+    // Rows and position. The position equals rowCount() past the last row.
+    int rowCount() const { return int(m_rows.size()); }
+    int position() const { return m_position; }
+    bool isEof() const { return m_position >= rowCount(); }
+    bool hasCurrent() const { return !isEof() && m_position >= 0; }
+    void moveTo(int row);
+    void moveFirst() { moveTo(0); }
+    void moveNext() { moveTo(m_position + 1); }
+    void moveLast() { moveTo(rowCount() - 1); }
+    bool noMatch() const { return m_noMatch; }
+
+    // Values: of the current row (the edit buffer while editing), or of any stored row.
+    QVariant value(const QString &field) const;
+    QVariant storedValue(int row, int field) const { return m_rows[size_t(row)][field]; }
+    QVariant bufferValue(int field) const { return m_buffer[field]; }
+
+    // Editing.
+    EditMode editMode() const { return m_editMode; }
+    bool isDirty() const { return m_editMode != EditMode::None && m_changed.count(true) > 0; }
+    void addNew();
+    void edit();
+    void setValue(const QString &field, const QVariant &value);
+    void setValue(int field, const QVariant &value);
+    void update();
+    void cancelUpdate();
+    void deleteCurrent();
+
+    void findFirst(const QString &criterion);
+    void requery();
+
+signals:
+    void aboutToReset();
+    void reset();                 // rows read again
+    void aboutToRemoveRow(int row);
+    void rowAppended(int row);    // a new row was stored at the end
+    void rowRemoved(int row);
+    void rowChanged(int row);     // stored values of a row changed
+    void bufferChanged();         // edit mode or buffer changed
+    void currentMoved(int row);
+
+private:
+    void readFieldTypes();
+    void load();
+    QVariant storable(int field, const QVariant &value) const;
+    qint64 reserveId();
+    void insertBuffer();
+    void updateBuffer();
+    void requireCurrent() const;
+
+    std::shared_ptr<Database> m_database;
+    QString m_sql;
+    QString m_table;
+    QStringList m_fieldNames;
+    QVector<int> m_typeCodes;
+    int m_idField = -1;
+    std::vector<QVector<QVariant>> m_rows;
+    int m_position = 0;
+    bool m_noMatch = false;
+    EditMode m_editMode = EditMode::None;
+    QVector<QVariant> m_buffer;
+    QBitArray m_changed;
+};
