@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+class RowAccess;
+
+// Cleans the ten ring cells of one result row and writes its series total
+// (Serie) and sort key (Sortierung). The main window's ComputeRowScore calls
+// computeRow after every edit of the entry grid's current row.
+//
+// Sort key: total in six characters, inner tens in two, then the counts of
+// tens, nines, ... ones in two each; descending key text is descending result.
+// A total with a fractional part gets ":" and four fraction digits after its
+// whole part; ":" sorts above every digit, so 99,5 still ranks above 99 and
+// below 100.
+class ScoreComputation
+{
+public:
+    // Never fails: unusable entries become 0 and still count as a shot.
+    static void computeRow(RowAccess &row);
+
+    // Column of shot number 1 ... 10: "Ring1" ... "Ring10".
+    static QString ringColumn(int shot);
+
+    static constexpr int ShotCount = 10;
+
+private:
+    explicit ScoreComputation(RowAccess &row);
+
+    void takeShot(const QString &column);
+    void replaceMark(const QString &column);
+    void replaceNonNumeric(const QString &column);
+    void replaceOutOfRange(const QString &column);
+    void countShot(const QString &column);
+    void writeResult();
+
+    QString cellText(const QString &column) const;
+
+    RowAccess &m_row;
+    double m_total = 0.0;
+    // One counter per whole ring value 0 ... 11; only 10 ... 1 enter the key.
+    std::array<qint16, 12> m_counts{};
+};
