@@ -117,6 +117,8 @@ void frmMain::createControls()
     txtSuche = new QLineEdit(central);
     txtSuche->setObjectName(QStringLiteral("txtSuche"));
     txtSuche->setFont(designFont(9.75, true));
+    connect(txtSuche, &QLineEdit::textChanged, this, &frmMain::txtSuche_Change);
+    txtSuche->installEventFilter(this);
 
     SSTab1 = new QTabWidget(central);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
@@ -146,14 +148,51 @@ void frmMain::createGrids()
     }
     TDBGrid1->setDataSource(Data1);
     TDBGrid2->setDataSource(Data2);
+    // Only the entry grid computes scores; the winners list shows them.
+    connect(TDBGrid1, &DataGrid::afterColEdit, this, &frmMain::ComputeRowScore);
+}
+
+QAction *frmMain::addMenuAction(QMenu *menu, const QString &name, const QString &caption,
+                                void (frmMain::*handler)(), const QKeySequence &shortcut)
+{
+    QAction *action = menu->addAction(caption, this, handler);
+    action->setObjectName(name);
+    action->setShortcut(shortcut);
+    return action;
+}
+
+QAction *frmMain::addSeparator(QMenu *menu, const QString &name)
+{
+    QAction *separator = menu->addSeparator();
+    separator->setObjectName(name);
+    return separator;
 }
 
 void frmMain::createMenus()
 {
     mnuDatei = menuBar()->addMenu(QStringLiteral("Datei"));
     mnuDatei->setObjectName(QStringLiteral("mnuDatei"));
-    mnuDateiClose = mnuDatei->addAction(QStringLiteral("&Schließen"), this, &frmMain::mnuDateiClose_Click);
-    mnuDateiClose->setObjectName(QStringLiteral("mnuDateiClose"));
+    addMenuAction(mnuDatei, QStringLiteral("mnuDateiNeu"), QStringLiteral("&Neu..."), &frmMain::mnuDateiNeu_Click,
+                  QKeySequence(Qt::CTRL | Qt::Key_N));
+    addMenuAction(mnuDatei, QStringLiteral("mnuDateiOpen"), QStringLiteral("&Öffnen..."),
+                  &frmMain::mnuDateiOpen_Click, QKeySequence(Qt::CTRL | Qt::Key_O));
+    addSeparator(mnuDatei, QStringLiteral("mnuTemp1"));
+    addSeparator(mnuDatei, QStringLiteral("mnuTemp2"));
+    addMenuAction(mnuDatei, QStringLiteral("mnuDateiBezeichnung"), QStringLiteral("Bezeichnung..."),
+                  &frmMain::mnuDateiBezeichnung_Click);
+    addSeparator(mnuDatei, QStringLiteral("mnuTemp3"));
+    addMenuAction(mnuDatei, QStringLiteral("mnuDateiClose"), QStringLiteral("&Schließen"),
+                  &frmMain::mnuDateiClose_Click);
+
+    mnuEdit = menuBar()->addMenu(QStringLiteral("&Bearbeiten"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    addMenuAction(mnuEdit, QStringLiteral("mnuEditUpdatePlaetze"), QStringLiteral("&Aktualisieren"),
+                  &frmMain::mnuEditUpdatePlaetze_Click, QKeySequence(Qt::Key_F5));
+    addSeparator(mnuEdit, QStringLiteral("mnuEditTemp1"));
+    addMenuAction(mnuEdit, QStringLiteral("mnuEditDelSchuetze"), QStringLiteral("&Aktuellen Schützen Löschen"),
+                  &frmMain::mnuEditDelSchuetze_Click);
+    addMenuAction(mnuEdit, QStringLiteral("mnuEditDeleteAll"), QStringLiteral("Alle Schützen &löschen"),
+                  &frmMain::mnuEditDeleteAll_Click);
 }
 
 void frmMain::placeDesignControls()
@@ -226,12 +265,8 @@ bool frmMain::storePendingEntry()
         TDBGrid1->storePendingEdit();
         return true;
     } catch (const RingtalError &error) {
-        Dialogs::current().message(QStringLiteral("Fehler"),
-                                   QStringLiteral("Fehler: %1 - %2\nDie Eingabe in der aktuellen Zeile konnte nicht "
-                                                  "gespeichert werden. Bitte korrigieren oder mit Esc verwerfen.")
-                                       .arg(error.number())
-                                       .arg(error.description()),
-                                   Dialogs::Icon::Critical);
+        reportFailure(error, QStringLiteral("Die Eingabe in der aktuellen Zeile konnte nicht gespeichert werden. "
+                                            "Bitte korrigieren oder mit Esc verwerfen."));
         return false;
     }
 }
@@ -243,6 +278,21 @@ bool frmMain::Form_Unload()
     if (FileExists(m_competitionPath))
         SettingsStore::write(QStringLiteral("Wettkampf"), QStringLiteral("Last"), m_competitionPath);
     return true;
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == txtSuche && event->type() == QEvent::FocusOut)
+        txtSuche_LostFocus();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::reportFailure(const std::exception &failure, const QString &what)
+{
+    const RingtalError error = asRingtalError(failure);
+    Dialogs::current().message(QStringLiteral("Fehler"),
+                               QStringLiteral("Fehler: %1 - %2\n%3").arg(error.number()).arg(error.description(), what),
+                               Dialogs::Icon::Critical);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

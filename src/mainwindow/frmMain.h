@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QKeySequence>
 #include <QString>
+#include <exception>
 
 class DataGrid;
 class DataSource;
@@ -25,10 +27,20 @@ public:
     // The field order of table Ergebnisse, which is the column order of both grids.
     static QStringList resultFields();
 
+    // Takes a shooter over: name, a tab character, the club. Throws RingtalError.
+    void setNeuerSchuetze(const QString &value);
+
 public slots:
+    void mnuDateiNeu_Click();
+    void mnuDateiOpen_Click();
+    void mnuDateiBezeichnung_Click();
     void mnuDateiClose_Click();
+    void mnuEditUpdatePlaetze_Click();
+    void mnuEditDelSchuetze_Click();
+    void mnuEditDeleteAll_Click();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
@@ -44,6 +56,15 @@ private:
     void LoadCompetition(const QString &path);
     void ShowTitle();
     bool storePendingEntry();
+    void reportFailure(const std::exception &failure, const QString &what);
+    void refreshBothGrids();
+    int HighestStartNr();
+    void ComputeRowScore(int column);
+    void txtSuche_Change(const QString &text);
+    void txtSuche_LostFocus();
+    QAction *addMenuAction(QMenu *menu, const QString &name, const QString &caption,
+                           void (frmMain::*handler)(), const QKeySequence &shortcut = {});
+    QAction *addSeparator(QMenu *menu, const QString &name);
 
     double twipsPerPixel() const;
     int px(double twips) const;
@@ -61,5 +82,5 @@ private:
     DataSource *Data1 = nullptr;
     DataSource *Data2 = nullptr;
     QMenu *mnuDatei = nullptr;
-    QAction *mnuDateiClose = nullptr;
+    QMenu *mnuEdit = nullptr;
 };

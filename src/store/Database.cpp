@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlRecord>
 #include <sqlite3.h>
 
 namespace {
@@ -86,6 +87,7 @@ void Database::applyDefensiveSettings()
     const QVariant handle = m_db.driver()->handle();
     if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0) {
         sqlite3 *db = *static_cast<sqlite3 *const *>(handle.constData());
+        m_sqlite = db;
         if (db) {
             sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
             sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
@@ -93,6 +95,85 @@ void Database::applyDefensiveSettings()
             sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
         }
     }
+}
+
+Database::Rows Database::readAll(const QString &sql)
+{
+    return m_sqlite ? readAllWithSqlite(sql) : readAllWithDriver(sql);
+}
+
+Database::Rows Database::readAllWithDriver(const QString &sql)
+{
+    Rows result;
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.exec(sql))
+        raise(query.lastError());
+    const QSqlRecord record = query.record();
+    const int n = record.count();
+    for (int i = 0; i < n; ++i)
+        result.fieldNames << record.fieldName(i);
+    while (query.next()) {
+        QVector<QVariant> row(n);
+        for (int i = 0; i < n; ++i)
+            row[i] = query.value(i);
+        result.rows.push_back(std::move(row));
+    }
+    if (query.lastError().isValid())
+        raise(query.lastError());
+    return result;
+}
+
+// Reading a whole result through the driver costs several times what SQLite
+// itself needs; loading a competition is what users wait for, so rows are
+// read with SQLite directly into the same values the driver would give.
+Database::Rows Database::readAllWithSqlite(const QString &sql)
+{
+    auto *db = static_cast<sqlite3 *>(m_sqlite);
+    sqlite3_stmt *stmt = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &stmt, nullptr) != SQLITE_OK)
+        raiseSqlite(sqlite3_errcode(db));
+    Rows result;
+    const int n = sqlite3_column_count(stmt);
+    for (int i = 0; i < n; ++i)
+        result.fieldNames << QString::fromUtf8(sqlite3_column_name(stmt, i));
+    int rc = SQLITE_OK;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        QVector<QVariant> row(n);
+        for (int i = 0; i < n; ++i) {
+            switch (sqlite3_column_type(stmt, i)) {
+            case SQLITE_INTEGER:
+                row[i] = QVariant(qint64(sqlite3_column_int64(stmt, i)));
+                break;
+            case SQLITE_FLOAT:
+                row[i] = QVariant(sqlite3_column_double(stmt, i));
+                break;
+            case SQLITE_TEXT:
+                row[i] = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
+                                           sqlite3_column_bytes(stmt, i));
+                break;
+            case SQLITE_BLOB:
+                row[i] = QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, i)),
+                                    sqlite3_column_bytes(stmt, i));
+                break;
+            default:
+                break;
+            }
+        }
+        result.rows.push_back(std::move(row));
+    }
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE)
+        raiseSqlite(rc);
+    return result;
+}
+
+void Database::raiseSqlite(int code)
+{
+    auto *db = static_cast<sqlite3 *>(m_sqlite);
+    raise(QSqlError(QStringLiteral("SQLite"), QString::fromUtf8(sqlite3_errmsg(db)), QSqlError::StatementError,
+                    QString::number(code)));
 }
 
 std::unique_ptr<Recordset> Database::openRecordset(const QString &sql)

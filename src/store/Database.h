@@ -4,6 +4,10 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <vector>
 #include <memory>
 
 class QSqlError;
@@ -30,6 +34,14 @@ public:
     // A dynaset over the query; throws RingtalError.
     std::unique_ptr<Recordset> openRecordset(const QString &sql);
 
+    // Runs a query and returns its field names and all rows. Throws RingtalError.
+    struct Rows
+    {
+        QStringList fieldNames;
+        std::vector<QVector<QVariant>> rows;
+    };
+    Rows readAll(const QString &sql);
+
     // Prepared statements are kept per text, so repeated writes (a place per
     // row) do not parse the same statement again.
     QSqlQuery &prepared(const QString &sql);
@@ -51,11 +63,15 @@ private:
     explicit Database(QString path);
     void connect();
     void applyDefensiveSettings();
+    Rows readAllWithDriver(const QString &sql);
+    Rows readAllWithSqlite(const QString &sql);
+    [[noreturn]] void raiseSqlite(int code);
 
     QString m_path;
     QString m_connectionName;
     QSqlDatabase m_db;
     QHash<QString, QSqlQuery> m_statements;
+    void *m_sqlite = nullptr; // the driver's own handle, for reading rows fast
     bool m_inTransaction = false;
 };
 

@@ -82,26 +82,10 @@ Recordset::~Recordset() = default;
 
 void Recordset::load()
 {
-    QSqlQuery query(m_database->connection());
-    query.setForwardOnly(true);
-    if (!query.exec(m_sql))
-        m_database->raise(query.lastError());
-    const QSqlRecord record = query.record();
-    const int n = record.count();
-    if (m_fieldNames.isEmpty()) {
-        for (int i = 0; i < n; ++i)
-            m_fieldNames << record.fieldName(i);
-    }
-    std::vector<QVector<QVariant>> rows;
-    while (query.next()) {
-        QVector<QVariant> row(n);
-        for (int i = 0; i < n; ++i)
-            row[i] = query.value(i);
-        rows.push_back(std::move(row));
-    }
-    if (query.lastError().isValid())
-        m_database->raise(query.lastError());
-    m_rows = std::move(rows);
+    Database::Rows result = m_database->readAll(m_sql);
+    if (m_fieldNames.isEmpty())
+        m_fieldNames = result.fieldNames;
+    m_rows = std::move(result.rows);
     m_position = 0;
     m_noMatch = false;
 }

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+// A competition file of n shooters with results and keys, made once per
+// benchmark process in a temporary folder from the built template.
+class BenchCompetition
+{
+public:
+    explicit BenchCompetition(int shooters);
+    const QString &path() const { return m_path; }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+// Reads every row of a query with the plain SQLite C API: the baseline.
+long long readWithSqlite(const QString &path, const char *sql);

@@ -1,0 +1,134 @@
+// The competition file commands of the main window: new, open, title.
+#include "frmMain.h"
+
+#include "DataSource.h"
+#include "Database.h"
+#include "Dialogs.h"
+#include "ErrorProtocol.h"
+#include "Recordset.h"
+#include "tempModule.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+QString programFolder()
+{
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/');
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    if (a == b)
+        return true;
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
+} // namespace
+
+void frmMain::mnuDateiNeu_Click()
+{
+    QString chosen;
+    bool proceed = true;
+    const ErrorProtocol protocol(QStringLiteral("Fehler beim Erstellen eines neuen Wettkampfs"));
+    const bool completed = protocol.run({
+        [&] {
+            Dialogs::FileRequest request;
+            request.title = QStringLiteral("Bitte neuen Wettkampfnamen wählen:");
+            request.folder = programFolder();
+            request.filter = QStringLiteral("Access 2000 Datenbank (*.wkd)|*.wkd|Alle Dateien(*.*)|*.*");
+            request.defaultSuffix = QStringLiteral("wkd");
+            request.confirmOverwrite = true;
+            chosen = Dialogs::current().saveFileName(request);
+            proceed = !chosen.isEmpty();
+        },
+    });
+    if (!completed || !proceed)
+        return;
+    if (chosen == m_competitionPath
+        && Dialogs::current().question(QStringLiteral("Hinweis"),
+                                       QStringLiteral("Soll der geöffnete Wettkampf wirklich gelöscht werden?"),
+                                       Dialogs::Icon::Exclamation)
+               != Dialogs::Answer::Yes)
+        return;
+    protocol.run({
+        [&] {
+            // The open file is released first, so that it can be deleted and made anew.
+            if (sameFile(chosen, m_competitionPath)) {
+                Data1->close();
+                Data2->close();
+            }
+            m_competitionPath = chosen;
+        },
+        [&] {
+            if (FileExists(m_competitionPath) && !QFile::remove(m_competitionPath))
+                throw RingtalError(ErrorNumber::PathFileAccess,
+                                   QStringLiteral("Die Datei '%1' kann nicht gelöscht werden.").arg(m_competitionPath));
+        },
+        [&] {
+            const QString templateFile = programFolder() + QStringLiteral("wkvorlage.mdb");
+            if (!QFileInfo::exists(templateFile))
+                throw RingtalError(ErrorNumber::FileNotFound,
+                                   QStringLiteral("Datei nicht gefunden: Die Vorlage '%1' fehlt.").arg(templateFile));
+            if (!QFile::copy(templateFile, m_competitionPath))
+                throw RingtalError(ErrorNumber::PathFileAccess,
+                                   QStringLiteral("Die Vorlage kann nicht nach '%1' kopiert werden.")
+                                       .arg(m_competitionPath));
+            // An installed template may be read-only; the new competition must not be.
+            QFile::setPermissions(m_competitionPath,
+                                  QFile::permissions(m_competitionPath) | QFile::WriteOwner | QFile::ReadOwner);
+        },
+        [&] { LoadCompetition(m_competitionPath); },
+    });
+}
+
+void frmMain::mnuDateiOpen_Click()
+{
+    // Every failure, a cancelled dialog included, ends the command silently;
+    // a file that is no competition is reported by the loading itself.
+    try {
+        Dialogs::FileRequest request;
+        request.folder = programFolder();
+        request.filter = QStringLiteral("Ringtal Wettkämpfe (*.wkd)|*.wkd|Alle Dateien (*.*)|*.*");
+        request.mustExist = true;
+        const QString chosen = Dialogs::current().openFileName(request);
+        if (chosen.isEmpty())
+            return;
+        m_competitionPath = chosen;
+        LoadCompetition(m_competitionPath);
+    } catch (const std::exception &) {
+    }
+}
+
+void frmMain::mnuDateiBezeichnung_Click()
+{
+    if (m_competitionPath.isEmpty()) {
+        Dialogs::current().message(QStringLiteral("Hinweis"),
+                                   QStringLiteral("Es ist kein Wettkampf geöffnet. Bitte zuerst einen Wettkampf "
+                                                  "anlegen oder öffnen."),
+                                   Dialogs::Icon::Information);
+        return;
+    }
+    const std::optional<QString> title =
+        Dialogs::current().inputText(QStringLiteral("Bitte Wettkampfbezeichnung eingeben"), QString());
+    if (!title || title->isEmpty())
+        return;
+    try {
+        {
+            const std::shared_ptr<Database> database = Database::open(m_competitionPath);
+            const std::unique_ptr<Recordset> row = database->openRecordset(QStringLiteral("Select * from Wettkampf"));
+            if (row->rowCount() == 0)
+                row->addNew();
+            else
+                row->edit();
+            row->setValue(QStringLiteral("Bezeichnung"), *title);
+            row->update();
+        }
+        ShowTitle();
+    } catch (const std::exception &failure) {
+        reportFailure(failure, QStringLiteral("Die Wettkampfbezeichnung konnte nicht gespeichert werden."));
+    }
+}
