@@ -1,6 +1,10 @@
 #include "BenchSupport.h"
 
+#include "frmMain.h"
+
+#include <QApplication>
 #include <QCoreApplication>
+#include <QSettings>
 #include <QFile>
 #include <QRandomGenerator>
 #include <sqlite3.h>
@@ -79,4 +83,19 @@ long long readWithSqlite(const QString &path, const char *sql)
     sqlite3_finalize(stmt);
     sqlite3_close(db);
     return cells;
+}
+
+BenchWindow::BenchWindow(const QString &competitionPath)
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ringtal"), QStringLiteral("Ringtal"))
+        .setValue(QStringLiteral("Wettkampf/Last"), competitionPath);
+    m_window = new frmMain;
+    m_window->show();
+    QApplication::processEvents();
+}
+
+BenchWindow::~BenchWindow()
+{
+    delete m_window;
 }

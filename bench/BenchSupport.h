@@ -18,3 +18,19 @@ private:
 
 // Reads every row of a query with the plain SQLite C API: the baseline.
 long long readWithSqlite(const QString &path, const char *sql);
+
+class frmMain;
+
+// A main window that opened the competition at start, with its settings kept
+// in a temporary folder so that no user settings are touched.
+class BenchWindow
+{
+public:
+    explicit BenchWindow(const QString &competitionPath);
+    ~BenchWindow();
+    frmMain &window() { return *m_window; }
+
+private:
+    QTemporaryDir m_settings;
+    frmMain *m_window;
+};

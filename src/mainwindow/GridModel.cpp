@@ -33,19 +33,34 @@ void GridModel::setRecordset(Recordset *recordset)
             syncRowCount();
             emit dataChanged(index(row, 0), index(row, columnCount() - 1));
         });
-        connect(recordset, &Recordset::currentMoved, this,
-                [this] { emit headerDataChanged(Qt::Vertical, 0, std::max(0, rowCount() - 1)); });
-        connect(recordset, &Recordset::bufferChanged, this, [this] {
+        connect(recordset, &Recordset::currentMoved, this, [this](int row) {
+            // Only the row selectors of the row left and the row reached change.
+            const int last = std::max(0, rowCount() - 1);
+            emit headerDataChanged(Qt::Vertical, std::min(m_markedRow, last), std::min(m_markedRow, last));
+            m_markedRow = row;
+            emit headerDataChanged(Qt::Vertical, std::min(row, last), std::min(row, last));
+        });
+        connect(recordset, &Recordset::bufferChanged, this, [this](int field) {
             syncRowCount();
-            if (m_recordset && m_recordset->editMode() != Recordset::EditMode::None) {
-                const int row = addNewRow() >= 0 ? addNewRow() : m_recordset->position();
+            const int row = addNewRow() >= 0 ? addNewRow() : m_recordset->position();
+            if (row >= rowCount())
+                return;
+            if (field < 0) {
                 emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+                emit headerDataChanged(Qt::Vertical, row, row);
+                return;
             }
-            emit headerDataChanged(Qt::Vertical, 0, std::max(0, rowCount() - 1));
+            // Cell by cell: the view repaints just those cells, not the whole
+            // table, while a row's score is written after every keystroke.
+            for (int column = 0; column < columnCount(); ++column) {
+                if (m_columns[size_t(column)].fieldIndex == field)
+                    emit dataChanged(index(row, column), index(row, column));
+            }
         });
     }
     mapFields();
     m_rowsShown = shownRows();
+    m_markedRow = recordset ? recordset->position() : 0;
     endResetModel();
 }
 

@@ -69,4 +69,5 @@ private:
     std::vector<Column> m_columns;
     bool m_allowAddNew = true;
     int m_rowsShown = 0;
+    int m_markedRow = 0;
 };

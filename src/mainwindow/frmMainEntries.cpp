@@ -52,16 +52,16 @@ void frmMain::mnuEditUpdatePlaetze_Click()
         rs->requery();
         if (rs->rowCount() == 0)
             return;
-        QStringList keys;
-        keys.reserve(rs->rowCount());
-        for (int row = 0; row < rs->rowCount(); ++row) {
-            rs->moveTo(row);
-            keys << GetFieldValue(*rs, QStringLiteral("Sortierung")).toString();
-        }
-        const std::vector<int> places = RankAssignment::places(keys);
         {
             // The grid is re-read afterwards; it need not follow every row of the walk.
             const QSignalBlocker quiet(rs);
+            QStringList keys;
+            keys.reserve(rs->rowCount());
+            for (int row = 0; row < rs->rowCount(); ++row) {
+                rs->moveTo(row);
+                keys << GetFieldValue(*rs, QStringLiteral("Sortierung")).toString();
+            }
+            const std::vector<int> places = RankAssignment::places(keys);
             Transaction transaction(rs->database());
             for (int row = 0; row < rs->rowCount(); ++row) {
                 rs->moveTo(row);

@@ -42,7 +42,10 @@ Database::Database(QString path)
 
 Database::~Database()
 {
+    for (void *statement : std::as_const(m_statements))
+        sqlite3_finalize(static_cast<sqlite3_stmt *>(statement));
     m_statements.clear();
+    m_queries.clear();
     if (m_inTransaction)
         m_db.commit();
     m_db.close();
@@ -181,22 +184,99 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString &sql)
     return std::make_unique<Recordset>(shared_from_this(), sql);
 }
 
-QSqlQuery &Database::prepared(const QString &sql)
+void *Database::statement(const QString &sql)
 {
     auto it = m_statements.find(sql);
     if (it == m_statements.end()) {
-        QSqlQuery query(m_db);
-        if (!query.prepare(sql))
-            raise(query.lastError());
-        it = m_statements.insert(sql, query);
+        sqlite3_stmt *stmt = nullptr;
+        const QByteArray text = sql.toUtf8();
+        auto *db = static_cast<sqlite3 *>(m_sqlite);
+        if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &stmt, nullptr) != SQLITE_OK)
+            raiseSqlite(sqlite3_errcode(db));
+        it = m_statements.insert(sql, stmt);
     }
     return it.value();
 }
 
-void Database::exec(QSqlQuery &query)
+void Database::bind(void *statement, const QVector<QVariant> &values)
 {
+    auto *stmt = static_cast<sqlite3_stmt *>(statement);
+    for (int i = 0; i < values.size(); ++i) {
+        const QVariant &v = values.at(i);
+        const int at = i + 1;
+        switch (v.isNull() ? QMetaType::UnknownType : v.typeId()) {
+        case QMetaType::UnknownType:
+            sqlite3_bind_null(stmt, at);
+            break;
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::UInt:
+        case QMetaType::Bool:
+            sqlite3_bind_int64(stmt, at, v.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            sqlite3_bind_double(stmt, at, v.toDouble());
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = v.toByteArray();
+            sqlite3_bind_blob(stmt, at, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray text = v.toString().toUtf8();
+            sqlite3_bind_text(stmt, at, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        }
+    }
+}
+
+void Database::execute(const QString &sql, const QVector<QVariant> &values)
+{
+    ++m_writeSerial;
+    if (m_sqlite) {
+        auto *stmt = static_cast<sqlite3_stmt *>(statement(sql));
+        bind(stmt, values);
+        const int rc = sqlite3_step(stmt);
+        if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
+            const QString message = QString::fromUtf8(sqlite3_errmsg(static_cast<sqlite3 *>(m_sqlite)));
+            sqlite3_reset(stmt);
+            sqlite3_clear_bindings(stmt);
+            raise(QSqlError(QStringLiteral("SQLite"), message, QSqlError::StatementError, QString::number(rc)));
+        }
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);
+        return;
+    }
+    auto it = m_queries.find(sql);
+    if (it == m_queries.end()) {
+        QSqlQuery query(m_db);
+        if (!query.prepare(sql))
+            raise(query.lastError());
+        it = m_queries.insert(sql, query);
+    }
+    for (int i = 0; i < values.size(); ++i)
+        it->bindValue(i, values.at(i));
+    if (!it->exec())
+        raise(it->lastError());
+}
+
+QVariant Database::scalar(const QString &sql, const QVector<QVariant> &values)
+{
+    QSqlQuery query(m_db);
+    if (!query.prepare(sql))
+        raise(query.lastError());
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values.at(i));
     if (!query.exec())
         raise(query.lastError());
+    return query.next() ? query.value(0) : QVariant();
+}
+
+qint64 Database::dataVersion()
+{
+    return scalar(QStringLiteral("PRAGMA data_version")).toLongLong();
 }
 
 void Database::beginTransaction()

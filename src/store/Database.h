@@ -42,11 +42,17 @@ public:
     };
     Rows readAll(const QString &sql);
 
-    // Prepared statements are kept per text, so repeated writes (a place per
+    // Runs a writing statement with bound values; throws RingtalError.
+    // Statements are kept prepared per text, so repeated writes (a place per
     // row) do not parse the same statement again.
-    QSqlQuery &prepared(const QString &sql);
-    // Runs a prepared statement with its bound values; throws RingtalError.
-    void exec(QSqlQuery &query);
+    void execute(const QString &sql, const QVector<QVariant> &values);
+    // First value of the first row of a query; Null when there is none.
+    QVariant scalar(const QString &sql, const QVector<QVariant> &values = {});
+
+    // Counts the writes through this connection.
+    quint64 writeSerial() const { return m_writeSerial; }
+    // Changes when another connection committed a change to the file.
+    qint64 dataVersion();
 
     void beginTransaction();
     void commit();
@@ -64,13 +70,17 @@ private:
     void connect();
     void applyDefensiveSettings();
     Rows readAllWithDriver(const QString &sql);
+    void *statement(const QString &sql);
+    void bind(void *statement, const QVector<QVariant> &values);
     Rows readAllWithSqlite(const QString &sql);
     [[noreturn]] void raiseSqlite(int code);
 
     QString m_path;
     QString m_connectionName;
     QSqlDatabase m_db;
-    QHash<QString, QSqlQuery> m_statements;
+    QHash<QString, QSqlQuery> m_queries;
+    QHash<QString, void *> m_statements;
+    quint64 m_writeSerial = 0;
     void *m_sqlite = nullptr; // the driver's own handle, for reading rows fast
     bool m_inTransaction = false;
 };

@@ -76,6 +76,23 @@ Recordset::Recordset(std::shared_ptr<Database> database, QString sql)
     m_table = fromTable.match(m_sql).captured(1);
     load();
     readFieldTypes();
+    readOrderFields();
+}
+
+void Recordset::readOrderFields()
+{
+    static const QRegularExpression orderBy(QStringLiteral("\\border\\s+by\\s+(.*)\\z"),
+                                            QRegularExpression::CaseInsensitiveOption
+                                                | QRegularExpression::DotMatchesEverythingOption);
+    const QString list = orderBy.match(m_sql).captured(1);
+    for (const QString &part : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString name = part.trimmed().section(QLatin1Char(' '), 0, 0).remove(QLatin1Char('[')).remove(QLatin1Char(']'));
+        const int field = fieldIndex(name);
+        if (field >= 0)
+            m_orderFields << field;
+        else
+            m_orderKnown = false; // an order this set cannot follow: always read again
+    }
 }
 
 Recordset::~Recordset() = default;
@@ -88,6 +105,18 @@ void Recordset::load()
     m_rows = std::move(result.rows);
     m_position = 0;
     m_noMatch = false;
+    m_inQueryOrder = true;
+    m_ownWrites = m_database->writeSerial();
+    m_dataVersion = m_database->dataVersion();
+}
+
+// The rows in memory are what the query would return when nobody else wrote
+// to the file since they were read and this set's own writes neither added a
+// row nor changed a field the query orders by.
+bool Recordset::rowsAreCurrent()
+{
+    return m_orderKnown && m_inQueryOrder && m_ownWrites == m_database->writeSerial()
+        && m_dataVersion == m_database->dataVersion();
 }
 
 void Recordset::readFieldTypes()
@@ -169,7 +198,7 @@ void Recordset::addNew()
     m_buffer[m_idField] = reserveId();
     m_changed.setBit(m_idField);
     m_editMode = EditMode::AddNew;
-    emit bufferChanged();
+    emit bufferChanged(-1);
 }
 
 void Recordset::edit()
@@ -182,7 +211,7 @@ void Recordset::edit()
     m_buffer = m_rows[size_t(m_position)];
     m_changed.fill(false);
     m_editMode = EditMode::Edit;
-    emit bufferChanged();
+    emit bufferChanged(-1);
 }
 
 void Recordset::setValue(const QString &field, const QVariant &value)
@@ -200,7 +229,7 @@ void Recordset::setValue(int field, const QVariant &value)
                            QStringLiteral("Der Datensatz wurde vor dem Ändern nicht zum Bearbeiten geöffnet."));
     m_buffer[field] = value;
     m_changed.setBit(field);
-    emit bufferChanged();
+    emit bufferChanged(field);
 }
 
 QVariant Recordset::storable(int field, const QVariant &value) const
@@ -256,16 +285,19 @@ qint64 Recordset::reserveId()
 {
     // The new row's number is known before it is stored, as users of the
     // row (finding it again after a take-over) rely on.
-    QSqlQuery &maxId = m_database->prepared(
-        QStringLiteral("SELECT max(%1) FROM %2").arg(quoted(m_fieldNames.at(m_idField)), quoted(m_table)));
-    m_database->exec(maxId);
-    qint64 highest = maxId.next() ? maxId.value(0).toLongLong() : 0;
-    maxId.finish();
-    QSqlQuery sequence(m_database->connection());
-    sequence.prepare(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"));
-    sequence.addBindValue(m_table);
-    if (sequence.exec() && sequence.next())
-        highest = std::max(highest, sequence.value(0).toLongLong());
+    qint64 highest = m_database
+                         ->scalar(QStringLiteral("SELECT max(%1) FROM %2")
+                                      .arg(quoted(m_fieldNames.at(m_idField)), quoted(m_table)))
+                         .toLongLong();
+    try {
+        // Numbers of deleted rows are not given again, as the file's own counter says.
+        highest = std::max(highest, m_database
+                                        ->scalar(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"),
+                                                 {m_table})
+                                        .toLongLong());
+    } catch (const RingtalError &) {
+        // A table without such a counter has only its highest number to go by.
+    }
     return highest + 1;
 }
 
@@ -280,7 +312,7 @@ void Recordset::update()
         updateBuffer();
     m_editMode = EditMode::None;
     m_changed.fill(false);
-    emit bufferChanged();
+    emit bufferChanged(-1);
 }
 
 void Recordset::insertBuffer()
@@ -297,13 +329,12 @@ void Recordset::insertBuffer()
         marks << QStringLiteral("?");
         values << row[i];
     }
-    QSqlQuery &insert = m_database->prepared(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                                 .arg(quoted(m_table), columns.join(QLatin1Char(',')),
-                                                      marks.join(QLatin1Char(','))));
-    for (int i = 0; i < values.size(); ++i)
-        insert.bindValue(i, values.at(i));
-    m_database->exec(insert);
+    m_database->execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(quoted(m_table), columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
+                        values);
     m_rows.push_back(std::move(row));
+    m_inQueryOrder = false;
+    m_ownWrites = m_database->writeSerial();
     emit rowAppended(rowCount() - 1);
 }
 
@@ -316,19 +347,20 @@ void Recordset::updateBuffer()
         if (!m_changed.testBit(i))
             continue;
         row[i] = storable(i, m_buffer.at(i));
+        if (m_orderFields.contains(i))
+            m_inQueryOrder = false;
         assignments << quoted(m_fieldNames.at(i)) + QStringLiteral(" = ?");
         values << row[i];
     }
     if (assignments.isEmpty())
         return;
-    QSqlQuery &change = m_database->prepared(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                                                 .arg(quoted(m_table), assignments.join(QLatin1Char(',')),
-                                                      quoted(m_fieldNames.at(m_idField))));
-    for (int i = 0; i < values.size(); ++i)
-        change.bindValue(i, values.at(i));
-    change.bindValue(int(values.size()), row.at(m_idField));
-    m_database->exec(change);
+    values << row.at(m_idField);
+    m_database->execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                            .arg(quoted(m_table), assignments.join(QLatin1Char(',')),
+                                 quoted(m_fieldNames.at(m_idField))),
+                        values);
     m_rows[size_t(m_position)] = std::move(row);
+    m_ownWrites = m_database->writeSerial();
     emit rowChanged(m_position);
 }
 
@@ -338,7 +370,7 @@ void Recordset::cancelUpdate()
         return;
     m_editMode = EditMode::None;
     m_changed.fill(false);
-    emit bufferChanged();
+    emit bufferChanged(-1);
 }
 
 void Recordset::deleteCurrent()
@@ -347,10 +379,10 @@ void Recordset::deleteCurrent()
     requireCurrent();
     if (m_idField < 0 || m_table.isEmpty())
         throw RingtalError(ErrorNumber::ReadOnly, QStringLiteral("Diese Abfrage kann nicht geändert werden."));
-    QSqlQuery &remove = m_database->prepared(
-        QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), quoted(m_fieldNames.at(m_idField))));
-    remove.bindValue(0, m_rows[size_t(m_position)].at(m_idField));
-    m_database->exec(remove);
+    m_database->execute(
+        QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), quoted(m_fieldNames.at(m_idField))),
+        {m_rows[size_t(m_position)].at(m_idField)});
+    m_ownWrites = m_database->writeSerial();
     const int removed = m_position;
     emit aboutToRemoveRow(removed);
     m_rows.erase(m_rows.begin() + removed);
@@ -381,7 +413,12 @@ void Recordset::requery()
         cancelUpdate();
     emit aboutToReset();
     try {
-        load();
+        if (rowsAreCurrent()) {
+            m_position = 0;
+            m_noMatch = false;
+        } else {
+            load();
+        }
     } catch (...) {
         emit reset();
         throw;

@@ -75,11 +75,13 @@ signals:
     void rowAppended(int row);    // a new row was stored at the end
     void rowRemoved(int row);
     void rowChanged(int row);     // stored values of a row changed
-    void bufferChanged();         // edit mode or buffer changed
+    void bufferChanged(int field); // one field of the buffer, or -1: edit mode or whole buffer
     void currentMoved(int row);
 
 private:
     void readFieldTypes();
+    void readOrderFields();
+    bool rowsAreCurrent();
     void load();
     QVariant storable(int field, const QVariant &value) const;
     qint64 reserveId();
@@ -99,4 +101,9 @@ private:
     EditMode m_editMode = EditMode::None;
     QVector<QVariant> m_buffer;
     QBitArray m_changed;
+    QVector<int> m_orderFields;
+    bool m_inQueryOrder = false;
+    bool m_orderKnown = true;
+    quint64 m_ownWrites = 0;
+    qint64 m_dataVersion = 0;
 };

@@ -1,0 +1,126 @@
+// Places over 5,000 shooters, one cell edit with its score computation, and
+// one search keystroke, on a competition of 5,000 shooters.
+#include "BenchSupport.h"
+#include "DataGrid.h"
+#include "DataSource.h"
+#include "Database.h"
+#include "RankAssignment.h"
+#include "Recordset.h"
+#include "frmMain.h"
+#include "tempModule.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+namespace {
+
+const BenchCompetition &competition()
+{
+    static const BenchCompetition file(5000);
+    return file;
+}
+
+// The baseline: the same places computed by SQLite in one statement.
+void BM_Places5000_SqlRankBaseline(benchmark::State &state)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(competition().path().toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    for (auto _ : state) {
+        const int rc = sqlite3_exec(db,
+                                    "UPDATE Ergebnisse SET Platz = r.place FROM "
+                                    "(SELECT ID, RANK() OVER (ORDER BY Sortierung DESC) AS place FROM Ergebnisse) AS r "
+                                    "WHERE Ergebnisse.ID = r.ID",
+                                    nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK)
+            state.SkipWithError(sqlite3_errmsg(db));
+    }
+    sqlite3_close(db);
+}
+BENCHMARK(BM_Places5000_SqlRankBaseline)->Unit(benchmark::kMillisecond);
+
+void BM_Places5000_F5(benchmark::State &state)
+{
+    BenchWindow bench(competition().path());
+    for (auto _ : state)
+        bench.window().mnuEditUpdatePlaetze_Click();
+}
+BENCHMARK(BM_Places5000_F5)->Unit(benchmark::kMillisecond);
+
+// F5 right after a result was typed: the rows are no longer in key order and
+// must be read again before the places can be given.
+void BM_Places5000_F5AfterNewResult(benchmark::State &state)
+{
+    BenchWindow bench(competition().path());
+    auto *grid = bench.window().findChild<DataGrid *>(QStringLiteral("TDBGrid1"));
+    const int ring = grid->columnIndex(QStringLiteral("Ring1"));
+    int shot = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QModelIndex cell = grid->model()->index(100 + shot % 1000, ring);
+        grid->setCurrentIndex(cell);
+        grid->model()->setData(cell, QString::number(6 + shot++ % 5));
+        state.ResumeTiming();
+        bench.window().mnuEditUpdatePlaetze_Click();
+    }
+}
+BENCHMARK(BM_Places5000_F5AfterNewResult)->Unit(benchmark::kMillisecond);
+
+// For comparison: the same walk with every row stored in its own transaction.
+void BM_Places5000_RowByRowTransactions(benchmark::State &state)
+{
+    DataSource source;
+    source.setDatabaseName(competition().path());
+    source.setRecordSource(QStringLiteral("Select * from Ergebnisse order by Sortierung desc"));
+    source.refresh();
+    Recordset &rs = *source.recordset();
+    for (auto _ : state) {
+        rs.requery();
+        QStringList keys;
+        for (int row = 0; row < rs.rowCount(); ++row) {
+            rs.moveTo(row);
+            keys << GetFieldValue(rs, QStringLiteral("Sortierung")).toString();
+        }
+        const std::vector<int> places = RankAssignment::places(keys);
+        for (int row = 0; row < rs.rowCount(); ++row) {
+            rs.moveTo(row);
+            rs.edit();
+            rs.setValue(QStringLiteral("Platz"), places[size_t(row)]);
+            rs.update();
+        }
+    }
+}
+BENCHMARK(BM_Places5000_RowByRowTransactions)->Unit(benchmark::kMillisecond);
+
+void BM_CellEditWithScore5000(benchmark::State &state)
+{
+    BenchWindow bench(competition().path());
+    auto *grid = bench.window().findChild<DataGrid *>(QStringLiteral("TDBGrid1"));
+    const int ring = grid->columnIndex(QStringLiteral("Ring3"));
+    const QModelIndex cell = grid->model()->index(2500, ring);
+    grid->setCurrentIndex(cell);
+    int shot = 0;
+    for (auto _ : state) {
+        grid->model()->setData(cell, QString::number(7 + (shot++ % 4)));
+        QApplication::processEvents();
+    }
+    grid->storePendingEdit();
+}
+BENCHMARK(BM_CellEditWithScore5000)->Unit(benchmark::kMicrosecond);
+
+void BM_SearchKeystroke5000(benchmark::State &state)
+{
+    BenchWindow bench(competition().path());
+    auto *search = bench.window().findChild<QLineEdit *>(QStringLiteral("txtSuche"));
+    // Alternating between a name found at the end and one found nowhere: both scan the whole list.
+    const QString texts[] = {QStringLiteral("Schütze 4999"), QStringLiteral("Zz")};
+    int i = 0;
+    for (auto _ : state) {
+        search->setText(texts[i++ % 2]);
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_SearchKeystroke5000)->Unit(benchmark::kMicrosecond);
+
+} // namespace
