@@ -11,3 +11,10 @@ QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
     m_editor = editor;
     return editor;
 }
+
+void GridDelegate::destroyEditor(QWidget *editor, const QModelIndex &index) const
+{
+    if (editor == m_editor)
+        m_editor = nullptr;
+    QStyledItemDelegate::destroyEditor(editor, index);
+}

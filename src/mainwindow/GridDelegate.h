@@ -14,6 +14,7 @@ public:
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override;
+    void destroyEditor(QWidget *editor, const QModelIndex &index) const override;
     QWidget *openEditor() const { return m_editor; }
 
 private:
