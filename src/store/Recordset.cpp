@@ -195,8 +195,9 @@ void Recordset::addNew()
         throw RingtalError(ErrorNumber::ReadOnly, QStringLiteral("Diese Abfrage kann nicht geändert werden."));
     m_buffer.fill(QVariant());
     m_changed.fill(false);
+    // The reserved ID alone is no typed value: a new row left without any is
+    // dropped, not stored empty.
     m_buffer[m_idField] = reserveId();
-    m_changed.setBit(m_idField);
     m_editMode = EditMode::AddNew;
     emit bufferChanged(-1);
 }
@@ -261,7 +262,8 @@ QVariant Recordset::storable(int field, const QVariant &value) const
         if (!number)
             throw mismatch(name, value, QStringLiteral("eine ganze Zahl wird"));
         const double rounded = std::nearbyint(*number);
-        if (std::fabs(rounded) > std::numeric_limits<qint32>::max())
+        // A long reaches one further below zero than above it.
+        if (rounded > std::numeric_limits<qint32>::max() || rounded < std::numeric_limits<qint32>::min())
             throw RingtalError(ErrorNumber::NumericOverflow,
                                QStringLiteral("Die Zahl %1 ist für das Feld '%2' zu groß.")
                                    .arg(Numbers::cellText(value), name));
@@ -322,7 +324,7 @@ void Recordset::insertBuffer()
     QVector<QVariant> values;
     QVector<QVariant> row(m_fieldNames.size());
     for (int i = 0; i < m_fieldNames.size(); ++i) {
-        if (!m_changed.testBit(i))
+        if (!m_changed.testBit(i) && i != m_idField)
             continue;
         row[i] = storable(i, m_buffer.at(i));
         columns << quoted(m_fieldNames.at(i));

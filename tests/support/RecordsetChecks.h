@@ -1,0 +1,58 @@
+#pragma once
+
+#include "RingtalError.h"
+
+#include <QStringList>
+#include <QVariant>
+#include <exception>
+
+class Recordset;
+class TestCompetition;
+
+// The number of the RingtalError an action raises; 0 when it raises none and
+// -1 for any other exception, so that a failed comparison says what happened.
+template <typename Action>
+int raisedNumber(Action &&action)
+{
+    try {
+        action();
+    } catch (const RingtalError &error) {
+        return error.number();
+    } catch (const std::exception &) {
+        return -1;
+    }
+    return 0;
+}
+
+namespace RecordsetChecks {
+
+inline const QString ByKey = QStringLiteral("Select * from Ergebnisse order by Sortierung desc");
+inline const QString ByStartNr = QStringLiteral("Select * from Ergebnisse order by StartNr desc");
+
+// A result row written through the competition's own check connection, so
+// that Null start numbers and empty keys can be stored as they are. Returns
+// the row's ID.
+qint64 insertShooter(const TestCompetition &competition, const QVariant &startNr, const QString &name,
+                     const QVariant &key = QVariant());
+
+// Names of the recordset's stored rows, in set order.
+QStringList names(const Recordset &recordset);
+
+// Names in the table, in ID order, read through the check connection.
+QStringList tableNames(const TestCompetition &competition);
+
+// The value of a field of one row as the table holds it, read through the
+// check connection, with SQLite's storage class ("integer", "real", "text",
+// "null"), so that a number stored as text is told apart from a number.
+struct StoredValue
+{
+    QString storageClass;
+    QVariant value;
+};
+StoredValue storedValue(const TestCompetition &competition, const QString &field, qint64 id);
+
+// Equal when both are Null, both texts with the same characters, or both
+// numbers with the same value; the message names both sides.
+bool sameValue(const QVariant &actual, const QVariant &expected, QByteArray *message);
+
+} // namespace RecordsetChecks
