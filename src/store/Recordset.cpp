@@ -74,9 +74,34 @@ Recordset::Recordset(std::shared_ptr<Database> database, QString sql)
     static const QRegularExpression fromTable(QStringLiteral("\\bfrom\\s+\\[?([A-Za-z_][A-Za-z0-9_]*)\\]?"),
                                               QRegularExpression::CaseInsensitiveOption);
     m_table = fromTable.match(m_sql).captured(1);
+    m_readSql = m_sql;
+    // A table without an ID column (the title table) is written by SQLite's
+    // own row number, read as an extra last column and kept beside the rows.
+    static const QRegularExpression selectAll(QStringLiteral("\\A\\s*select\\s+\\*"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    if (!m_table.isEmpty() && !m_database->declaredTypes(m_table).contains(QStringLiteral("id"))
+        && selectAll.match(m_sql).hasMatch()) {
+        m_rowidKey = true;
+        m_readSql.replace(selectAll, QStringLiteral("SELECT *, rowid AS ringtal_rowid"));
+    }
     load();
     readFieldTypes();
     readOrderFields();
+}
+
+bool Recordset::isWritable() const
+{
+    return !m_table.isEmpty() && (m_idField >= 0 || m_rowidKey);
+}
+
+QString Recordset::keyColumn() const
+{
+    return m_idField >= 0 ? quoted(m_fieldNames.at(m_idField)) : QStringLiteral("rowid");
+}
+
+QVariant Recordset::rowKey(int row) const
+{
+    return m_idField >= 0 ? m_rows[size_t(row)].at(m_idField) : m_rowKeys[size_t(row)];
 }
 
 void Recordset::readOrderFields()
@@ -99,7 +124,14 @@ Recordset::~Recordset() = default;
 
 void Recordset::load()
 {
-    Database::Rows result = m_database->readAll(m_sql);
+    Database::Rows result = m_database->readAll(m_readSql);
+    if (m_rowidKey) {
+        result.fieldNames.removeLast();
+        m_rowKeys.clear();
+        m_rowKeys.reserve(result.rows.size());
+        for (QVector<QVariant> &row : result.rows)
+            m_rowKeys.push_back(row.takeLast());
+    }
     if (m_fieldNames.isEmpty())
         m_fieldNames = result.fieldNames;
     m_rows = std::move(result.rows);
@@ -191,13 +223,14 @@ void Recordset::addNew()
         update();
     else if (m_editMode != EditMode::None)
         cancelUpdate();
-    if (m_idField < 0 || m_table.isEmpty())
+    if (!isWritable())
         throw RingtalError(ErrorNumber::ReadOnly, QStringLiteral("Diese Abfrage kann nicht geändert werden."));
     m_buffer.fill(QVariant());
     m_changed.fill(false);
     // The reserved ID alone is no typed value: a new row left without any is
     // dropped, not stored empty.
-    m_buffer[m_idField] = reserveId();
+    if (m_idField >= 0)
+        m_buffer[m_idField] = reserveId();
     m_editMode = EditMode::AddNew;
     emit bufferChanged(-1);
 }
@@ -207,7 +240,7 @@ void Recordset::edit()
     if (m_editMode != EditMode::None)
         return;
     requireCurrent();
-    if (m_idField < 0 || m_table.isEmpty())
+    if (!isWritable())
         throw RingtalError(ErrorNumber::ReadOnly, QStringLiteral("Diese Abfrage kann nicht geändert werden."));
     m_buffer = m_rows[size_t(m_position)];
     m_changed.fill(false);
@@ -331,9 +364,13 @@ void Recordset::insertBuffer()
         marks << QStringLiteral("?");
         values << row[i];
     }
-    m_database->execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(quoted(m_table), columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
+    m_database->execute(columns.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(m_table))
+                                          : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                                .arg(quoted(m_table), columns.join(QLatin1Char(',')),
+                                                     marks.join(QLatin1Char(','))),
                         values);
+    if (m_rowidKey)
+        m_rowKeys.push_back(m_database->scalar(QStringLiteral("SELECT last_insert_rowid()")));
     m_rows.push_back(std::move(row));
     m_inQueryOrder = false;
     m_ownWrites = m_database->writeSerial();
@@ -356,11 +393,10 @@ void Recordset::updateBuffer()
     }
     if (assignments.isEmpty())
         return;
-    values << row.at(m_idField);
-    m_database->execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                            .arg(quoted(m_table), assignments.join(QLatin1Char(',')),
-                                 quoted(m_fieldNames.at(m_idField))),
-                        values);
+    values << rowKey(m_position);
+    m_database->execute(
+        QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?").arg(quoted(m_table), assignments.join(QLatin1Char(',')), keyColumn()),
+        values);
     m_rows[size_t(m_position)] = std::move(row);
     m_ownWrites = m_database->writeSerial();
     emit rowChanged(m_position);
@@ -379,15 +415,16 @@ void Recordset::deleteCurrent()
 {
     cancelUpdate();
     requireCurrent();
-    if (m_idField < 0 || m_table.isEmpty())
+    if (!isWritable())
         throw RingtalError(ErrorNumber::ReadOnly, QStringLiteral("Diese Abfrage kann nicht geändert werden."));
-    m_database->execute(
-        QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), quoted(m_fieldNames.at(m_idField))),
-        {m_rows[size_t(m_position)].at(m_idField)});
+    m_database->execute(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), keyColumn()),
+                        {rowKey(m_position)});
     m_ownWrites = m_database->writeSerial();
     const int removed = m_position;
     emit aboutToRemoveRow(removed);
     m_rows.erase(m_rows.begin() + removed);
+    if (m_rowidKey)
+        m_rowKeys.erase(m_rowKeys.begin() + removed);
     emit rowRemoved(removed);
 }
 

@@ -80,6 +80,9 @@ signals:
 
 private:
     void readFieldTypes();
+    bool isWritable() const;
+    QString keyColumn() const;
+    QVariant rowKey(int row) const;
     void readOrderFields();
     bool rowsAreCurrent();
     void load();
@@ -92,6 +95,9 @@ private:
     std::shared_ptr<Database> m_database;
     QString m_sql;
     QString m_table;
+    QString m_readSql;
+    bool m_rowidKey = false;
+    std::vector<QVariant> m_rowKeys;
     QStringList m_fieldNames;
     QVector<int> m_typeCodes;
     int m_idField = -1;
