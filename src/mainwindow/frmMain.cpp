@@ -129,8 +129,9 @@ void frmMain::createControls()
 
 void frmMain::createGrids()
 {
-    const QVector<double> widths{600, 650, 750, 2200, 2000, 800, 1000, 620, 620, 620,
-                                 620, 620, 620, 620, 620, 620, 620, 2000};
+    // Wide enough for the headings; all visible columns fit the designed grid width.
+    const QVector<double> widths{600, 650, 780, 2000, 1800, 800, 1150, 600, 600, 600,
+                                 600, 600, 600, 600, 600, 600, 600, 2000};
     Data1 = new DataSource(this);
     Data1->setObjectName(QStringLiteral("Data1"));
     Data2 = new DataSource(this);
