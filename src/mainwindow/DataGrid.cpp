@@ -29,9 +29,8 @@ DataGrid::DataGrid(QWidget *parent)
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked
                     | QAbstractItemView::EditKeyPressed);
     setTabKeyNavigation(true);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("MM")));
+    fitRowsToFont();
     horizontalHeader()->setSectionsMovable(true);
     horizontalHeader()->setHighlightSections(false);
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int logical, int, int newSize) {
@@ -291,6 +290,21 @@ void DataGrid::keyPressEvent(QKeyEvent *event)
         }
     }
     QTableView::keyPressEvent(event);
+}
+
+// A font chosen later (a large one for the projector) must not be cut off by
+// rows sized for the font the grid was built with.
+void DataGrid::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitRowsToFont();
+}
+
+void DataGrid::fitRowsToFont()
+{
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    verticalHeader()->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("MM")));
 }
 
 void DataGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)

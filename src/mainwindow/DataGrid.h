@@ -66,6 +66,7 @@ protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void keyPressEvent(QKeyEvent *event) override;
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void onRecordsetChanged(Recordset *recordset);
@@ -74,6 +75,7 @@ private:
     void commitOpenEditor();
     void moveToNextCell();
     void reportStoreFailure(int number, const QString &description);
+    void fitRowsToFont();
 
     QPointer<DataSource> m_source;
     GridModel *m_model;

@@ -35,9 +35,13 @@ double GridColumn::width() const
 
 void GridColumn::setWidth(double twips)
 {
-    m_grid->gridModel()->columns()[size_t(m_index)].widthTwips = twips;
+    double &stored = m_grid->gridModel()->columns()[size_t(m_index)].widthTwips;
+    stored = twips;
     if (!m_grid->isColumnHidden(m_index))
         m_grid->horizontalHeader()->resizeSection(m_index, m_grid->twipsToPixels(twips));
+    // The header does not draw a column narrower than its minimum and reports
+    // that as a resize; the width set is still the column's width.
+    stored = twips;
 }
 
 bool GridColumn::isVisible() const
@@ -49,9 +53,12 @@ void GridColumn::setVisible(bool visible)
 {
     if (visible == isVisible())
         return;
+    // Showing a section brings back the pixel width it had when it was hidden,
+    // which the grid would take as a new width; a width set meanwhile must win.
+    const double twips = width();
     m_grid->setColumnHidden(m_index, !visible);
     if (visible)
-        m_grid->horizontalHeader()->resizeSection(m_index, m_grid->twipsToPixels(width()));
+        setWidth(twips);
 }
 
 int GridColumn::order() const

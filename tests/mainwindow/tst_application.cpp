@@ -1,25 +1,8 @@
-// The application as a whole: German texts from Qt itself, and a failure
-// escaping a command shown as a message instead of ending the program.
+// Qt's own buttons and dialogs speak German.
 #include "RingtalApplication.h"
-#include "RingtalError.h"
-#include "ScriptedDialogs.h"
 
 #include <QtTest>
 
-namespace {
-
-class FailingReceiver : public QObject
-{
-public:
-    bool event(QEvent *event) override
-    {
-        if (event->type() == QEvent::User)
-            throw RingtalError(ErrorNumber::ReadOnly, QStringLiteral("Die Datei ist schreibgeschützt."));
-        return QObject::event(event);
-    }
-};
-
-} // namespace
 
 class tst_Application : public QObject
 {
@@ -28,7 +11,6 @@ class tst_Application : public QObject
 private slots:
     void qtSpeaksGerman_data();
     void qtSpeaksGerman();
-    void escapedFailureIsShownNotFatal();
 };
 
 void tst_Application::qtSpeaksGerman_data()
@@ -50,16 +32,6 @@ void tst_Application::qtSpeaksGerman()
     static const bool loaded = RingtalApplication::loadQtTranslations();
     QVERIFY2(loaded, "Qt's German translations (qtbase_de.qm) are not installed");
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", english.toLatin1().constData()), german);
-}
-
-void tst_Application::escapedFailureIsShownNotFatal()
-{
-    ScriptedDialogs dialogs;
-    FailingReceiver receiver;
-    QCoreApplication::postEvent(&receiver, new QEvent(QEvent::User));
-    QCoreApplication::processEvents();
-    QCOMPARE(dialogs.shown().size(), size_t(1));
-    QCOMPARE(dialogs.shown().front().text, QStringLiteral("Fehler: 3027 - Die Datei ist schreibgeschützt."));
 }
 
 int main(int argc, char **argv)

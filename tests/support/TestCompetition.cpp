@@ -1,7 +1,9 @@
 #include "TestCompetition.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -56,6 +58,8 @@ QString TestCompetition::masterPath()
 TestCompetition::TestCompetition(const QString &fileName)
     : m_path(m_dir.path() + QLatin1Char('/') + fileName)
 {
+    // A file name may bring its own folders, for paths with blanks or umlauts in folder names.
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
     if (!QFile::copy(templatePath(), m_path))
         qFatal("cannot copy the template to %s", qPrintable(m_path));
     QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);

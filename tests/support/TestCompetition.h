@@ -13,6 +13,7 @@
 class TestCompetition
 {
 public:
+    // The file name may start with folders below the temporary folder ("Jürgen Mayer/liga.wkd").
     explicit TestCompetition(const QString &fileName = QStringLiteral("wettkampf.wkd"));
     ~TestCompetition();
 
