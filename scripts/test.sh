@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything with warnings as errors and runs every test, then does the same
-# again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, then fuzzes the settings
+# readers for a bounded time (FUZZ_SECONDS per target, 60 unless set).
 # shellcheck source=scripts/setup.sh
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
@@ -28,5 +29,7 @@ export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:check_initialization_order=1
 export LSAN_OPTIONS="suppressions=$RINGTAL_ROOT/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 ringtal_ctest "$asan"
+
+bash "$RINGTAL_ROOT/scripts/fuzz.sh"
 
 echo "ringtal: all builds and tests passed"

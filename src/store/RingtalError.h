@@ -26,10 +26,12 @@ private:
 namespace ErrorNumber {
 // Run-time errors.
 constexpr int InvalidProcedureCall = 5;
+constexpr int Overflow = 6;
 constexpr int SubscriptOutOfRange = 9;
 constexpr int TypeMismatch = 13;
 constexpr int FileNotFound = 53;
 constexpr int PathFileAccess = 75;
+constexpr int InvalidPropertyValue = 380;
 // Database engine errors.
 constexpr int UpdateWithoutAddNewOrEdit = 3020;
 constexpr int NoCurrentRecord = 3021;
