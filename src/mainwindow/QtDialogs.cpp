@@ -1,5 +1,7 @@
 #include "QtDialogs.h"
 
+#include "FontColorDialog.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -104,4 +106,14 @@ QString QtDialogs::saveFileName(const FileRequest &request)
 QString QtDialogs::openFileName(const FileRequest &request)
 {
     return runFileDialog(request, false);
+}
+
+bool QtDialogs::chooseFont(QFont &font, QColor &colour)
+{
+    FontColorDialog dialog(font, colour, owner());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    font = dialog.selectedFont();
+    colour = dialog.selectedColour();
+    return true;
 }

@@ -15,6 +15,7 @@ public:
     std::optional<QString> inputText(const QString &prompt, const QString &title) override;
     QString saveFileName(const FileRequest &request) override;
     QString openFileName(const FileRequest &request) override;
+    bool chooseFont(QFont &font, QColor &colour) override;
 
     // "Text|*.ext|Other|*.*" as the program writes filters, in Qt's form.
     static QString qtFilter(const QString &filter);

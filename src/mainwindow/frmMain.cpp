@@ -194,6 +194,16 @@ void frmMain::createMenus()
                   &frmMain::mnuEditDelSchuetze_Click);
     addMenuAction(mnuEdit, QStringLiteral("mnuEditDeleteAll"), QStringLiteral("Alle Schützen &löschen"),
                   &frmMain::mnuEditDeleteAll_Click);
+
+    mnuAnsicht = menuBar()->addMenu(QStringLiteral("Ansicht"));
+    mnuAnsicht->setObjectName(QStringLiteral("mnuAnsicht"));
+    addMenuAction(mnuAnsicht, QStringLiteral("mnuAnsSiegerliste"), QStringLiteral("Schrift Siegerliste"),
+                  &frmMain::mnuAnsSiegerliste_Click);
+    addMenuAction(mnuAnsicht, QStringLiteral("mnuAnsTitelzeileFont"), QStringLiteral("Schrift Titelzeile"),
+                  &frmMain::mnuAnsTitelzeileFont_Click);
+    addSeparator(mnuAnsicht, QStringLiteral("mnuAnsTemp1"));
+    addMenuAction(mnuAnsicht, QStringLiteral("mnuAnsEingabeFont"), QStringLiteral("Schrift Eingabe"),
+                  &frmMain::mnuAnsEingabeFont_Click);
 }
 
 void frmMain::placeDesignControls()
@@ -213,6 +223,7 @@ void frmMain::placeDesignControls()
 void frmMain::Form_Load()
 {
     TDBGrid1->setEnabled(false);
+    restorePositionsAndLayouts();
     for (int i = 0; i < TDBGrid1->columnCount(); ++i) {
         // Centred headings over every column of both grids.
         TDBGrid1->columns(i).setAlignment(2);
@@ -220,6 +231,7 @@ void frmMain::Form_Load()
     }
     for (int ring = 1; ring <= 10; ++ring)
         TDBGrid2->columns(QStringLiteral("Ring%1").arg(ring)).setCaption(QString::number(ring));
+    restoreFontsAndColours();
     const QString last = SettingsStore::read(QStringLiteral("Wettkampf"), QStringLiteral("Last"), QString());
     if (FileExists(last))
         LoadCompetition(last);
@@ -276,6 +288,7 @@ bool frmMain::Form_Unload()
 {
     if (!storePendingEntry())
         return false;
+    savePositionsAndLayouts();
     if (FileExists(m_competitionPath))
         SettingsStore::write(QStringLiteral("Wettkampf"), QStringLiteral("Last"), m_competitionPath);
     return true;

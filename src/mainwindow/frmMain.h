@@ -38,6 +38,9 @@ public slots:
     void mnuEditUpdatePlaetze_Click();
     void mnuEditDelSchuetze_Click();
     void mnuEditDeleteAll_Click();
+    void mnuAnsSiegerliste_Click();
+    void mnuAnsTitelzeileFont_Click();
+    void mnuAnsEingabeFont_Click();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -56,6 +59,10 @@ private:
     void LoadCompetition(const QString &path);
     void ShowTitle();
     bool storePendingEntry();
+    void restorePositionsAndLayouts();
+    void restoreFontsAndColours();
+    void savePositionsAndLayouts();
+    void chooseGridFont(DataGrid *grid, const QString &fontName, const QString &colourKey);
     void reportFailure(const std::exception &failure, const QString &what);
     void refreshBothGrids();
     int HighestStartNr();
@@ -83,4 +90,5 @@ private:
     DataSource *Data2 = nullptr;
     QMenu *mnuDatei = nullptr;
     QMenu *mnuEdit = nullptr;
+    QMenu *mnuAnsicht = nullptr;
 };

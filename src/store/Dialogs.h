@@ -3,6 +3,9 @@
 #include <QString>
 #include <optional>
 
+class QColor;
+class QFont;
+
 // Every message box, input box and file or font dialog of the program goes
 // through this seam: the program installs the real Qt dialogs, tests install
 // scripted answers, so every command can be driven offscreen.
@@ -36,6 +39,9 @@ public:
     // File dialogs; an empty text means Cancel.
     virtual QString saveFileName(const FileRequest &request) = 0;
     virtual QString openFileName(const FileRequest &request) = 0;
+    // Font chooser with face, size, styles, effects and a text colour, preset
+    // from the arguments; they hold the choice afterwards. False when cancelled.
+    virtual bool chooseFont(QFont &font, QColor &colour) = 0;
 
     // The installed seam. Never null once the program or a test has set one.
     static Dialogs &current();

@@ -22,6 +22,7 @@ void ScriptedDialogs::clear()
     m_answers.clear();
     m_texts.clear();
     m_files.clear();
+    m_fonts.clear();
     m_shown.clear();
     m_unexpected = 0;
 }
@@ -90,4 +91,22 @@ QString ScriptedDialogs::openFileName(const FileRequest &request)
     const QString f = m_files.front();
     m_files.pop_front();
     return f;
+}
+
+bool ScriptedDialogs::chooseFont(QFont &font, QColor &colour)
+{
+    m_shown.push_back({QStringLiteral("font"), QString(), QString(), Icon::Information, {}});
+    m_presetFont = font;
+    m_presetColour = colour;
+    if (m_fonts.empty()) {
+        ++m_unexpected;
+        return false;
+    }
+    const FontAnswer a = m_fonts.front();
+    m_fonts.pop_front();
+    if (a.cancel)
+        return false;
+    font = a.font;
+    colour = a.colour;
+    return true;
 }

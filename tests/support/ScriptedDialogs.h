@@ -2,6 +2,8 @@
 
 #include "Dialogs.h"
 
+#include <QColor>
+#include <QFont>
 #include <QStringList>
 #include <deque>
 
@@ -27,10 +29,15 @@ public:
     // An empty optional answers Cancel.
     void answerText(const std::optional<QString> &text) { m_texts.push_back({!text.has_value(), text.value_or(QString())}); }
     void answerFile(const QString &path) { m_files.push_back(path); }
+    void answerFont(const QFont &font, const QColor &colour) { m_fonts.push_back({false, font, colour}); }
+    void cancelFont() { m_fonts.push_back({true, QFont(), QColor()}); }
+    // What the last font chooser was preset with.
+    const QFont &presetFont() const { return m_presetFont; }
+    const QColor &presetColour() const { return m_presetColour; }
 
     const std::vector<Shown> &shown() const { return m_shown; }
     int unexpected() const { return m_unexpected; }
-    bool allAnswersUsed() const { return m_answers.empty() && m_texts.empty() && m_files.empty(); }
+    bool allAnswersUsed() const { return m_answers.empty() && m_texts.empty() && m_files.empty() && m_fonts.empty(); }
     void clear();
 
     Answer errorBox(const QString &title, const QString &text) override;
@@ -39,6 +46,7 @@ public:
     std::optional<QString> inputText(const QString &prompt, const QString &title) override;
     QString saveFileName(const FileRequest &request) override;
     QString openFileName(const FileRequest &request) override;
+    bool chooseFont(QFont &font, QColor &colour) override;
 
 private:
     Answer nextAnswer(Answer fallback);
@@ -52,6 +60,15 @@ private:
     };
     std::deque<TextAnswer> m_texts;
     std::deque<QString> m_files;
+    struct FontAnswer
+    {
+        bool cancel;
+        QFont font;
+        QColor colour;
+    };
+    std::deque<FontAnswer> m_fonts;
+    QFont m_presetFont;
+    QColor m_presetColour;
     std::vector<Shown> m_shown;
     int m_unexpected = 0;
 };

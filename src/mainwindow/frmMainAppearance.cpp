@@ -1,0 +1,77 @@
+// Fonts, colours, position and column layouts of the main window.
+#include "frmMain.h"
+
+#include "DataGrid.h"
+#include "Dialogs.h"
+#include "FontSettings.h"
+#include "WindowSettings.h"
+
+#include <QColor>
+#include <QFont>
+
+void frmMain::restorePositionsAndLayouts()
+{
+    LoadFormPosition(this, TDBGrid1);
+    LoadColumnWidths(TDBGrid2->objectName(), TDBGrid2);
+    LoadGridLayout(TDBGrid1->objectName(), TDBGrid1);
+    LoadGridLayout(TDBGrid2->objectName(), TDBGrid2);
+}
+
+void frmMain::restoreFontsAndColours()
+{
+    QFont winners = TDBGrid2->font();
+    LoadFont(QStringLiteral("Siegerliste"), winners);
+    TDBGrid2->setFont(winners);
+    TDBGrid2->setTextColor(LoadColour(QStringLiteral("Siegerliste-Forecolor"), TDBGrid2->textColor()));
+    QFont entry = TDBGrid1->font();
+    LoadFont(QStringLiteral("Dateneingabe"), entry);
+    TDBGrid1->setFont(entry);
+    TDBGrid1->setTextColor(LoadColour(QStringLiteral("Dateneingabe-Forecolor"), QColor(Qt::black)));
+}
+
+// Only a window in its normal state is stored; after a maximised or
+// minimised close the previous entries stay.
+void frmMain::savePositionsAndLayouts()
+{
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        return;
+    SaveFormPosition(this, TDBGrid1);
+    SaveColumnWidths(TDBGrid2->objectName(), TDBGrid2);
+    SaveGridLayout(TDBGrid1->objectName(), TDBGrid1);
+    SaveGridLayout(TDBGrid2->objectName(), TDBGrid2);
+}
+
+void frmMain::chooseGridFont(DataGrid *grid, const QString &fontName, const QString &colourKey)
+{
+    QFont font = grid->font();
+    QColor colour = grid->textColor();
+    if (!Dialogs::current().chooseFont(font, colour))
+        return;
+    grid->setFont(font);
+    grid->setTextColor(colour);
+    SaveFont(fontName, grid->font());
+    SaveColour(colourKey, grid->textColor());
+}
+
+void frmMain::mnuAnsEingabeFont_Click()
+{
+    chooseGridFont(TDBGrid1, QStringLiteral("Dateneingabe"), QStringLiteral("Dateneingabe-Forecolor"));
+}
+
+void frmMain::mnuAnsSiegerliste_Click()
+{
+    chooseGridFont(TDBGrid2, QStringLiteral("Siegerliste"), QStringLiteral("Siegerliste-Forecolor"));
+}
+
+// The title line is printed only: the choice is stored, the screen stays as it is.
+void frmMain::mnuAnsTitelzeileFont_Click()
+{
+    QFont font;
+    LoadFont(QStringLiteral("Titelzeile"), font);
+    // The chooser starts from the colour chosen last time.
+    QColor colour = LoadColour(QStringLiteral("Titelzeile-Forecolor"), QColor(Qt::black));
+    if (!Dialogs::current().chooseFont(font, colour))
+        return;
+    SaveFont(QStringLiteral("Titelzeile"), font);
+    SaveColour(QStringLiteral("Titelzeile-Forecolor"), colour);
+}

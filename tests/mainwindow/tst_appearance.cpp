@@ -1,0 +1,293 @@
+// Fonts, colours, window position and grid layouts of the main window:
+// chosen, stored, and found again on the next start.
+#include "DataGrid.h"
+#include "ScriptedDialogs.h"
+#include "TestCompetition.h"
+#include "frmMain.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScreen>
+#include <QtTest>
+#include <memory>
+
+class tst_Appearance : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void emptyStoreKeepsTheDesign();
+    void gridFontCommand_data();
+    void gridFontCommand();
+    void cancelledFontCommandChangesNothing();
+    void titleLineFontIsStoredOnly();
+    void fontsAndColoursComeBack();
+    void damagedFontEntryAsksAndKeepsFont();
+    void colourThatIsNoNumberKeepsColour();
+    void layoutRoundTrip();
+    void layoutIsAppliedAfterWidths();
+    void maximisedCloseStoresNothing();
+    void positionOnNoScreenIsCentred();
+    void damagedGridLayoutAsks();
+
+private:
+    frmMain &start();
+    void restart();
+    void trigger(const QString &action) { m_window->findChild<QAction *>(action)->trigger(); }
+    DataGrid *grid(const char *name) const { return m_window->findChild<DataGrid *>(QLatin1String(name)); }
+    QString stored(const QString &section, const QString &key) const { return m_settings->read(section, key); }
+    void store(const QString &section, const QString &key, const QString &value) { m_settings->write(section, key, value); }
+
+    std::unique_ptr<TempSettings> m_settings;
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<frmMain> m_window;
+};
+
+void tst_Appearance::init()
+{
+    m_settings = std::make_unique<TempSettings>();
+    m_dialogs = std::make_unique<ScriptedDialogs>();
+}
+
+void tst_Appearance::cleanup()
+{
+    m_window.reset();
+    m_dialogs.reset();
+    m_settings.reset();
+}
+
+frmMain &tst_Appearance::start()
+{
+    m_window = std::make_unique<frmMain>();
+    m_window->show();
+    return *m_window;
+}
+
+void tst_Appearance::restart()
+{
+    m_window->close();
+    m_window.reset();
+    start();
+}
+
+void tst_Appearance::emptyStoreKeepsTheDesign()
+{
+    start();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QRect frame = m_window->frameGeometry();
+    // The menu bar settles its height when the window is first shown, after
+    // the window was centred: a few pixels of tolerance.
+    QVERIFY(qAbs(frame.center().x() - screen.center().x()) <= 4);
+    QVERIFY(qAbs(frame.center().y() - screen.center().y()) <= 4);
+    QCOMPARE(grid("TDBGrid1")->textColor(), QColor(Qt::black));
+    QCOMPARE(grid("TDBGrid1")->columns(QStringLiteral("Schuetze")).width(), 2000.0);
+    QCOMPARE(grid("TDBGrid2")->columns(QStringLiteral("Ring10")).order(), 16);
+    QVERIFY(!grid("TDBGrid2")->columns(QStringLiteral("Sortierung")).isVisible());
+}
+
+void tst_Appearance::gridFontCommand_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("changed");
+    QTest::addColumn<QString>("untouched");
+    QTest::addColumn<QString>("fontKey");
+    QTest::addColumn<QString>("colourKey");
+    QTest::newRow("entry grid") << "mnuAnsEingabeFont" << "TDBGrid1" << "TDBGrid2" << "Font-Dateneingabe"
+                                << "Dateneingabe-Forecolor";
+    QTest::newRow("winners list") << "mnuAnsSiegerliste" << "TDBGrid2" << "TDBGrid1" << "Font-Siegerliste"
+                                  << "Siegerliste-Forecolor";
+}
+
+void tst_Appearance::gridFontCommand()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, changed);
+    QFETCH(QString, untouched);
+    QFETCH(QString, fontKey);
+    QFETCH(QString, colourKey);
+    start();
+    DataGrid *target = grid(changed.toLatin1().constData());
+    DataGrid *other = grid(untouched.toLatin1().constData());
+    const QFont otherFont = other->font();
+    QFont chosen(QStringLiteral("DejaVu Serif"));
+    chosen.setPointSizeF(8.25);
+    chosen.setBold(true);
+    chosen.setStrikeOut(true);
+    m_dialogs->answerFont(chosen, QColor(0x12, 0x34, 0x56));
+    trigger(command);
+    // The chooser starts from what the grid shows.
+    QCOMPARE(m_dialogs->presetFont().family(), QFont(QStringLiteral("MS Sans Serif")).family());
+    QCOMPARE(m_dialogs->presetColour(), QColor(Qt::black));
+    QCOMPARE(target->font().family(), QStringLiteral("DejaVu Serif"));
+    QCOMPARE(target->textColor(), QColor(0x12, 0x34, 0x56));
+    QCOMPARE(other->font(), otherFont);
+    QCOMPARE(stored(QStringLiteral("Allgemein"), fontKey), QStringLiteral("DejaVu Serif;8,25;-1;0;0;-1"));
+    // Red in the lowest byte: 0x563412.
+    QCOMPARE(stored(QStringLiteral("Allgemein"), colourKey), QStringLiteral("5649426"));
+}
+
+void tst_Appearance::cancelledFontCommandChangesNothing()
+{
+    start();
+    const QFont before = grid("TDBGrid1")->font();
+    for (const char *command : {"mnuAnsEingabeFont", "mnuAnsSiegerliste", "mnuAnsTitelzeileFont"}) {
+        m_dialogs->cancelFont();
+        trigger(QLatin1String(command));
+    }
+    QCOMPARE(grid("TDBGrid1")->font(), before);
+    for (const char *key : {"Font-Dateneingabe", "Font-Siegerliste", "Font-Titelzeile", "Dateneingabe-Forecolor",
+                            "Siegerliste-Forecolor", "Titelzeile-Forecolor"})
+        QVERIFY2(!m_settings->contains(QStringLiteral("Allgemein"), QLatin1String(key)), key);
+}
+
+void tst_Appearance::titleLineFontIsStoredOnly()
+{
+    store(QStringLiteral("Allgemein"), QStringLiteral("Font-Titelzeile"), QStringLiteral("DejaVu Sans;14;0;-1;0;0"));
+    store(QStringLiteral("Allgemein"), QStringLiteral("Titelzeile-Forecolor"), QStringLiteral("255"));
+    start();
+    const QFont entryBefore = grid("TDBGrid1")->font();
+    const QFont winnersBefore = grid("TDBGrid2")->font();
+    QFont chosen(QStringLiteral("DejaVu Serif"));
+    chosen.setPointSize(20);
+    m_dialogs->answerFont(chosen, QColor(0, 128, 0));
+    trigger(QStringLiteral("mnuAnsTitelzeileFont"));
+    QCOMPARE(m_dialogs->presetFont().pointSizeF(), 14.0);
+    QVERIFY(m_dialogs->presetFont().italic());
+    QCOMPARE(m_dialogs->presetColour(), QColor(255, 0, 0));
+    QCOMPARE(stored(QStringLiteral("Allgemein"), QStringLiteral("Font-Titelzeile")),
+             QStringLiteral("DejaVu Serif;20;0;0;0;0"));
+    QCOMPARE(stored(QStringLiteral("Allgemein"), QStringLiteral("Titelzeile-Forecolor")), QStringLiteral("32768"));
+    QCOMPARE(grid("TDBGrid1")->font(), entryBefore);
+    QCOMPARE(grid("TDBGrid2")->font(), winnersBefore);
+}
+
+void tst_Appearance::fontsAndColoursComeBack()
+{
+    store(QStringLiteral("Allgemein"), QStringLiteral("Font-Dateneingabe"), QStringLiteral("DejaVu Sans;8,25;0;-1;-1;0"));
+    store(QStringLiteral("Allgemein"), QStringLiteral("Dateneingabe-Forecolor"), QStringLiteral("16711680"));
+    store(QStringLiteral("Allgemein"), QStringLiteral("Font-Siegerliste"), QStringLiteral("DejaVu Serif;12;-1;0;0;0"));
+    store(QStringLiteral("Allgemein"), QStringLiteral("Siegerliste-Forecolor"), QStringLiteral("65280"));
+    start();
+    const QFont entry = grid("TDBGrid1")->font();
+    QCOMPARE(entry.family(), QStringLiteral("DejaVu Sans"));
+    QCOMPARE(entry.pointSizeF(), 8.25);
+    QVERIFY(entry.italic() && entry.underline() && !entry.bold() && !entry.strikeOut());
+    QCOMPARE(grid("TDBGrid1")->textColor(), QColor(0, 0, 255));
+    QCOMPARE(grid("TDBGrid2")->font().family(), QStringLiteral("DejaVu Serif"));
+    QVERIFY(grid("TDBGrid2")->font().bold());
+    QCOMPARE(grid("TDBGrid2")->textColor(), QColor(0, 255, 0));
+    QCOMPARE(m_dialogs->shown().size(), size_t(0));
+}
+
+void tst_Appearance::damagedFontEntryAsksAndKeepsFont()
+{
+    store(QStringLiteral("Allgemein"), QStringLiteral("Font-Siegerliste"), QStringLiteral("Arial"));
+    for (int i = 0; i < 6; ++i)
+        m_dialogs->answer(Dialogs::Answer::Ignore);
+    const QFont design = QFont(QStringLiteral("MS Sans Serif"));
+    start();
+    QCOMPARE(m_dialogs->shown().size(), size_t(6));
+    for (const ScriptedDialogs::Shown &box : m_dialogs->shown()) {
+        QCOMPARE(box.title, QStringLiteral("Fehler"));
+        QVERIFY(box.text.endsWith(QStringLiteral("\nFehler beim Laden der Schriftarten Ergebnisse!")));
+    }
+    QCOMPARE(grid("TDBGrid2")->font().family(), design.family());
+}
+
+void tst_Appearance::colourThatIsNoNumberKeepsColour()
+{
+    store(QStringLiteral("Allgemein"), QStringLiteral("Dateneingabe-Forecolor"), QStringLiteral("rot"));
+    store(QStringLiteral("Allgemein"), QStringLiteral("Siegerliste-Forecolor"), QStringLiteral("-2147483640"));
+    start();
+    QCOMPARE(grid("TDBGrid1")->textColor(), QColor(Qt::black));
+    QCOMPARE(grid("TDBGrid2")->textColor(), QApplication::palette().color(QPalette::Text));
+    QCOMPARE(m_dialogs->shown().size(), size_t(0));
+}
+
+void tst_Appearance::layoutRoundTrip()
+{
+    start();
+    m_window->move(140, 90);
+    m_window->resize(900, 640);
+    DataGrid *entry = grid("TDBGrid1");
+    entry->columns(QStringLiteral("Verein")).setOrder(1);
+    entry->columns(QStringLiteral("Innenzehner")).setVisible(false);
+    entry->columns(QStringLiteral("Schuetze")).setWidth(2880);
+    grid("TDBGrid2")->columns(QStringLiteral("Serie")).setWidth(1440);
+    restart();
+    QCOMPARE(m_window->pos(), QPoint(140, 90));
+    QCOMPARE(m_window->size(), QSize(900, 640));
+    entry = grid("TDBGrid1");
+    QCOMPARE(entry->columns(QStringLiteral("Verein")).order(), 1);
+    QVERIFY(!entry->columns(QStringLiteral("Innenzehner")).isVisible());
+    QVERIFY(!entry->columns(QStringLiteral("ID")).isVisible());
+    QCOMPARE(entry->columns(QStringLiteral("Schuetze")).width(), 2880.0);
+    QCOMPARE(grid("TDBGrid2")->columns(QStringLiteral("Serie")).width(), 1440.0);
+    // The stored texts end every field with ";", widths in twips.
+    const QString position = stored(QStringLiteral("Positionen"), QStringLiteral("frmMain-"));
+    QVERIFY(position.startsWith(QStringLiteral("2100;1350;13500;9600;")));
+    QCOMPARE(position.count(QLatin1Char(';')), 4 + 18);
+    QVERIFY(stored(QStringLiteral("Positionen"), QStringLiteral("TDBGrid2")).startsWith(QLatin1Char(';')));
+    QVERIFY(stored(QStringLiteral("Allgemein"), QStringLiteral("Grid-Layout-TDBGrid1")).contains(QStringLiteral(" - 0;")));
+}
+
+void tst_Appearance::layoutIsAppliedAfterWidths()
+{
+    // The window entry gives the name column 3000, the layout 2500: the layout is applied last.
+    QString widths;
+    for (int i = 0; i < 18; ++i)
+        widths += i == 3 ? QStringLiteral("3000;") : QStringLiteral("600;");
+    store(QStringLiteral("Positionen"), QStringLiteral("frmMain-"), QStringLiteral("1440;1440;12000;9000;") + widths);
+    QString layout;
+    for (int i = 0; i < 18; ++i)
+        layout += QStringLiteral("%1 - %2;").arg(i).arg(i == 3 ? 2500 : 700);
+    store(QStringLiteral("Allgemein"), QStringLiteral("Grid-Layout-TDBGrid1"), layout);
+    start();
+    QCOMPARE(grid("TDBGrid1")->columns(QStringLiteral("Schuetze")).width(), 2500.0);
+    QCOMPARE(grid("TDBGrid1")->columns(QStringLiteral("Verein")).width(), 700.0);
+    // Loading never shows a column the design hides.
+    QVERIFY(!grid("TDBGrid1")->columns(QStringLiteral("ID")).isVisible());
+    QCOMPARE(grid("TDBGrid2")->columns(QStringLiteral("Schuetze")).width(), 2000.0);
+}
+
+void tst_Appearance::maximisedCloseStoresNothing()
+{
+    start();
+    m_window->move(100, 100);
+    m_window->resize(800, 600);
+    m_window->close();
+    const QString position = stored(QStringLiteral("Positionen"), QStringLiteral("frmMain-"));
+    const QString layout = stored(QStringLiteral("Allgemein"), QStringLiteral("Grid-Layout-TDBGrid1"));
+    m_window.reset();
+    start();
+    grid("TDBGrid1")->columns(QStringLiteral("Verein")).setVisible(false);
+    m_window->showMaximized();
+    m_window->close();
+    QCOMPARE(stored(QStringLiteral("Positionen"), QStringLiteral("frmMain-")), position);
+    QCOMPARE(stored(QStringLiteral("Allgemein"), QStringLiteral("Grid-Layout-TDBGrid1")), layout);
+}
+
+void tst_Appearance::positionOnNoScreenIsCentred()
+{
+    store(QStringLiteral("Positionen"), QStringLiteral("frmMain-"), QStringLiteral("-90000;-90000;9000;6000;"));
+    start();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QVERIFY(screen.intersects(m_window->frameGeometry()));
+    QCOMPARE(m_window->size(), QSize(qRound(9000 * m_window->logicalDpiX() / 1440.0),
+                                      qRound(6000 * m_window->logicalDpiY() / 1440.0)));
+}
+
+void tst_Appearance::damagedGridLayoutAsks()
+{
+    store(QStringLiteral("Allgemein"), QStringLiteral("Grid-Layout-TDBGrid2"), QStringLiteral("0 - breit;"));
+    m_dialogs->answer(Dialogs::Answer::Abort);
+    start();
+    QCOMPARE(m_dialogs->shown().size(), size_t(1));
+    QVERIFY(m_dialogs->shown().front().text.endsWith(QStringLiteral("\nFehler beim Laden des Grid-Konfiguration.")));
+}
+
+QTEST_MAIN(tst_Appearance)
+#include "tst_appearance.moc"
