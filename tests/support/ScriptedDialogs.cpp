@@ -1,5 +1,10 @@
 #include "ScriptedDialogs.h"
 
+#include "ScriptedProgress.h"
+
+#include <QPageSize>
+#include <QPrinter>
+
 namespace {
 Dialogs *g_installed = nullptr;
 }
@@ -90,4 +95,27 @@ QString ScriptedDialogs::openFileName(const FileRequest &request)
     const QString f = m_files.front();
     m_files.pop_front();
     return f;
+}
+
+bool ScriptedDialogs::printDialog(QPrinter &printer)
+{
+    m_shown.push_back({QStringLiteral("print"), QString(), QString(), Icon::Information, {}});
+    if (m_prints.empty()) {
+        ++m_unexpected;
+        return false;
+    }
+    const QString pdf = m_prints.front();
+    m_prints.pop_front();
+    if (pdf.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    return true;
+}
+
+std::unique_ptr<Dialogs::Progress> ScriptedDialogs::progress(const QString &text, int maximum)
+{
+    m_shown.push_back({QStringLiteral("progress"), QString(), text, Icon::Information, {}, maximum});
+    return std::make_unique<ScriptedProgress>(m_cancelAt, m_progressSteps);
 }
