@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GridColumn.h"
+#include "PrintInfo.h"
 
 #include <QColor>
 #include <QPointer>
@@ -46,6 +47,9 @@ public:
     // Shows the data source's rows again.
     void refreshRows();
 
+    // The print facility's settings: header, footer, their fonts, margins, orientation.
+    PrintInfo &printInfo() { return m_printInfo; }
+
     QColor textColor() const;
     void setTextColor(const QColor &color);
 
@@ -82,4 +86,5 @@ private:
     GridDelegate *m_delegate;
     bool m_holdFields = false;
     bool m_syncing = false;
+    PrintInfo m_printInfo;
 };

@@ -1,11 +1,15 @@
 #include "QtDialogs.h"
 
 #include "FontColorDialog.h"
+#include "QtProgress.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 
 namespace {
 
@@ -116,4 +120,23 @@ bool QtDialogs::chooseFont(QFont &font, QColor &colour)
     font = dialog.selectedFont();
     colour = dialog.selectedColour();
     return true;
+}
+
+bool QtDialogs::printDialog(QPrinter &printer)
+{
+    if (QPrinterInfo::availablePrinters().isEmpty())
+        message(QStringLiteral("Drucken"),
+                QStringLiteral("Auf diesem Rechner ist kein Drucker eingerichtet.\n"
+                               "Die Liste kann im folgenden Dialog als PDF-Datei gespeichert werden."),
+                Icon::Information);
+    QPrintDialog dialog(&printer, owner());
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+std::unique_ptr<Dialogs::Progress> QtDialogs::progress(const QString &text, int maximum)
+{
+    return std::make_unique<QtProgress>(text, maximum, owner());
 }

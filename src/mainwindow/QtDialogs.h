@@ -16,6 +16,8 @@ public:
     QString saveFileName(const FileRequest &request) override;
     QString openFileName(const FileRequest &request) override;
     bool chooseFont(QFont &font, QColor &colour) override;
+    bool printDialog(QPrinter &printer) override;
+    std::unique_ptr<Progress> progress(const QString &text, int maximum) override;
 
     // "Text|*.ext|Other|*.*" as the program writes filters, in Qt's form.
     static QString qtFilter(const QString &filter);

@@ -178,6 +178,11 @@ void frmMain::createMenus()
     addMenuAction(mnuDatei, QStringLiteral("mnuDateiOpen"), QStringLiteral("&Öffnen..."),
                   &frmMain::mnuDateiOpen_Click, QKeySequence(Qt::CTRL | Qt::Key_O));
     addSeparator(mnuDatei, QStringLiteral("mnuTemp1"));
+    addMenuAction(mnuDatei, QStringLiteral("mnuPreviou"), QStringLiteral("Seitenvorschau"), &frmMain::mnuPreviou_Click,
+                  QKeySequence(Qt::CTRL | Qt::Key_P));
+    addMenuAction(mnuDatei, QStringLiteral("mnuDateiPrint"), QStringLiteral("Drucken"), &frmMain::mnuDateiPrint_Click);
+    addMenuAction(mnuDatei, QStringLiteral("mnuDateiPrinterSetup"), QStringLiteral("Drucker-Einstellungen..."),
+                  &frmMain::mnuDateiPrinterSetup_Click);
     addSeparator(mnuDatei, QStringLiteral("mnuTemp2"));
     addMenuAction(mnuDatei, QStringLiteral("mnuDateiBezeichnung"), QStringLiteral("Bezeichnung..."),
                   &frmMain::mnuDateiBezeichnung_Click);

@@ -33,6 +33,9 @@ public:
 public slots:
     void mnuDateiNeu_Click();
     void mnuDateiOpen_Click();
+    void mnuPreviou_Click();
+    void mnuDateiPrint_Click();
+    void mnuDateiPrinterSetup_Click();
     void mnuDateiBezeichnung_Click();
     void mnuDateiClose_Click();
     void mnuEditUpdatePlaetze_Click();
@@ -57,6 +60,7 @@ private:
     bool Form_Unload();
     void Form_Resize();
     void LoadCompetition(const QString &path);
+    void PrintWinnersList(int mode);
     void ShowTitle();
     bool storePendingEntry();
     void restorePositionsAndLayouts();

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 #include <optional>
 
 class QColor;
 class QFont;
+class QPrinter;
 
 // Every message box, input box and file or font dialog of the program goes
 // through this seam: the program installs the real Qt dialogs, tests install
@@ -26,6 +28,16 @@ public:
         bool mustExist = false;
     };
 
+    // A running task's progress with a cancel button, shown only when the task
+    // takes longer than about a second.
+    class Progress
+    {
+    public:
+        virtual ~Progress() = default;
+        // Reports that `done` steps of the maximum are done; false once the user cancelled.
+        virtual bool advance(int done) = 0;
+    };
+
     virtual ~Dialogs() = default;
 
     // Abort/Retry/Ignore box, Abort the default button.
@@ -42,6 +54,11 @@ public:
     // Font chooser with face, size, styles, effects and a text colour, preset
     // from the arguments; they hold the choice afterwards. False when cancelled.
     virtual bool chooseFont(QFont &font, QColor &colour) = 0;
+    // The print dialog: the user chooses a printer or a PDF file, which fills
+    // the printer; false means Cancel.
+    virtual bool printDialog(QPrinter &printer) = 0;
+    // Progress of a task of `maximum` steps.
+    virtual std::unique_ptr<Progress> progress(const QString &text, int maximum) = 0;
 
     // The installed seam. Never null once the program or a test has set one.
     static Dialogs &current();

@@ -32,6 +32,7 @@ constexpr int TypeMismatch = 13;
 constexpr int FileNotFound = 53;
 constexpr int PathFileAccess = 75;
 constexpr int InvalidPropertyValue = 380;
+constexpr int PrinterError = 482;
 // Database engine errors.
 constexpr int UpdateWithoutAddNewOrEdit = 3020;
 constexpr int NoCurrentRecord = 3021;

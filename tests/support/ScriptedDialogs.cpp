@@ -1,5 +1,10 @@
 #include "ScriptedDialogs.h"
 
+#include "ScriptedProgress.h"
+
+#include <QPageSize>
+#include <QPrinter>
+
 namespace {
 Dialogs *g_installed = nullptr;
 }
@@ -109,4 +114,27 @@ bool ScriptedDialogs::chooseFont(QFont &font, QColor &colour)
     font = a.font;
     colour = a.colour;
     return true;
+}
+
+bool ScriptedDialogs::printDialog(QPrinter &printer)
+{
+    m_shown.push_back({QStringLiteral("print"), QString(), QString(), Icon::Information, {}});
+    if (m_prints.empty()) {
+        ++m_unexpected;
+        return false;
+    }
+    const QString pdf = m_prints.front();
+    m_prints.pop_front();
+    if (pdf.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    return true;
+}
+
+std::unique_ptr<Dialogs::Progress> ScriptedDialogs::progress(const QString &text, int maximum)
+{
+    m_shown.push_back({QStringLiteral("progress"), QString(), text, Icon::Information, {}, maximum});
+    return std::make_unique<ScriptedProgress>(m_cancelAt, m_progressSteps);
 }

@@ -15,11 +15,12 @@ class ScriptedDialogs : public Dialogs
 public:
     struct Shown
     {
-        QString kind;   // "error", "question", "message", "input", "save", "open"
+        QString kind;   // "error", "question", "message", "input", "save", "open", "print", "progress"
         QString title;
         QString text;
         Icon icon = Icon::Information;
         FileRequest request;
+        int maximum = 0; // of a progress
     };
 
     ScriptedDialogs();
@@ -35,9 +36,21 @@ public:
     const QFont &presetFont() const { return m_presetFont; }
     const QColor &presetColour() const { return m_presetColour; }
 
+
+    // The print dialog: the user chooses a PDF file on A4 paper; an empty text answers Cancel.
+    void answerPrint(const QString &pdfPath) { m_prints.push_back(pdfPath); }
+    // The user presses the progress's cancel button once a task has done this many steps.
+    void cancelProgressAt(int step) { m_cancelAt = step; }
+    // The steps every progress was told, in order.
+    const std::vector<int> &progressSteps() const { return m_progressSteps; }
+
     const std::vector<Shown> &shown() const { return m_shown; }
     int unexpected() const { return m_unexpected; }
-    bool allAnswersUsed() const { return m_answers.empty() && m_texts.empty() && m_files.empty() && m_fonts.empty(); }
+    bool allAnswersUsed() const
+    {
+        return m_answers.empty() && m_texts.empty() && m_files.empty() && m_prints.empty()
+            && m_fonts.empty();
+    }
     void clear();
 
     Answer errorBox(const QString &title, const QString &text) override;
@@ -47,6 +60,8 @@ public:
     QString saveFileName(const FileRequest &request) override;
     QString openFileName(const FileRequest &request) override;
     bool chooseFont(QFont &font, QColor &colour) override;
+    bool printDialog(QPrinter &printer) override;
+    std::unique_ptr<Progress> progress(const QString &text, int maximum) override;
 
 private:
     Answer nextAnswer(Answer fallback);
@@ -69,6 +84,9 @@ private:
     std::deque<FontAnswer> m_fonts;
     QFont m_presetFont;
     QColor m_presetColour;
+    std::deque<QString> m_prints;
+    int m_cancelAt = -1;
+    std::vector<int> m_progressSteps;
     std::vector<Shown> m_shown;
     int m_unexpected = 0;
 };

@@ -1,0 +1,120 @@
+#include "GridPrinter.h"
+
+#include "DataGrid.h"
+#include "PageRenderer.h"
+#include "PrintPreviewWindow.h"
+#include "RingtalError.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QPrinter>
+
+namespace {
+
+// Rows are copied in steps this large, so that a long list can be cancelled.
+constexpr int RowsPerStep = 250;
+
+RingtalError cannotPrint(const QPrinter &printer)
+{
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        return RingtalError(
+                ErrorNumber::PathFileAccess,
+                QStringLiteral("Die Datei „%1“ kann nicht geschrieben werden.").arg(printer.outputFileName()));
+    return RingtalError(ErrorNumber::PrinterError,
+                        QStringLiteral("Der Drucker „%1“ meldet einen Fehler.").arg(printer.printerName()));
+}
+
+} // namespace
+
+GridPrinter::GridPrinter(DataGrid &grid)
+    : m_grid(grid)
+{
+}
+
+void GridPrinter::setUpPrinter(QPrinter &printer, const PrintInfo &info)
+{
+    printer.setFullPage(true);
+    printer.setPageOrientation(info.pageOrientation());
+}
+
+QSizeF GridPrinter::paperTwips(const QPrinter &printer)
+{
+    return printer.pageLayout().fullRect(QPageLayout::Point).size() * 20.0;
+}
+
+std::optional<PrintTable> GridPrinter::takeRows(Dialogs::Progress &progress)
+{
+    PrintTable table = PrintTable::layoutOf(m_grid);
+    const int rows = PrintTable::printableRows(m_grid);
+    for (int first = 0; first < rows; first += RowsPerStep) {
+        const int count = std::min(RowsPerStep, rows - first);
+        table.appendRows(m_grid, first, count);
+        if (!progress.advance(first + count))
+            return std::nullopt;
+    }
+    return table;
+}
+
+void GridPrinter::print()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    setUpPrinter(printer, m_grid.printInfo());
+    if (!Dialogs::current().printDialog(printer))
+        return;
+    // The dialog may have chosen another page; the margins stay the print's own.
+    printer.setFullPage(true);
+    printTo(printer);
+}
+
+bool GridPrinter::printTo(QPrinter &printer)
+{
+    const int rows = PrintTable::printableRows(m_grid);
+    const std::unique_ptr<Dialogs::Progress> progress =
+            Dialogs::current().progress(QStringLiteral("Die Siegerliste wird gedruckt …"), std::max(1, 2 * rows));
+    std::optional<PrintTable> table = takeRows(*progress);
+    if (!table)
+        return false;
+    PageRenderer renderer(m_grid.printInfo(), std::move(*table), &printer, paperTwips(printer));
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw cannotPrint(printer);
+    for (int page = 0; page < renderer.pageCount(); ++page) {
+        if (page > 0 && !printer.newPage()) {
+            painter.end();
+            throw cannotPrint(printer);
+        }
+        renderer.paint(painter, page);
+        const PageLayout::Page &done = renderer.layout().page(page);
+        if (!progress->advance(rows + done.firstRow + done.rowCount)) {
+            printer.abort();
+            painter.end();
+            // A half-written file is no list; a printer's job is withdrawn by abort.
+            if (printer.outputFormat() == QPrinter::PdfFormat)
+                QFile::remove(printer.outputFileName());
+            return false;
+        }
+    }
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        throw cannotPrint(printer);
+    return true;
+}
+
+PrintPreviewWindow *GridPrinter::printPreview(QWidget *owner)
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    setUpPrinter(*printer, m_grid.printInfo());
+    const int rows = PrintTable::printableRows(m_grid);
+    std::optional<PrintTable> table;
+    {
+        const std::unique_ptr<Dialogs::Progress> progress =
+                Dialogs::current().progress(QStringLiteral("Die Seitenvorschau wird vorbereitet …"), std::max(1, rows));
+        table = takeRows(*progress);
+    }
+    if (!table)
+        return nullptr;
+    auto renderer =
+            std::make_unique<PageRenderer>(m_grid.printInfo(), std::move(*table), printer.get(), paperTwips(*printer));
+    auto *window = new PrintPreviewWindow(std::move(printer), std::move(renderer), m_grid.printInfo(), owner);
+    window->show();
+    return window;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "Dialogs.h"
+
+#include <QSizeF>
+#include <optional>
+
+class DataGrid;
+class PrintPreviewWindow;
+struct PrintInfo;
+struct PrintTable;
+class QPrinter;
+class QWidget;
+
+// The print facility of a grid: prints or previews all its rows with the
+// grid's print settings. Lists of thousands of rows show their progress,
+// with a cancel button, once the task takes longer than about a second.
+class GridPrinter
+{
+public:
+    explicit GridPrinter(DataGrid &grid);
+
+    // The print dialog, then every row to the printer or PDF file chosen.
+    // Cancelling ends quietly; a failure throws RingtalError.
+    void print();
+    // Every row to a printer already chosen; false when the user cancelled.
+    bool printTo(QPrinter &printer);
+    // Opens the preview window over every row; nullptr when the user
+    // cancelled. A failure throws RingtalError.
+    PrintPreviewWindow *printPreview(QWidget *owner);
+
+    // Orientation from the print settings; the margins are the print's own.
+    static void setUpPrinter(QPrinter &printer, const PrintInfo &info);
+    // The printer's paper, as oriented, in twips.
+    static QSizeF paperTwips(const QPrinter &printer);
+
+private:
+    std::optional<PrintTable> takeRows(Dialogs::Progress &progress);
+
+    DataGrid &m_grid;
+};

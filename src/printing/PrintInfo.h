@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QFont>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QString>
+
+// The print settings of a grid: what its print and preview put around the
+// rows and how the page is set up. Header and footer texts may hold the
+// two-character sequences \t (next part: left, centre, right), \p (this
+// page's number) and \P (the number of pages). Margins are twips.
+struct PrintInfo
+{
+    PrintInfo();
+
+    QString pageHeader;
+    QFont pageHeaderFont;
+    QString pageFooter;
+    QFont pageFooterFont;
+    bool repeatGridHeader = false;
+    bool repeatColumnHeaders = false;
+    double marginLeft = 1000;
+    double marginRight = 1000;
+    double marginTop = 1000;
+    double marginBottom = 1000;
+    // 1 portrait, 2 landscape.
+    double orientation = 2;
+
+    // Fixed with the grid's design.
+    QString previewCaption;
+    QString previewPageOf = QStringLiteral("Page \\p of \\P");
+
+    // Only 2 is landscape, as the printer settings dialog shows every other
+    // number as portrait.
+    QPageLayout::Orientation pageOrientation() const;
+    // A negative margin is no margin.
+    QMarginsF marginsInTwips() const;
+};

@@ -1,0 +1,69 @@
+#include "PrintTable.h"
+
+#include "DataGrid.h"
+#include "GridModel.h"
+
+#include <QHeaderView>
+
+void PrintTable::addRow(const QVector<QString> &texts, const QVector<Qt::Alignment> &aligns)
+{
+    cells += texts;
+    alignments += aligns;
+    ++rowCount;
+}
+
+PrintTable PrintTable::layoutOf(DataGrid &grid)
+{
+    PrintTable table;
+    table.caption = grid.windowTitle();
+    const QHeaderView *header = grid.horizontalHeader();
+    const auto &modelColumns = grid.gridModel()->columns();
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (logical < 0 || grid.isColumnHidden(logical))
+            continue;
+        const GridModel::Column &column = modelColumns[size_t(logical)];
+        table.columns.push_back(
+                {column.caption, column.widthTwips, column.headingAlignment & Qt::AlignHorizontal_Mask});
+    }
+    table.cellFont = grid.font();
+    table.headingFont = header->font();
+    const QPalette palette = grid.palette();
+    table.textColor = palette.color(QPalette::Text);
+    table.background = palette.color(QPalette::Base);
+    table.headingTextColor = header->palette().color(QPalette::ButtonText);
+    table.headingBackground = header->palette().color(QPalette::Button);
+    table.rowHeightTwips = grid.pixelsToTwips(grid.verticalHeader()->defaultSectionSize());
+    // The heading as it would show, also while its tab was never opened.
+    table.headingHeightTwips = grid.pixelsToTwips(header->sizeHint().height());
+    return table;
+}
+
+int PrintTable::printableRows(DataGrid &grid)
+{
+    const GridModel *model = grid.gridModel();
+    const int rows = model->rowCount();
+    return rows > 0 && model->isNewRowLine(rows - 1) ? rows - 1 : rows;
+}
+
+void PrintTable::appendRows(DataGrid &grid, int first, int count)
+{
+    const GridModel *model = grid.gridModel();
+    const QHeaderView *header = grid.horizontalHeader();
+    QVector<int> logicals;
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (logical >= 0 && !grid.isColumnHidden(logical))
+            logicals.push_back(logical);
+    }
+    QVector<QString> texts(logicals.size());
+    QVector<Qt::Alignment> aligns(logicals.size());
+    for (int row = first; row < first + count; ++row) {
+        for (int i = 0; i < logicals.size(); ++i) {
+            const QModelIndex index = model->index(row, logicals.at(i));
+            texts[i] = model->data(index, Qt::DisplayRole).toString();
+            aligns[i] = model->data(index, Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask;
+        }
+        addRow(texts, aligns);
+    }
+}

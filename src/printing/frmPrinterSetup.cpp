@@ -1,0 +1,120 @@
+#include "frmPrinterSetup.h"
+
+#include "FormTools.h"
+#include "SettingsStore.h"
+#include "tempModule.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+const QString Section = QStringLiteral("Printer");
+const QString DefaultMargin = QStringLiteral("1000");
+constexpr double ClientWidth = 3930;
+constexpr double ClientHeight = 3165;
+
+struct Placement
+{
+    double left, top, width, height;
+};
+
+} // namespace
+
+frmPrinterSetup::frmPrinterSetup(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("frmPrinterSetup"));
+    setWindowTitle(QStringLiteral("Drucker-Einstellungen"));
+    QFont designFont(QStringLiteral("MS Sans Serif"));
+    designFont.setPointSizeF(8.25);
+    setFont(designFont);
+    createControls();
+    setTabOrder();
+    setFixedSize(px(ClientWidth), px(ClientHeight));
+    Form_Load();
+}
+
+int frmPrinterSetup::px(double twips) const
+{
+    return qRound(twips * logicalDpiX() / 1440.0);
+}
+
+void frmPrinterSetup::createControls()
+{
+    auto place = [this](QWidget *widget, const char *name, const Placement &p) {
+        widget->setObjectName(QLatin1String(name));
+        widget->setGeometry(px(p.left), px(p.top), px(p.width), px(p.height));
+    };
+    Frame1 = new QGroupBox(QStringLiteral("Ausrichtung"), this);
+    place(Frame1, "Frame1", {135, 135, 3615, 915});
+    Option1[0] = new QRadioButton(QStringLiteral("Querformat"), Frame1);
+    place(Option1[0], "Option1_0", {180, 315, 1365, 375});
+    Option1[1] = new QRadioButton(QStringLiteral("Hochformat"), Frame1);
+    place(Option1[1], "Option1_1", {1575, 315, 1365, 375});
+    Frame2 = new QGroupBox(QStringLiteral("Ränder:"), this);
+    place(Frame2, "Frame2", {135, 1170, 3615, 1275});
+    const std::array<const char *, 4> names{"Label1_0", "Label1_1", "Label1_2", "Label1_3"};
+    const std::array<QString, 4> captions{QStringLiteral("Links:"), QStringLiteral("Rechts:"), QStringLiteral("Oben:"),
+                                          QStringLiteral("Unten:")};
+    const std::array<Placement, 4> labelPlaces{
+            Placement{225, 360, 600, 330}, {225, 765, 600, 330}, {1935, 315, 600, 330}, {1890, 720, 600, 330}};
+    for (size_t i = 0; i < Label1.size(); ++i) {
+        Label1[i] = new QLabel(captions[i], Frame2);
+        place(Label1[i], names[i], labelPlaces[i]);
+    }
+    txtLinks = new QLineEdit(Frame2);
+    place(txtLinks, "txtLinks", {945, 270, 825, 330});
+    txtRechts = new QLineEdit(Frame2);
+    place(txtRechts, "txtRechts", {945, 675, 825, 330});
+    txtOben = new QLineEdit(Frame2);
+    place(txtOben, "txtOben", {2475, 270, 825, 330});
+    txtUnten = new QLineEdit(Frame2);
+    place(txtUnten, "txtUnten", {2475, 675, 825, 330});
+    cmdCancel = new QPushButton(QStringLiteral("&Abbrechen"), this);
+    place(cmdCancel, "cmdCancel", {2610, 2610, 1140, 330});
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
+    place(cmdOK, "cmdOK", {1305, 2610, 1140, 330});
+    cmdOK->setDefault(true);
+    connect(cmdOK, &QPushButton::clicked, this, &frmPrinterSetup::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmPrinterSetup::cmdCancel_Click);
+}
+
+void frmPrinterSetup::setTabOrder()
+{
+    const QList<QWidget *> order{Option1[0], Option1[1], txtLinks, txtRechts, txtOben, txtUnten, cmdCancel, cmdOK};
+    for (int i = 0; i + 1 < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i), order.at(i + 1));
+}
+
+void frmPrinterSetup::Form_Load()
+{
+    CenterForm(this);
+    // A text that is no number reads as 0 and so opens in portrait, as any number but 2 does.
+    const double format = ParseDecimal(SettingsStore::read(Section, QStringLiteral("Format"), QStringLiteral("2")));
+    Option1[format == 2 ? 0 : 1]->setChecked(true);
+    txtLinks->setText(SettingsStore::read(Section, QStringLiteral("Links"), DefaultMargin));
+    txtRechts->setText(SettingsStore::read(Section, QStringLiteral("Rechts"), DefaultMargin));
+    txtOben->setText(SettingsStore::read(Section, QStringLiteral("Oben"), DefaultMargin));
+    txtUnten->setText(SettingsStore::read(Section, QStringLiteral("Unten"), DefaultMargin));
+}
+
+void frmPrinterSetup::cmdOK_Click()
+{
+    SettingsStore::write(Section, QStringLiteral("Format"),
+                         Option1[0]->isChecked() ? QStringLiteral("2") : QStringLiteral("1"));
+    SettingsStore::write(Section, QStringLiteral("Links"), txtLinks->text());
+    SettingsStore::write(Section, QStringLiteral("Rechts"), txtRechts->text());
+    SettingsStore::write(Section, QStringLiteral("Oben"), txtOben->text());
+    SettingsStore::write(Section, QStringLiteral("Unten"), txtUnten->text());
+    accept();
+}
+
+// Users expect Abbrechen to close without storing, as the window frame does.
+void frmPrinterSetup::cmdCancel_Click()
+{
+    reject();
+}

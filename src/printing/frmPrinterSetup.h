@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// "Drucker-Einstellungen": orientation and the four margins with which the
+// winners list is printed. It only edits the section "Printer" of the
+// settings; OK stores the choice as typed, Abbrechen and the window frame
+// close it without storing.
+class frmPrinterSetup : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit frmPrinterSetup(QWidget *parent = nullptr);
+
+    QRadioButton *option(int index) const { return Option1.at(size_t(index)); }
+    QLabel *label(int index) const { return Label1.at(size_t(index)); }
+
+private:
+    void createControls();
+    void setTabOrder();
+    void Form_Load();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+    int px(double twips) const;
+
+    QGroupBox *Frame1 = nullptr;
+    QGroupBox *Frame2 = nullptr;
+    std::array<QRadioButton *, 2> Option1{};
+    std::array<QLabel *, 4> Label1{};
+    QLineEdit *txtLinks = nullptr;
+    QLineEdit *txtRechts = nullptr;
+    QLineEdit *txtOben = nullptr;
+    QLineEdit *txtUnten = nullptr;
+    QPushButton *cmdCancel = nullptr;
+    QPushButton *cmdOK = nullptr;
+};

@@ -1,0 +1,203 @@
+// The page layout without drawing: which rows land on which page, where the
+// columns stand, and when the margins leave no room.
+#include "PageLayout.h"
+#include "RingtalError.h"
+
+#include <QtTest>
+
+namespace {
+
+// An area of 10000 x 7000 twips, a page header of 300, a footer of 200,
+// headings of 400 and rows of 250: 6100 twips are left for rows, 24 of them.
+PageLayout::Input baseInput(int rows)
+{
+    PageLayout::Input input;
+    input.areaWidth = 10000;
+    input.areaHeight = 7000;
+    input.headerHeight = 300;
+    input.footerHeight = 200;
+    input.headingHeight = 400;
+    input.rowHeight = 250;
+    input.columnWidths = {1000, 2000, 3000};
+    input.rowCount = rows;
+    input.repeatGridHeader = true;
+    input.repeatColumnHeaders = true;
+    return input;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(PageLayout::Input)
+
+class tst_PageLayout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rowsPerPage_data();
+    void rowsPerPage();
+    void pageOfRow_data();
+    void pageOfRow();
+    void columns_data();
+    void columns();
+    void noRoom_data();
+    void noRoom();
+};
+
+void tst_PageLayout::rowsPerPage_data()
+{
+    QTest::addColumn<PageLayout::Input>("input");
+    QTest::addColumn<QVector<int>>("rowsOnPage");
+    QTest::addColumn<QVector<double>>("bodyTops"); // first and second page
+    QTest::addColumn<QVector<bool>>("headings");   // first and second page
+
+    QTest::newRow("no rows: one page") << baseInput(0) << QVector<int>{0} << QVector<double>{700}
+                                       << QVector<bool>{true};
+    QTest::newRow("one page exactly") << baseInput(24) << QVector<int>{24} << QVector<double>{700}
+                                      << QVector<bool>{true};
+    QTest::newRow("one row over") << baseInput(25) << QVector<int>{24, 1} << QVector<double>{700, 700}
+                                  << QVector<bool>{true, true};
+    QTest::newRow("three pages") << baseInput(50) << QVector<int>{24, 24, 2} << QVector<double>{700, 700}
+                                 << QVector<bool>{true, true};
+    PageLayout::Input once = baseInput(50);
+    once.repeatColumnHeaders = false;
+    // Without headings a following page holds 6500 / 250 = 26 rows.
+    QTest::newRow("headings on the first page only")
+            << once << QVector<int>{24, 26} << QVector<double>{700, 300} << QVector<bool>{true, false};
+    PageLayout::Input caption = baseInput(50);
+    caption.captionHeight = 500;
+    // With the caption 5600 / 250 = 22.4 rows fit.
+    QTest::newRow("caption repeated") << caption << QVector<int>{22, 22, 6} << QVector<double>{1200, 1200}
+                                      << QVector<bool>{true, true};
+    caption.repeatGridHeader = false;
+    QTest::newRow("caption on the first page only")
+            << caption << QVector<int>{22, 24, 4} << QVector<double>{1200, 700} << QVector<bool>{true, true};
+    PageLayout::Input blank = baseInput(26);
+    blank.headerHeight = 0;
+    // 6400 / 250 = 25.6 rows.
+    QTest::newRow("blank header gives its room to rows")
+            << blank << QVector<int>{25, 1} << QVector<double>{400, 400} << QVector<bool>{true, true};
+    PageLayout::Input exact = baseInput(57);
+    exact.headerHeight = 0;
+    exact.footerHeight = 0;
+    exact.headingHeight = 0;
+    // 7000 / 250 = 28 rows fill a page to the twip.
+    QTest::newRow("rows fill the page to the twip")
+            << exact << QVector<int>{28, 28, 1} << QVector<double>{0, 0} << QVector<bool>{true, true};
+}
+
+void tst_PageLayout::rowsPerPage()
+{
+    QFETCH(PageLayout::Input, input);
+    QFETCH(QVector<int>, rowsOnPage);
+    QFETCH(QVector<double>, bodyTops);
+    QFETCH(QVector<bool>, headings);
+    const PageLayout layout(input);
+    QCOMPARE(layout.pageCount(), rowsOnPage.size());
+    int first = 0;
+    for (int p = 0; p < layout.pageCount(); ++p) {
+        QCOMPARE(layout.page(p).firstRow, first);
+        QCOMPARE(layout.page(p).rowCount, rowsOnPage.at(p));
+        first += rowsOnPage.at(p);
+    }
+    for (int p = 0; p < bodyTops.size(); ++p) {
+        QCOMPARE(layout.page(p).bodyTop, bodyTops.at(p));
+        QCOMPARE(layout.page(p).headings, headings.at(p));
+    }
+    QCOMPARE(layout.footerTop(), input.areaHeight - input.footerHeight);
+}
+
+void tst_PageLayout::pageOfRow_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("page");
+    QTest::newRow("first row") << 0 << 0;
+    QTest::newRow("last of the first page") << 23 << 0;
+    QTest::newRow("first of the second page") << 24 << 1;
+    QTest::newRow("last of the second page") << 47 << 1;
+    QTest::newRow("first of the third page") << 48 << 2;
+    QTest::newRow("last row") << 49 << 2;
+}
+
+void tst_PageLayout::pageOfRow()
+{
+    QFETCH(int, row);
+    QFETCH(int, page);
+    QCOMPARE(PageLayout(baseInput(50)).pageOfRow(row), page);
+}
+
+void tst_PageLayout::columns_data()
+{
+    QTest::addColumn<double>("areaWidth");
+    QTest::addColumn<QVector<double>>("widths");
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<QVector<double>>("lefts");
+    QTest::addColumn<QVector<double>>("printed");
+    QTest::newRow("narrower: as they are") << 10000.0 << QVector<double>{1000, 2000, 3000} << 1.0
+                                           << QVector<double>{0, 1000, 3000} << QVector<double>{1000, 2000, 3000};
+    QTest::newRow("exactly as wide") << 10000.0 << QVector<double>{4000, 6000} << 1.0 << QVector<double>{0, 4000}
+                                     << QVector<double>{4000, 6000};
+    QTest::newRow("twice as wide: halved") << 10000.0 << QVector<double>{4000, 8000, 8000} << 0.5
+                                           << QVector<double>{0, 2000, 6000} << QVector<double>{2000, 4000, 4000};
+    // The winners list's 16 visible columns (13180 twips) on half their width.
+    QVector<double> winners{650, 780, 2000, 1800, 800, 1150};
+    winners << QVector<double>(10, 600);
+    QVector<double> lefts{0, 325, 715, 1715, 2615, 3015};
+    QVector<double> halved{325, 390, 1000, 900, 400, 575};
+    for (int ring = 0; ring < 10; ++ring) {
+        lefts << 3590 + ring * 300;
+        halved << 300;
+    }
+    QTest::newRow("winners list on half its width") << 6590.0 << winners << 0.5 << lefts << halved;
+}
+
+void tst_PageLayout::columns()
+{
+    QFETCH(double, areaWidth);
+    QFETCH(QVector<double>, widths);
+    QFETCH(double, scale);
+    QFETCH(QVector<double>, lefts);
+    QFETCH(QVector<double>, printed);
+    PageLayout::Input input = baseInput(30);
+    input.areaWidth = areaWidth;
+    input.columnWidths = widths;
+    const PageLayout layout(input);
+    QCOMPARE(layout.scale(), scale);
+    for (int c = 0; c < widths.size(); ++c) {
+        QCOMPARE(layout.columnLeft(c), lefts.at(c));
+        QCOMPARE(layout.columnWidth(c), printed.at(c));
+    }
+    QVERIFY(layout.tableWidth() <= areaWidth);
+}
+
+void tst_PageLayout::noRoom_data()
+{
+    QTest::addColumn<PageLayout::Input>("input");
+    PageLayout::Input low = baseInput(3);
+    low.areaHeight = 1100; // header, footer and headings take 900: no row of 250 fits
+    QTest::newRow("margins leave no row") << low;
+    PageLayout::Input narrow = baseInput(3);
+    narrow.areaWidth = 0;
+    QTest::newRow("margins leave no width") << narrow;
+    PageLayout::Input negative = baseInput(3);
+    negative.areaHeight = -500;
+    QTest::newRow("margins overlap") << negative;
+    PageLayout::Input once = baseInput(30);
+    once.areaHeight = 950; // the first page fits no row after the headings of 400
+    once.repeatColumnHeaders = false;
+    QTest::newRow("first page without room") << once;
+}
+
+void tst_PageLayout::noRoom()
+{
+    QFETCH(PageLayout::Input, input);
+    try {
+        PageLayout layout(input);
+        QFAIL("a layout without room was made");
+    } catch (const RingtalError &error) {
+        QCOMPARE(error.number(), ErrorNumber::InvalidProcedureCall);
+    }
+}
+
+QTEST_MAIN(tst_PageLayout)
+#include "tst_pagelayout.moc"
