@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QKeySequence>
+#include <QPointer>
 #include <QString>
 #include <exception>
 
@@ -11,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QTabWidget;
+class frmGesamt;
 
 // The main window: one open competition, its entry grid and its winners list.
 class frmMain : public QMainWindow
@@ -38,6 +40,7 @@ public slots:
     void mnuEditUpdatePlaetze_Click();
     void mnuEditDelSchuetze_Click();
     void mnuEditDeleteAll_Click();
+    void mnuEditGesamtliste_Click();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -62,6 +65,7 @@ private:
     void ComputeRowScore(int column);
     void txtSuche_Change(const QString &text);
     void txtSuche_LostFocus();
+    void closeMasterList();
     QAction *addMenuAction(QMenu *menu, const QString &name, const QString &caption,
                            void (frmMain::*handler)(), const QKeySequence &shortcut = {});
     QAction *addSeparator(QMenu *menu, const QString &name);
@@ -83,4 +87,5 @@ private:
     DataSource *Data2 = nullptr;
     QMenu *mnuDatei = nullptr;
     QMenu *mnuEdit = nullptr;
+    QPointer<frmGesamt> m_frmGesamt;
 };
