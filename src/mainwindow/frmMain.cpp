@@ -67,7 +67,10 @@ frmMain::frmMain(QWidget *parent)
     Form_Load();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    closeMasterList();
+}
 
 QStringList frmMain::resultFields()
 {
@@ -199,6 +202,9 @@ void frmMain::createMenus()
                   &frmMain::mnuEditDelSchuetze_Click);
     addMenuAction(mnuEdit, QStringLiteral("mnuEditDeleteAll"), QStringLiteral("Alle Schützen &löschen"),
                   &frmMain::mnuEditDeleteAll_Click);
+    addSeparator(mnuEdit, QStringLiteral("mnuEditTemp2"));
+    addMenuAction(mnuEdit, QStringLiteral("mnuEditGesamtliste"), QStringLiteral("&Gesamtliste"),
+                  &frmMain::mnuEditGesamtliste_Click, QKeySequence(Qt::Key_F4));
 
     mnuAnsicht = menuBar()->addMenu(QStringLiteral("Ansicht"));
     mnuAnsicht->setObjectName(QStringLiteral("mnuAnsicht"));
@@ -316,10 +322,13 @@ void frmMain::reportFailure(const std::exception &failure, const QString &what)
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    if (Form_Unload())
-        event->accept();
-    else
+    if (!Form_Unload()) {
         event->ignore();
+        return;
+    }
+    // The program ends with its main window; the master list goes with it.
+    closeMasterList();
+    event->accept();
 }
 
 void frmMain::resizeEvent(QResizeEvent *event)

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QKeySequence>
+#include <QPointer>
 #include <QString>
 #include <exception>
 
@@ -11,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QTabWidget;
+class frmGesamt;
 
 // The main window: one open competition, its entry grid and its winners list.
 class frmMain : public QMainWindow
@@ -44,6 +46,7 @@ public slots:
     void mnuAnsSiegerliste_Click();
     void mnuAnsTitelzeileFont_Click();
     void mnuAnsEingabeFont_Click();
+    void mnuEditGesamtliste_Click();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -73,6 +76,7 @@ private:
     void ComputeRowScore(int column);
     void txtSuche_Change(const QString &text);
     void txtSuche_LostFocus();
+    void closeMasterList();
     QAction *addMenuAction(QMenu *menu, const QString &name, const QString &caption,
                            void (frmMain::*handler)(), const QKeySequence &shortcut = {});
     QAction *addSeparator(QMenu *menu, const QString &name);
@@ -95,4 +99,5 @@ private:
     QMenu *mnuDatei = nullptr;
     QMenu *mnuEdit = nullptr;
     QMenu *mnuAnsicht = nullptr;
+    QPointer<frmGesamt> m_frmGesamt;
 };

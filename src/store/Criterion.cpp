@@ -71,6 +71,21 @@ bool isPlainPrefix(const QString &pattern)
     return true;
 }
 
+// True when both texts begin with an ASCII character and these differ in
+// more than letter case. Other characters are left to the full comparison:
+// some fold to ASCII letters (the long s to s, the Kelvin sign to k).
+bool differInAsciiLetter(const QString &text, const QString &prefix)
+{
+    if (text.isEmpty())
+        return true;
+    const char16_t a = text.front().unicode();
+    const char16_t b = prefix.front().unicode();
+    if (a >= 0x80 || b >= 0x80)
+        return false;
+    auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c; };
+    return lower(a) != lower(b);
+}
+
 } // namespace
 
 Criterion Criterion::parse(const QString &text)
@@ -114,6 +129,15 @@ Criterion Criterion::parse(const QString &text)
 
 bool Criterion::matches(const QVariant &value) const
 {
+    // The search boxes ask this of every row at each keystroke: a name is
+    // compared where it lies, without copying it first, and most names are
+    // told apart by their first letter already.
+    if (m_kind == Kind::Like && m_plainPrefix && value.typeId() == QMetaType::QString) {
+        const QString &text = *static_cast<const QString *>(value.constData());
+        if (!m_text.isEmpty() && differInAsciiLetter(text, m_text))
+            return false;
+        return text.startsWith(m_text, Qt::CaseInsensitive);
+    }
     if (!value.isValid() || value.isNull())
         return false;
     switch (m_kind) {

@@ -20,11 +20,12 @@ void DataSource::refresh()
     std::shared_ptr<Database> database = m_database;
     if (!database || database->path() != m_databaseName)
         database = Database::open(m_databaseName);
-    if (m_recordset && m_database == database && m_recordset->sql() == m_recordSource) {
+    if (m_recordset && m_database == database && m_recordset->sql() == m_recordSource
+        && m_recordset->textOrder() == m_textOrder) {
         m_recordset->requery();
         return;
     }
-    std::unique_ptr<Recordset> recordset = database->openRecordset(m_recordSource);
+    std::unique_ptr<Recordset> recordset = database->openRecordset(m_recordSource, m_textOrder);
     std::unique_ptr<Recordset> previous = std::move(m_recordset);
     m_recordset = std::move(recordset);
     m_database = std::move(database);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TextOrder.h"
+
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -22,6 +24,9 @@ public:
     const QString &databaseName() const { return m_databaseName; }
     void setRecordSource(const QString &sql) { m_recordSource = sql; }
     const QString &recordSource() const { return m_recordSource; }
+    // How the query's "order by" compares texts from the next refresh on.
+    void setTextOrder(TextOrder order) { m_textOrder = order; }
+    TextOrder textOrder() const { return m_textOrder; }
 
     // Throws RingtalError.
     void refresh();
@@ -40,6 +45,7 @@ signals:
 private:
     QString m_databaseName;
     QString m_recordSource;
+    TextOrder m_textOrder = TextOrder::Exact;
     std::shared_ptr<Database> m_database;
     std::unique_ptr<Recordset> m_recordset;
 };

@@ -15,6 +15,14 @@ namespace {
 
 QAtomicInteger<quint64> g_connectionCounter;
 
+const char *const AlphabeticalCollation = "ringtal_alphabetical";
+
+int compareAlphabeticallyForSqlite(void *, int lengthA, const void *a, int lengthB, const void *b)
+{
+    return compareAlphabetically(QByteArrayView(static_cast<const char *>(a), lengthA),
+                                 QByteArrayView(static_cast<const char *>(b), lengthB));
+}
+
 // SQLite reads '?', '#' and '%' in a URI as syntax; every other character of
 // a path (umlauts, blanks) may stand as it is.
 QString sqliteUri(const QString &path)
@@ -78,6 +86,7 @@ void Database::connect()
     if (!m_db.open())
         raise(m_db.lastError());
     applyDefensiveSettings();
+    registerCollations();
     // SQLite reads the file lazily; reading the schema here turns a text file
     // renamed to .wkd into an error at opening instead of at the first query.
     QSqlQuery probe(m_db);
@@ -98,6 +107,21 @@ void Database::applyDefensiveSettings()
             sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
         }
     }
+}
+
+void Database::registerCollations()
+{
+    if (m_sqlite && sqlite3_create_collation_v2(static_cast<sqlite3 *>(m_sqlite), AlphabeticalCollation,
+                                                SQLITE_UTF8, nullptr, compareAlphabeticallyForSqlite, nullptr)
+                        != SQLITE_OK)
+        raiseSqlite(sqlite3_errcode(static_cast<sqlite3 *>(m_sqlite)));
+}
+
+QString Database::collation(TextOrder order) const
+{
+    if (order == TextOrder::Alphabetical && m_sqlite)
+        return QString::fromLatin1(AlphabeticalCollation);
+    return QString();
 }
 
 Database::Rows Database::readAll(const QString &sql)
@@ -179,9 +203,9 @@ void Database::raiseSqlite(int code)
                     QString::number(code)));
 }
 
-std::unique_ptr<Recordset> Database::openRecordset(const QString &sql)
+std::unique_ptr<Recordset> Database::openRecordset(const QString &sql, TextOrder order)
 {
-    return std::make_unique<Recordset>(shared_from_this(), sql);
+    return std::make_unique<Recordset>(shared_from_this(), sql, order);
 }
 
 void *Database::statement(const QString &sql)

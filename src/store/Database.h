@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TextOrder.h"
+
 #include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -32,7 +34,10 @@ public:
     QSqlDatabase &connection() { return m_db; }
 
     // A dynaset over the query; throws RingtalError.
-    std::unique_ptr<Recordset> openRecordset(const QString &sql);
+    std::unique_ptr<Recordset> openRecordset(const QString &sql, TextOrder order = TextOrder::Exact);
+    // The collation that makes "order by" compare texts in that order; empty
+    // when texts compare by character codes, as they do without one.
+    QString collation(TextOrder order) const;
 
     // Runs a query and returns its field names and all rows. Throws RingtalError.
     struct Rows
@@ -69,6 +74,7 @@ private:
     explicit Database(QString path);
     void connect();
     void applyDefensiveSettings();
+    void registerCollations();
     Rows readAllWithDriver(const QString &sql);
     void *statement(const QString &sql);
     void bind(void *statement, const QVector<QVariant> &values);

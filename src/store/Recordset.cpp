@@ -52,6 +52,29 @@ QString quoted(const QString &identifier)
     return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
 }
 
+// Gives every term of the query's "order by" the collation: "order by Schuetze"
+// becomes "order by Schuetze COLLATE c". Numbers compare as numbers whatever
+// the collation says; it decides only between texts.
+QString withCollation(const QString &sql, const QString &collation)
+{
+    static const QRegularExpression orderBy(QStringLiteral("\\border\\s+by\\s+(.*)\\z"),
+                                            QRegularExpression::CaseInsensitiveOption
+                                                | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression direction(QStringLiteral("\\s+(asc|desc)\\s*\\z"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch list = orderBy.match(sql);
+    if (collation.isEmpty() || !list.hasMatch())
+        return sql;
+    QStringList terms;
+    for (const QString &part : list.captured(1).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QRegularExpressionMatch d = direction.match(part);
+        const QString expression = d.hasMatch() ? part.left(d.capturedStart()) : part;
+        terms << expression.trimmed() + QStringLiteral(" COLLATE ") + collation
+                     + (d.hasMatch() ? QLatin1Char(' ') + d.captured(1) : QString());
+    }
+    return sql.left(list.capturedStart(1)) + terms.join(QStringLiteral(", "));
+}
+
 RingtalError unknownField(const QString &name)
 {
     return RingtalError(ErrorNumber::ItemNotFound,
@@ -67,9 +90,10 @@ RingtalError mismatch(const QString &field, const QVariant &value, const QString
 
 } // namespace
 
-Recordset::Recordset(std::shared_ptr<Database> database, QString sql)
+Recordset::Recordset(std::shared_ptr<Database> database, QString sql, TextOrder order)
     : m_database(std::move(database))
     , m_sql(std::move(sql))
+    , m_textOrder(order)
 {
     static const QRegularExpression fromTable(QStringLiteral("\\bfrom\\s+\\[?([A-Za-z_][A-Za-z0-9_]*)\\]?"),
                                               QRegularExpression::CaseInsensitiveOption);
@@ -84,6 +108,7 @@ Recordset::Recordset(std::shared_ptr<Database> database, QString sql)
         m_rowidKey = true;
         m_readSql.replace(selectAll, QStringLiteral("SELECT *, rowid AS ringtal_rowid"));
     }
+    m_readSql = withCollation(m_readSql, m_database->collation(order));
     load();
     readFieldTypes();
     readOrderFields();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TextOrder.h"
+
 #include <QBitArray>
 #include <QObject>
 #include <QStringList>
@@ -25,12 +27,13 @@ public:
     // and truth values; above 8 binary, text and memo fields.
     enum TypeCode { Boolean = 1, Long = 4, Double = 7, Date = 8, Binary = 9, Text = 10, LongBinary = 11, Memo = 12 };
 
-    // Runs the query; throws RingtalError.
-    Recordset(std::shared_ptr<Database> database, QString sql);
+    // Runs the query, its "order by" comparing texts in the given order; throws RingtalError.
+    Recordset(std::shared_ptr<Database> database, QString sql, TextOrder order = TextOrder::Exact);
     ~Recordset() override;
 
     Database &database() const { return *m_database; }
     const QString &sql() const { return m_sql; }
+    TextOrder textOrder() const { return m_textOrder; }
 
     // Fields.
     int fieldCount() const { return int(m_fieldNames.size()); }
@@ -94,6 +97,7 @@ private:
 
     std::shared_ptr<Database> m_database;
     QString m_sql;
+    TextOrder m_textOrder;
     QString m_table;
     QString m_readSql;
     bool m_rowidKey = false;

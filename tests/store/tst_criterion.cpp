@@ -144,6 +144,10 @@ void TestCriterion::likeMatches_data()
     QTest::newRow("prefix, capital umlaut in the value") << "Schuetze like 'ü*'" << QVariant("Übel") << true;
     QTest::newRow("prefix longer than the value") << "Schuetze like 'Müllers*'" << QVariant("Müller") << false;
     QTest::newRow("prefix in the middle only") << "Schuetze like 'ller*'" << QVariant("Müller") << false;
+    QTest::newRow("prefix, first letter in the other case") << "Schuetze like 'mÜL*'" << QVariant("Müller") << true;
+    QTest::newRow("prefix on an empty text") << "Schuetze like 'a*'" << QVariant("") << false;
+    QTest::newRow("long s folds to s") << "Schuetze like 'St*'" << QVariant("ſtraße") << true;
+    QTest::newRow("prefix on a number") << "StartNr like '1*'" << QVariant(qint64(12)) << true;
     QTest::newRow("null value") << "Schuetze like '*'" << QVariant() << false;
     QTest::newRow("empty text matches a lone star") << "Schuetze like '*'" << QVariant("") << true;
     QTest::newRow("doubled apostrophe is one") << "Schuetze like 'd''Arc*'" << QVariant("d'Arcy") << true;

@@ -1,0 +1,285 @@
+#include "frmGesamt.h"
+
+#include "DataGrid.h"
+#include "DataSource.h"
+#include "Dialogs.h"
+#include "ErrorProtocol.h"
+#include "MasterFile.h"
+#include "Recordset.h"
+#include "WindowSettings.h"
+#include "frmMain.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <optional>
+
+namespace {
+
+const QString MasterQuery = QStringLiteral("Select * from Schuetzen order by Schuetze");
+
+// Design sizes in twips; the client area is the part below the menu bar.
+constexpr double ClientWidth = 7950;
+constexpr double ClientHeight = 10020;
+constexpr double FrameHeight = 735;
+constexpr double GridMargin = 45;
+constexpr double CloseMargin = 90;
+
+struct Placement
+{
+    double left, top, width, height;
+};
+constexpr Placement Frame1Design{90, 9180, 7800, FrameHeight};
+constexpr Placement CmdUebernahmeDesign{135, 225, 1680, 375};
+constexpr Placement Label1Design{1935, 270, 645, 240};
+constexpr Placement TxtSucheDesign{2565, 225, 1725, 330};
+constexpr Placement CmdCloseDesign{6210, 225, 1365, 375};
+
+std::optional<MasterFile> g_masterFile;
+
+QFont designFont(double points, bool bold)
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace
+
+frmGesamt::frmGesamt(frmMain *main)
+    : m_main(main)
+{
+    setObjectName(QStringLiteral("frmGesamt"));
+    setWindowTitle(QStringLiteral("Gesamtliste"));
+    // Closing unloads: opening it again loads it anew.
+    setAttribute(Qt::WA_DeleteOnClose);
+    createControls();
+    createGrid();
+    createMenus();
+    resize(px(ClientWidth), px(ClientHeight) + menuBar()->sizeHint().height());
+    placeDesignControls();
+    Form_Load();
+}
+
+frmGesamt::~frmGesamt() = default;
+
+void frmGesamt::setMasterFolders(const QString &programFolder, const QString &userDataFolder)
+{
+    if (programFolder.isEmpty() && userDataFolder.isEmpty())
+        g_masterFile.reset();
+    else
+        g_masterFile.emplace(programFolder, userDataFolder);
+}
+
+MasterFile frmGesamt::masterFile()
+{
+    return g_masterFile ? *g_masterFile : MasterFile::standard();
+}
+
+int frmGesamt::px(double twips) const
+{
+    return qRound(twips * logicalDpiX() / 1440.0);
+}
+
+double frmGesamt::tw(int pixels) const
+{
+    return pixels * 1440.0 / logicalDpiX();
+}
+
+void frmGesamt::createControls()
+{
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("frmGesamtClient"));
+    central->setFont(designFont(8.25, false));
+    setCentralWidget(central);
+
+    Frame1 = new QGroupBox(central);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+
+    cmdUebernahme = new QPushButton(QStringLiteral("Übernehme&n"), Frame1);
+    cmdUebernahme->setObjectName(QStringLiteral("cmdUebernahme"));
+    connect(cmdUebernahme, &QPushButton::clicked, this, &frmGesamt::cmdUebernahme_Click);
+
+    Label1 = new QLabel(QStringLiteral("Suche:"), Frame1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+
+    txtSuche = new QLineEdit(Frame1);
+    txtSuche->setObjectName(QStringLiteral("txtSuche"));
+    txtSuche->setFont(designFont(9.75, true));
+    connect(txtSuche, &QLineEdit::textChanged, this, &frmGesamt::txtSuche_Change);
+
+    cmdClose = new QPushButton(QStringLiteral("&Schließen"), Frame1);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    connect(cmdClose, &QPushButton::clicked, this, &frmGesamt::cmdClose_Click);
+}
+
+void frmGesamt::createGrid()
+{
+    Data1 = new DataSource(this);
+    Data1->setObjectName(QStringLiteral("Data1"));
+    // People look names up alphabetically, not by character codes.
+    Data1->setTextOrder(TextOrder::Alphabetical);
+    TDBGrid1 = new DataGrid(centralWidget());
+    TDBGrid1->setObjectName(QStringLiteral("TDBGrid1"));
+    TDBGrid1->horizontalHeader()->setFont(designFont(8.25, true));
+    TDBGrid1->setDesignedColumns({QStringLiteral("ID"), QStringLiteral("Schuetze"), QStringLiteral("Verein")},
+                                 {600, 3600, 3400});
+    TDBGrid1->columns(QStringLiteral("ID")).setVisible(false);
+    // The designed columns stay when the list is opened, with ID hidden.
+    TDBGrid1->holdFields();
+    TDBGrid1->setDataSource(Data1);
+}
+
+QAction *frmGesamt::addMenuAction(QMenu *menu, const QString &name, const QString &caption,
+                                  void (frmGesamt::*handler)(), const QKeySequence &shortcut)
+{
+    QAction *action = menu->addAction(caption, this, handler);
+    action->setObjectName(name);
+    action->setShortcut(shortcut);
+    return action;
+}
+
+void frmGesamt::createMenus()
+{
+    mnuDatei = menuBar()->addMenu(QStringLiteral("&Datei"));
+    mnuDatei->setObjectName(QStringLiteral("mnuDatei"));
+    addMenuAction(mnuDatei, QStringLiteral("mnuDateiClose"), QStringLiteral("&Schließen"),
+                  &frmGesamt::mnuDateiClose_Click);
+
+    mnuEdit = menuBar()->addMenu(QStringLiteral("&Bearbeiten"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    addMenuAction(mnuEdit, QStringLiteral("mnuEditDeleteSchuetze"), QStringLiteral("Aktuellen Schützen löschen"),
+                  &frmGesamt::mnuEditDeleteSchuetze_Click);
+    addMenuAction(mnuEdit, QStringLiteral("mnuEditDeleteAll"), QStringLiteral("Alle Schützen löschen"),
+                  &frmGesamt::mnuEditDeleteAll_Click);
+
+    mnuAnsicht = menuBar()->addMenu(QStringLiteral("Ansicht"));
+    mnuAnsicht->setObjectName(QStringLiteral("mnuAnsicht"));
+    addMenuAction(mnuAnsicht, QStringLiteral("mnuAnsichtSort"), QStringLiteral("Aktualisieren nach Name"),
+                  &frmGesamt::mnuAnsichtSort_Click, QKeySequence(Qt::Key_F5));
+}
+
+void frmGesamt::placeDesignControls()
+{
+    auto place = [this](QWidget *w, const Placement &p) {
+        w->setGeometry(px(p.left), px(p.top), px(p.width), px(p.height));
+    };
+    place(Frame1, Frame1Design);
+    place(cmdUebernahme, CmdUebernahmeDesign);
+    place(Label1, Label1Design);
+    place(txtSuche, TxtSucheDesign);
+    place(cmdClose, CmdCloseDesign);
+}
+
+void frmGesamt::Form_Load()
+{
+    LoadFormPosition(this, nullptr);
+    LoadGridLayout(QStringLiteral("Gesamt"), TDBGrid1);
+    openMasterList();
+}
+
+// Without its file the window still opens, empty, so that the competition
+// and the rest of the program go on as before.
+void frmGesamt::openMasterList()
+{
+    try {
+        Data1->setDatabaseName(masterFile().resolve());
+        Data1->setRecordSource(MasterQuery);
+        Data1->refresh();
+        TDBGrid1->refreshRows();
+    } catch (const std::exception &failure) {
+        reportFailure(failure, QStringLiteral("Die Gesamtliste kann nicht geöffnet werden. Das Fenster bleibt "
+                                              "leer; der Wettkampf ist davon nicht betroffen."));
+    }
+}
+
+bool frmGesamt::event(QEvent *event)
+{
+    const bool handled = QMainWindow::event(event);
+    if (event->type() == QEvent::WindowActivate)
+        Form_Activate();
+    return handled;
+}
+
+void frmGesamt::Form_Activate()
+{
+    txtSuche->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void frmGesamt::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+// The button strip stays at the bottom with "Schließen" at its right end;
+// the grid takes the rest. While the window is minimised the client area is
+// smaller than the margins and nothing is placed.
+void frmGesamt::Form_Resize()
+{
+    if (!centralWidget() || !Frame1)
+        return;
+    const double w = tw(centralWidget()->width());
+    const double h = tw(centralWidget()->height());
+    const double frameTop = h - FrameHeight;
+    const double gridWidth = w - 2 * GridMargin;
+    const double gridHeight = frameTop - GridMargin;
+    if (frameTop < 0 || gridWidth < 0 || gridHeight < 0)
+        return;
+    Frame1->setGeometry(0, px(frameTop), px(w), px(FrameHeight));
+    TDBGrid1->setGeometry(px(GridMargin), px(GridMargin), px(gridWidth), px(gridHeight));
+    cmdClose->move(px(w - CloseMargin - CmdCloseDesign.width), cmdClose->y());
+}
+
+void frmGesamt::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+// The unload is never cancelled: a typed row that cannot be stored is
+// reported and given up.
+void frmGesamt::Form_Unload()
+{
+    Recordset *rs = TDBGrid1->recordset();
+    if (!storePendingEdit() && rs)
+        rs->cancelUpdate();
+    // Not tied to the window state: a minimised list keeps its last position
+    // (nothing is written then) but still stores its layout.
+    SaveGridLayout(QStringLiteral("Gesamt"), TDBGrid1);
+    SaveFormPosition(this, nullptr);
+}
+
+bool frmGesamt::storePendingEdit()
+{
+    try {
+        TDBGrid1->storePendingEdit();
+        return true;
+    } catch (const std::exception &failure) {
+        reportFailure(failure, QStringLiteral("Die Eingabe in der aktuellen Zeile konnte nicht gespeichert werden."));
+        return false;
+    }
+}
+
+void frmGesamt::reportFailure(const std::exception &failure, const QString &what)
+{
+    const RingtalError error = asRingtalError(failure);
+    Dialogs::current().message(QStringLiteral("Fehler"),
+                               QStringLiteral("Fehler: %1 - %2\n%3").arg(error.number()).arg(error.description(), what),
+                               Dialogs::Icon::Critical);
+}
+
+void frmGesamt::cmdClose_Click()
+{
+    close();
+}
+
+void frmGesamt::mnuDateiClose_Click()
+{
+    cmdClose_Click();
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QKeySequence>
+#include <QMainWindow>
+#include <QPointer>
+#include <exception>
+
+class DataGrid;
+class DataSource;
+class MasterFile;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class frmMain;
+
+// The master list of known shooters ("Gesamtliste"), kept in schuetzen.mdb
+// apart from any competition: typed in once, found again by the beginning of
+// the name, taken over into the open competition one after the other. The
+// window is modeless; the main window keeps the one instance.
+class frmGesamt : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // The shooters taken over go to the main window given (none: nowhere).
+    explicit frmGesamt(frmMain *main);
+    ~frmGesamt() override;
+
+    // The folders the list is looked for in: the program's own and the
+    // user's data folder, unless a test or benchmark sets others. Empty texts
+    // go back to those.
+    static void setMasterFolders(const QString &programFolder, const QString &userDataFolder);
+
+public slots:
+    void cmdUebernahme_Click();
+    void cmdClose_Click();
+    void mnuDateiClose_Click();
+    void mnuEditDeleteSchuetze_Click();
+    void mnuEditDeleteAll_Click();
+    void mnuAnsichtSort_Click();
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void createControls();
+    void createGrid();
+    void createMenus();
+    void placeDesignControls();
+    QAction *addMenuAction(QMenu *menu, const QString &name, const QString &caption, void (frmGesamt::*handler)(),
+                           const QKeySequence &shortcut = {});
+
+    void Form_Load();
+    void Form_Activate();
+    void Form_Resize();
+    void Form_Unload();
+    void openMasterList();
+    void txtSuche_Change(const QString &text);
+    QString handOverText() const;
+    bool storePendingEdit();
+    void reportFailure(const std::exception &failure, const QString &what);
+
+    static MasterFile masterFile();
+    int px(double twips) const;
+    double tw(int pixels) const;
+
+    QPointer<frmMain> m_main;
+
+    DataGrid *TDBGrid1 = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    QPushButton *cmdUebernahme = nullptr;
+    QLabel *Label1 = nullptr;
+    QLineEdit *txtSuche = nullptr;
+    QPushButton *cmdClose = nullptr;
+    DataSource *Data1 = nullptr;
+    QMenu *mnuDatei = nullptr;
+    QMenu *mnuEdit = nullptr;
+    QMenu *mnuAnsicht = nullptr;
+};
