@@ -45,6 +45,7 @@ private slots:
     void focusOnActivation();
     void layout_data();
     void layout();
+    void positionAndLayoutComeBack();
 
 private:
     void openMain();
@@ -419,6 +420,30 @@ void tst_MasterWindow::layout()
     QCOMPARE(control<QPushButton>(QStringLiteral("cmdUebernahme"))->geometry(), QRect(9, 15, 112, 25));
     QCOMPARE(control<QLabel>(QStringLiteral("Label1"))->geometry(), QRect(129, 18, 43, 16));
     QCOMPARE(control<QLineEdit>(QStringLiteral("txtSuche"))->geometry(), QRect(171, 15, 115, 22));
+}
+
+void tst_MasterWindow::positionAndLayoutComeBack()
+{
+    openMain();
+    openList();
+    m_list->move(120, 80);
+    m_list->resize(700, 500);
+    auto *grid = control<DataGrid>(QStringLiteral("TDBGrid1"));
+    grid->columns(QStringLiteral("Verein")).setOrder(1);
+    grid->columns(QStringLiteral("Schuetze")).setWidth(2880);
+    m_list->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const QString entry = m_settings->read(QStringLiteral("Positionen"), QStringLiteral("frmGesamt-"));
+    QCOMPARE(entry.count(QLatin1Char(';')), 4); // no column widths in this window's entry
+    QVERIFY(!m_settings->read(QStringLiteral("Allgemein"), QStringLiteral("Grid-Layout-Gesamt")).isEmpty());
+
+    openList();
+    QCOMPARE(m_list->pos(), QPoint(120, 80));
+    QCOMPARE(m_list->size(), QSize(700, 500));
+    grid = control<DataGrid>(QStringLiteral("TDBGrid1"));
+    QCOMPARE(grid->columns(QStringLiteral("Verein")).order(), 1);
+    QCOMPARE(grid->columns(QStringLiteral("Schuetze")).width(), 2880.0);
+    QVERIFY(!grid->columns(QStringLiteral("ID")).isVisible());
 }
 
 QTEST_MAIN(tst_MasterWindow)
