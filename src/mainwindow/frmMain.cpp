@@ -70,6 +70,12 @@ frmMain::frmMain(QWidget *parent)
 frmMain::~frmMain()
 {
     closeMasterList();
+    // Tearing the window down moves the focus, which commits an open cell
+    // editor and clears the search box; neither may reach this half-destroyed
+    // window any more.
+    TDBGrid1->disconnect(this);
+    txtSuche->disconnect(this);
+    txtSuche->removeEventFilter(this);
 }
 
 QStringList frmMain::resultFields()

@@ -66,7 +66,12 @@ frmGesamt::frmGesamt(frmMain *main)
     Form_Load();
 }
 
-frmGesamt::~frmGesamt() = default;
+frmGesamt::~frmGesamt()
+{
+    // Tearing the window down moves the focus and may clear the search box;
+    // that must not reach this half-destroyed window any more.
+    txtSuche->disconnect(this);
+}
 
 void frmGesamt::setMasterFolders(const QString &programFolder, const QString &userDataFolder)
 {
