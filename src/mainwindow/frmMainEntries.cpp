@@ -55,18 +55,25 @@ void frmMain::mnuEditUpdatePlaetze_Click()
         {
             // The grid is re-read afterwards; it need not follow every row of the walk.
             const QSignalBlocker quiet(rs);
+            const int key = rs->fieldIndex(QStringLiteral("Sortierung"));
+            const int place = rs->fieldIndex(QStringLiteral("Platz"));
             QStringList keys;
             keys.reserve(rs->rowCount());
             for (int row = 0; row < rs->rowCount(); ++row) {
                 rs->moveTo(row);
-                keys << GetFieldValue(*rs, QStringLiteral("Sortierung")).toString();
+                keys << GetFieldValue(*rs, key).toString();
             }
             const std::vector<int> places = RankAssignment::places(keys);
             Transaction transaction(rs->database());
             for (int row = 0; row < rs->rowCount(); ++row) {
                 rs->moveTo(row);
+                // A place that is already right is not written again: after one
+                // new result only the shooters between its old and new place move.
+                if (GetFieldValue(*rs, place).toInt() == places[size_t(row)]
+                    && !rs->storedValue(row, place).isNull())
+                    continue;
                 rs->edit();
-                rs->setValue(QStringLiteral("Platz"), places[size_t(row)]);
+                rs->setValue(place, places[size_t(row)]);
                 rs->update();
             }
             transaction.commit();

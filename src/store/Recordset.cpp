@@ -402,9 +402,27 @@ void Recordset::insertBuffer()
     emit rowAppended(rowCount() - 1);
 }
 
+// The statement text depends only on which fields changed; it is built once
+// per such set, as a walk that writes one field per row would otherwise build
+// the same text thousands of times.
+const QString &Recordset::updateStatement()
+{
+    auto it = m_updateStatements.find(m_changed);
+    if (it == m_updateStatements.end()) {
+        QStringList assignments;
+        for (int i = 0; i < m_fieldNames.size(); ++i) {
+            if (m_changed.testBit(i))
+                assignments << quoted(m_fieldNames.at(i)) + QStringLiteral(" = ?");
+        }
+        it = m_updateStatements.insert(m_changed, QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                                      .arg(quoted(m_table), assignments.join(QLatin1Char(',')),
+                                                           keyColumn()));
+    }
+    return it.value();
+}
+
 void Recordset::updateBuffer()
 {
-    QStringList assignments;
     QVector<QVariant> values;
     QVector<QVariant> row = m_rows[size_t(m_position)];
     for (int i = 0; i < m_fieldNames.size(); ++i) {
@@ -413,15 +431,12 @@ void Recordset::updateBuffer()
         row[i] = storable(i, m_buffer.at(i));
         if (m_orderFields.contains(i))
             m_inQueryOrder = false;
-        assignments << quoted(m_fieldNames.at(i)) + QStringLiteral(" = ?");
         values << row[i];
     }
-    if (assignments.isEmpty())
+    if (values.isEmpty())
         return;
     values << rowKey(m_position);
-    m_database->execute(
-        QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?").arg(quoted(m_table), assignments.join(QLatin1Char(',')), keyColumn()),
-        values);
+    m_database->execute(updateStatement(), values);
     m_rows[size_t(m_position)] = std::move(row);
     m_ownWrites = m_database->writeSerial();
     emit rowChanged(m_position);

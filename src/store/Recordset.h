@@ -3,6 +3,7 @@
 #include "TextOrder.h"
 
 #include <QBitArray>
+#include <QHash>
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
@@ -40,6 +41,7 @@ public:
     const QStringList &fieldNames() const { return m_fieldNames; }
     int fieldIndex(const QString &name) const; // -1 when there is none
     int typeCode(const QString &name) const;   // throws when there is no such field
+    int typeCode(int field) const { return m_typeCodes.at(field); }
 
     // Rows and position. The position equals rowCount() past the last row.
     int rowCount() const { return int(m_rows.size()); }
@@ -93,6 +95,7 @@ private:
     qint64 reserveId();
     void insertBuffer();
     void updateBuffer();
+    const QString &updateStatement();
     void requireCurrent() const;
 
     std::shared_ptr<Database> m_database;
@@ -111,6 +114,7 @@ private:
     EditMode m_editMode = EditMode::None;
     QVector<QVariant> m_buffer;
     QBitArray m_changed;
+    QHash<QBitArray, QString> m_updateStatements;
     QVector<int> m_orderFields;
     bool m_inQueryOrder = false;
     bool m_orderKnown = true;

@@ -58,3 +58,13 @@ QVariant GetFieldValue(const Recordset &recordset, const QString &fieldName)
         return neutralFieldValue(code, QVariant());
     }
 }
+
+QVariant GetFieldValue(const Recordset &recordset, int field)
+{
+    const int code = recordset.typeCode(field);
+    if (recordset.editMode() != Recordset::EditMode::None)
+        return neutralFieldValue(code, recordset.bufferValue(field));
+    if (!recordset.hasCurrent())
+        return neutralFieldValue(code, QVariant());
+    return neutralFieldValue(code, recordset.storedValue(recordset.position(), field));
+}

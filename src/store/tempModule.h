@@ -12,6 +12,8 @@ class Recordset;
 // others; a text of NUL characters becomes the empty text; a failed read
 // gives the neutral value of the field's type.
 QVariant GetFieldValue(const Recordset &recordset, const QString &fieldName);
+// The same for a field given by its index, for walks over many rows.
+QVariant GetFieldValue(const Recordset &recordset, int field);
 
 // The neutral-value rule of GetFieldValue on a value already read.
 QVariant neutralFieldValue(int typeCode, const QVariant &value);
