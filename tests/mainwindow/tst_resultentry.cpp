@@ -28,6 +28,7 @@ private slots:
     void valueTheFieldCannotHoldKeepsRowInEdit();
     void places_data();
     void places();
+    void placesReplaceStaleOnes();
     void placesStorePendingEditFirst();
     void placesOnEmptyCompetitionChangeNothing();
     void placesFailureIsReportedAndProgramGoesOn();
@@ -217,6 +218,26 @@ void tst_ResultEntry::places()
     const int platz = winners->columnIndex(QStringLiteral("Platz"));
     QCOMPARE(winners->model()->index(0, platz).data().toString(), QStringLiteral("1"));
     QCOMPARE(entryGrid()->model()->index(0, platz).data().toString(), QStringLiteral("1"));
+}
+
+void tst_ResultEntry::placesReplaceStaleOnes()
+{
+    // Places from an earlier evaluation, partly right, partly wrong, one missing.
+    const QString k1 = QStringLiteral("0000950000000000000000000000");
+    const QString k2 = QStringLiteral("0000900000000000000000000000");
+    const QString k3 = QStringLiteral("0000850000000000000000000000");
+    m_competition->addResult(1, QStringLiteral("A"), QStringLiteral("V"), 95, k1);
+    m_competition->addResult(2, QStringLiteral("B"), QStringLiteral("V"), 90, k2);
+    m_competition->addResult(3, QStringLiteral("C"), QStringLiteral("V"), 85, k3);
+    m_competition->exec(QStringLiteral("UPDATE Ergebnisse SET Platz = 1 WHERE StartNr = 1"));
+    m_competition->exec(QStringLiteral("UPDATE Ergebnisse SET Platz = 1 WHERE StartNr = 2"));
+    openWindow();
+    QTest::keyClick(m_window.get(), Qt::Key_F5);
+    const QList<QVariantMap> rows =
+        m_competition->rows(QStringLiteral("SELECT Platz FROM Ergebnisse ORDER BY StartNr"));
+    QCOMPARE(rows.at(0).value("Platz").toInt(), 1);
+    QCOMPARE(rows.at(1).value("Platz").toInt(), 2);
+    QCOMPARE(rows.at(2).value("Platz").toInt(), 3);
 }
 
 void tst_ResultEntry::placesStorePendingEditFirst()
