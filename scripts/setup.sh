@@ -11,6 +11,8 @@ RINGTAL_PACKAGES=(
     # Widgets, Sql, PrintSupport, Test and the offscreen platform come with qt6-base-dev;
     # the SQLite driver and Qt's German translations are separate packages.
     qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n
+    # The toolbar pictures and the window icon are SVG: Qt Svg and its icon engine plugin.
+    qt6-svg-dev
     # Qt6Gui's CMake package refuses to load without the OpenGL headers.
     libgl-dev
     libsqlite3-dev libbenchmark-dev

@@ -30,6 +30,9 @@ DataGrid::DataGrid(QWidget *parent)
                     | QAbstractItemView::EditKeyPressed);
     setTabKeyNavigation(true);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // Rows are one line high: a long club name is cut with "…" where the
+    // column ends, not after its first word.
+    setWordWrap(false);
     fitRowsToFont();
     horizontalHeader()->setSectionsMovable(true);
     horizontalHeader()->setHighlightSections(false);

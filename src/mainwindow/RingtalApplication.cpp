@@ -1,5 +1,6 @@
 #include "RingtalApplication.h"
 
+#include "AppIcons.h"
 #include "Dialogs.h"
 #include "ErrorProtocol.h"
 
@@ -14,6 +15,9 @@ RingtalApplication::RingtalApplication(int &argc, char **argv)
     setOrganizationName(QStringLiteral("Ringtal"));
     setApplicationName(QStringLiteral("Ringtal"));
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    setWindowIcon(AppIcons::windowIcon());
+    // The desktop matches the running program to its installed entry by this name.
+    setDesktopFileName(QStringLiteral("ringtal"));
     // The designed fonts are the classic Windows ones; elsewhere a similar face stands in.
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                                {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("DejaVu Sans"),

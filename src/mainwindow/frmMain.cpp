@@ -1,11 +1,13 @@
 #include "frmMain.h"
 
+#include "AppIcons.h"
 #include "DataGrid.h"
 #include "DataSource.h"
 #include "Database.h"
 #include "Dialogs.h"
 #include "ErrorProtocol.h"
 #include "FormTools.h"
+#include "MainLayout.h"
 #include "Recordset.h"
 #include "SettingsStore.h"
 #include "tempModule.h"
@@ -17,6 +19,7 @@
 #include <QMenuBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolBar>
 
 namespace {
 
@@ -24,15 +27,12 @@ const QString ResultsQuery = QStringLiteral("Select * from Ergebnisse order by S
 const QString TitleQuery = QStringLiteral("Select * from Wettkampf");
 const QString LoadFailed = QStringLiteral("Fehler beim Laden eines Wettkampfs");
 
-// Design sizes in twips. The client area of the design includes the toolbar
+// Design sizes in twips. The inner area of the design includes the toolbar
 // strip at its top; the central widget starts below it.
-constexpr double DesignToolbarHeight = 360;
 constexpr double ClientWidth = 14340;
 constexpr double ClientHeight = 10905;
 constexpr double GridLeft = 135;
 constexpr double GridTopInTab = 450;
-constexpr double Margin = 270;
-constexpr double BottomMargin = 550;
 
 struct Placement
 {
@@ -62,7 +62,10 @@ frmMain::frmMain(QWidget *parent)
     createControls();
     createGrids();
     createMenus();
-    resize(px(ClientWidth), px(ClientHeight - DesignToolbarHeight + toolbarTwips()) + menuBar()->sizeHint().height());
+    createToolbar();
+    setWindowIcon(AppIcons::windowIcon());
+    // The inner area holds the toolbar; the menu bar lies above it.
+    resize(px(ClientWidth), px(ClientHeight) + menuBar()->sizeHint().height());
     placeDesignControls();
     Form_Load();
 }
@@ -106,7 +109,7 @@ double frmMain::tw(int pixels) const
 
 double frmMain::toolbarTwips() const
 {
-    return 0.0;
+    return Toolbar1 ? tw(Toolbar1->height()) : 0.0;
 }
 
 void frmMain::createControls()
@@ -138,9 +141,11 @@ void frmMain::createControls()
 
 void frmMain::createGrids()
 {
-    // Wide enough for the headings; all visible columns fit the designed grid width.
-    const QVector<double> widths{600, 650, 780, 2000, 1800, 800, 1150, 600, 600, 600,
-                                 600, 600, 600, 600, 600, 600, 600, 2000};
+    // Wide enough for the bold headings in the face that stands in for the
+    // designed one ("Innenzehner" and "Ring10" are the widest); all visible
+    // columns fit the designed grid width, a vertical scroll bar included.
+    const QVector<double> widths{600, 600, 780, 2000, 1700, 650, 1300, 600, 600, 600,
+                                 600, 600, 600, 600, 600, 600, 720, 2000};
     Data1 = new DataSource(this);
     Data1->setObjectName(QStringLiteral("Data1"));
     Data2 = new DataSource(this);
@@ -162,70 +167,10 @@ void frmMain::createGrids()
     connect(TDBGrid1, &DataGrid::afterColEdit, this, &frmMain::ComputeRowScore);
 }
 
-QAction *frmMain::addMenuAction(QMenu *menu, const QString &name, const QString &caption,
-                                void (frmMain::*handler)(), const QKeySequence &shortcut)
-{
-    QAction *action = menu->addAction(caption, this, handler);
-    action->setObjectName(name);
-    action->setShortcut(shortcut);
-    return action;
-}
-
-QAction *frmMain::addSeparator(QMenu *menu, const QString &name)
-{
-    QAction *separator = menu->addSeparator();
-    separator->setObjectName(name);
-    return separator;
-}
-
-void frmMain::createMenus()
-{
-    mnuDatei = menuBar()->addMenu(QStringLiteral("Datei"));
-    mnuDatei->setObjectName(QStringLiteral("mnuDatei"));
-    addMenuAction(mnuDatei, QStringLiteral("mnuDateiNeu"), QStringLiteral("&Neu..."), &frmMain::mnuDateiNeu_Click,
-                  QKeySequence(Qt::CTRL | Qt::Key_N));
-    addMenuAction(mnuDatei, QStringLiteral("mnuDateiOpen"), QStringLiteral("&Öffnen..."),
-                  &frmMain::mnuDateiOpen_Click, QKeySequence(Qt::CTRL | Qt::Key_O));
-    addSeparator(mnuDatei, QStringLiteral("mnuTemp1"));
-    addMenuAction(mnuDatei, QStringLiteral("mnuPreviou"), QStringLiteral("Seitenvorschau"), &frmMain::mnuPreviou_Click,
-                  QKeySequence(Qt::CTRL | Qt::Key_P));
-    addMenuAction(mnuDatei, QStringLiteral("mnuDateiPrint"), QStringLiteral("Drucken"), &frmMain::mnuDateiPrint_Click);
-    addMenuAction(mnuDatei, QStringLiteral("mnuDateiPrinterSetup"), QStringLiteral("Drucker-Einstellungen..."),
-                  &frmMain::mnuDateiPrinterSetup_Click);
-    addSeparator(mnuDatei, QStringLiteral("mnuTemp2"));
-    addMenuAction(mnuDatei, QStringLiteral("mnuDateiBezeichnung"), QStringLiteral("Bezeichnung..."),
-                  &frmMain::mnuDateiBezeichnung_Click);
-    addSeparator(mnuDatei, QStringLiteral("mnuTemp3"));
-    addMenuAction(mnuDatei, QStringLiteral("mnuDateiClose"), QStringLiteral("&Schließen"),
-                  &frmMain::mnuDateiClose_Click);
-
-    mnuEdit = menuBar()->addMenu(QStringLiteral("&Bearbeiten"));
-    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    addMenuAction(mnuEdit, QStringLiteral("mnuEditUpdatePlaetze"), QStringLiteral("&Aktualisieren"),
-                  &frmMain::mnuEditUpdatePlaetze_Click, QKeySequence(Qt::Key_F5));
-    addSeparator(mnuEdit, QStringLiteral("mnuEditTemp1"));
-    addMenuAction(mnuEdit, QStringLiteral("mnuEditDelSchuetze"), QStringLiteral("&Aktuellen Schützen Löschen"),
-                  &frmMain::mnuEditDelSchuetze_Click);
-    addMenuAction(mnuEdit, QStringLiteral("mnuEditDeleteAll"), QStringLiteral("Alle Schützen &löschen"),
-                  &frmMain::mnuEditDeleteAll_Click);
-    addSeparator(mnuEdit, QStringLiteral("mnuEditTemp2"));
-    addMenuAction(mnuEdit, QStringLiteral("mnuEditGesamtliste"), QStringLiteral("&Gesamtliste"),
-                  &frmMain::mnuEditGesamtliste_Click, QKeySequence(Qt::Key_F4));
-
-    mnuAnsicht = menuBar()->addMenu(QStringLiteral("Ansicht"));
-    mnuAnsicht->setObjectName(QStringLiteral("mnuAnsicht"));
-    addMenuAction(mnuAnsicht, QStringLiteral("mnuAnsSiegerliste"), QStringLiteral("Schrift Siegerliste"),
-                  &frmMain::mnuAnsSiegerliste_Click);
-    addMenuAction(mnuAnsicht, QStringLiteral("mnuAnsTitelzeileFont"), QStringLiteral("Schrift Titelzeile"),
-                  &frmMain::mnuAnsTitelzeileFont_Click);
-    addSeparator(mnuAnsicht, QStringLiteral("mnuAnsTemp1"));
-    addMenuAction(mnuAnsicht, QStringLiteral("mnuAnsEingabeFont"), QStringLiteral("Schrift Eingabe"),
-                  &frmMain::mnuAnsEingabeFont_Click);
-}
-
 void frmMain::placeDesignControls()
 {
-    const double shift = DesignToolbarHeight;
+    // Design tops count from the top of the inner area, where the toolbar is.
+    const double shift = toolbarTwips();
     auto place = [&](QWidget *w, const Placement &p) {
         w->setGeometry(px(p.left), px(p.top - shift), px(p.width), px(p.height));
     };
@@ -344,31 +289,35 @@ void frmMain::resizeEvent(QResizeEvent *event)
 }
 
 // Sizes follow the window; the tops and the left edge of the tab control stay
-// as designed. Sizes that would come out negative are not applied.
+// as they are. A size that would come out negative is not applied.
 void frmMain::Form_Resize()
 {
-    if (!centralWidget() || !SSTab1)
+    if (!centralWidget() || !SSTab1 || !Toolbar1)
         return;
     const double toolbar = toolbarTwips();
-    const double shift = DesignToolbarHeight;
-    const double w = tw(centralWidget()->width());
-    const double h = tw(centralWidget()->height()) + toolbar;
-    const double txtLeft = w - Margin - tw(txtSuche->width());
-    const double lblLeft = txtLeft - tw(lblSuche->width());
-    const double labelWidth = lblLeft - 2 * SSTab1Design.left;
-    const double tabWidth = w - 2 * SSTab1Design.left;
-    const double tabHeight = h - BottomMargin - toolbar;
-    const double stripHeight = tw(SSTab1->tabBar()->sizeHint().height());
-    const double gridWidth = tabWidth - Margin;
-    const double gridHeight = tabHeight - stripHeight - Margin;
-    if (txtLeft < 0 || lblLeft < 0 || labelWidth < 0 || tabWidth < 0 || tabHeight < 0 || gridWidth < 0
-        || gridHeight < 0)
-        return;
-    txtSuche->move(px(txtLeft), txtSuche->y());
-    lblSuche->move(px(lblLeft), lblSuche->y());
-    Label1->setGeometry(px(SSTab1Design.left), Label1->y(), px(labelWidth), Label1->height());
-    const double tabTop = Label1Design.top + Label1Design.height - shift;
-    SSTab1->setGeometry(SSTab1->x(), px(tabTop), px(tabWidth), px(tabHeight));
+    MainLayout::Input in;
+    in.width = tw(centralWidget()->width());
+    in.height = tw(centralWidget()->height()) + toolbar;
+    in.toolbarHeight = toolbar;
+    in.tabStripHeight = tw(SSTab1->tabBar()->sizeHint().height());
+    in.txtSucheWidth = tw(txtSuche->width());
+    in.lblSucheWidth = tw(lblSuche->width());
+    in.label1Top = tw(Label1->y()) + toolbar;
+    in.label1Height = tw(Label1->height());
+    in.ssTab1Left = tw(SSTab1->x());
+    const MainLayout layout = MainLayout::compute(in);
+    txtSuche->move(px(layout.txtSucheLeft), txtSuche->y());
+    lblSuche->move(px(layout.lblSucheLeft), lblSuche->y());
+    Label1->move(px(layout.label1Left), Label1->y());
+    resizeIfApplicable(Label1, layout.label1Width, in.label1Height);
+    SSTab1->move(SSTab1->x(), px(layout.ssTab1Top - toolbar));
+    resizeIfApplicable(SSTab1, layout.ssTab1Width, layout.ssTab1Height);
     for (DataGrid *grid : {TDBGrid1, TDBGrid2})
-        grid->resize(px(gridWidth), px(gridHeight));
+        resizeIfApplicable(grid, layout.gridWidth, layout.gridHeight);
+}
+
+void frmMain::resizeIfApplicable(QWidget *control, double width, double height)
+{
+    control->resize(MainLayout::applicable(width) ? px(width) : control->width(),
+                    MainLayout::applicable(height) ? px(height) : control->height());
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "ImageList.h"
+
 #include <QMainWindow>
 #include <QKeySequence>
 #include <QPointer>
 #include <QString>
 #include <exception>
+#include <vector>
 
 class DataGrid;
 class DataSource;
@@ -12,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QTabWidget;
+class QToolBar;
 class frmGesamt;
 
 // The main window: one open competition, its entry grid and its winners list.
@@ -28,6 +32,15 @@ public:
 
     // The field order of table Ergebnisse, which is the column order of both grids.
     static QStringList resultFields();
+
+    // One entry of a menu, as the menus are written down in frmMainCommands.cpp.
+    struct MenuItem
+    {
+        const char *name;
+        const char *caption;
+        void (frmMain::*handler)();
+        QKeySequence shortcut;
+    };
 
     // Takes a shooter over: name, a tab character, the club. Throws RingtalError.
     void setNeuerSchuetze(const QString &value);
@@ -47,21 +60,27 @@ public slots:
     void mnuAnsTitelzeileFont_Click();
     void mnuAnsEingabeFont_Click();
     void mnuEditGesamtliste_Click();
+    void mnuInfo_Click();
+    // A click on a toolbar button, told apart by the button's key (its data).
+    void Toolbar1_ButtonClick(QAction *Button);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    QMenu *createPopupMenu() override;
 
 private:
     void createControls();
     void createGrids();
     void createMenus();
+    void createToolbar();
     void placeDesignControls();
 
     void Form_Load();
     bool Form_Unload();
     void Form_Resize();
+    void resizeIfApplicable(QWidget *control, double width, double height);
     void LoadCompetition(const QString &path);
     void PrintWinnersList(int mode);
     void ShowTitle();
@@ -77,9 +96,11 @@ private:
     void txtSuche_Change(const QString &text);
     void txtSuche_LostFocus();
     void closeMasterList();
+    QMenu *addMenu(const QString &name, const QString &caption, const std::vector<MenuItem> &items);
     QAction *addMenuAction(QMenu *menu, const QString &name, const QString &caption,
                            void (frmMain::*handler)(), const QKeySequence &shortcut = {});
     QAction *addSeparator(QMenu *menu, const QString &name);
+    void addToolbarButton(int position, const QString &key, const QString &toolTip, const QString &imageKey);
 
     double twipsPerPixel() const;
     int px(double twips) const;
@@ -99,5 +120,8 @@ private:
     QMenu *mnuDatei = nullptr;
     QMenu *mnuEdit = nullptr;
     QMenu *mnuAnsicht = nullptr;
+    QMenu *mnuQuestion = nullptr;
+    QToolBar *Toolbar1 = nullptr;
+    ImageList imlToolbarIcons;
     QPointer<frmGesamt> m_frmGesamt;
 };

@@ -65,6 +65,9 @@ void frmPrinterSetup::createControls()
     for (size_t i = 0; i < Label1.size(); ++i) {
         Label1[i] = new QLabel(captions[i], Frame2);
         place(Label1[i], names[i], labelPlaces[i]);
+        // The designed label boxes start lower than their text boxes and
+        // carry the text at their top; so the caption lines up with the box.
+        Label1[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
     txtLinks = new QLineEdit(Frame2);
     place(txtLinks, "txtLinks", {945, 270, 825, 330});
