@@ -186,6 +186,8 @@ void frmMain::createMenus()
     addMenuAction(mnuDatei, QStringLiteral("mnuDateiPrint"), QStringLiteral("Drucken"), &frmMain::mnuDateiPrint_Click);
     addMenuAction(mnuDatei, QStringLiteral("mnuDateiPrinterSetup"), QStringLiteral("Drucker-Einstellungen..."),
                   &frmMain::mnuDateiPrinterSetup_Click);
+    addMenuAction(mnuDatei, QStringLiteral("mnuDateiExport"), QStringLiteral("Exportieren..."),
+                  &frmMain::mnuDateiExport_Click);
     addSeparator(mnuDatei, QStringLiteral("mnuTemp2"));
     addMenuAction(mnuDatei, QStringLiteral("mnuDateiBezeichnung"), QStringLiteral("Bezeichnung..."),
                   &frmMain::mnuDateiBezeichnung_Click);

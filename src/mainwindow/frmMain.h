@@ -38,6 +38,7 @@ public slots:
     void mnuPreviou_Click();
     void mnuDateiPrint_Click();
     void mnuDateiPrinterSetup_Click();
+    void mnuDateiExport_Click();
     void mnuDateiBezeichnung_Click();
     void mnuDateiClose_Click();
     void mnuEditUpdatePlaetze_Click();
@@ -63,6 +64,7 @@ private:
     bool Form_Unload();
     void Form_Resize();
     void LoadCompetition(const QString &path);
+    void takeOverAccessCompetition(const QString &accessPath);
     void PrintWinnersList(int mode);
     void ShowTitle();
     bool storePendingEntry();
