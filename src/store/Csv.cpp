@@ -105,7 +105,9 @@ Decoded decode(const QByteArray &bytes)
         result.byteOrderMark = true;
         body.remove(0, 3);
     }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // The mark is dropped above, once; a second one is text of the first field.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     result.text = utf8.decode(body);
     if (utf8.hasError() && !result.byteOrderMark) {
         result.text = fromWindows1252(body);

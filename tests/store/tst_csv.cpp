@@ -59,6 +59,8 @@ void tst_Csv::decode_data()
     QTest::newRow("overlong utf-8 is no utf-8") << QByteArray("\xC0\xAF") << QString::fromUtf8("À¯") << true << false;
     QTest::newRow("a byte-order mark keeps utf-8")
         << QByteArray("\xEF\xBB\xBFZ\xF6llner") << QStringLiteral("Z\uFFFDllner") << false << true;
+    QTest::newRow("a second mark is text") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "a") << QStringLiteral("\uFEFFa")
+                                           << false << true;
     QTest::newRow("empty") << QByteArray() << QString() << false << false;
 }
 
@@ -231,6 +233,7 @@ void tst_Csv::roundTrip_data()
     QTest::newRow("line breaks inside fields") << Records{{"a\r\nb", "c\nd"}, {"e\rf", ""}};
     QTest::newRow("empty fields and records") << Records{{"", ""}, {""}, {"x"}};
     QTest::newRow("one column with commas") << Records{{"a,b"}, {"c"}};
+    QTest::newRow("a first field that starts with the mark") << Records{{QStringLiteral("\uFEFF"), "x"}};
 }
 
 void tst_Csv::roundTrip()
