@@ -162,6 +162,9 @@ CompetitionTakeOver::Result CompetitionTakeOver::intoNewFile(const QString &acce
     Result result;
     {
         const std::shared_ptr<Database> target = Database::open(scratch->fileName());
+        // No one else reads the scratch file, and it is removed on any failure:
+        // the rollback journal need not reach the disk, only the finished file.
+        target->execute(QStringLiteral("PRAGMA journal_mode = MEMORY"), {});
         result = copy(source, *target);
     }
     putInPlace(scratch->fileName(), targetPath);
