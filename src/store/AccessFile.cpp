@@ -61,12 +61,6 @@ MdbCatalogEntry *findTable(MdbHandle *mdb, const QString &name)
     return nullptr;
 }
 
-template<typename T>
-T littleEndian(const unsigned char *at)
-{
-    return qFromLittleEndian<T>(at);
-}
-
 double doubleAt(const unsigned char *at)
 {
     const quint64 bits = qFromLittleEndian<quint64>(at);
@@ -91,9 +85,9 @@ std::optional<QVariant> fixedValue(int type, const unsigned char *at, int length
     case MDB_BYTE:
         return length == 1 ? std::optional<QVariant>(qint64(at[0])) : std::nullopt;
     case MDB_INT:
-        return length == 2 ? std::optional<QVariant>(qint64(littleEndian<qint16>(at))) : std::nullopt;
+        return length == 2 ? std::optional<QVariant>(qint64(qFromLittleEndian<qint16>(at))) : std::nullopt;
     case MDB_LONGINT:
-        return length == 4 ? std::optional<QVariant>(qint64(littleEndian<qint32>(at))) : std::nullopt;
+        return length == 4 ? std::optional<QVariant>(qint64(qFromLittleEndian<qint32>(at))) : std::nullopt;
     case MDB_FLOAT:
         return length == 4 ? std::optional<QVariant>(double(singleAt(at))) : std::nullopt;
     case MDB_DOUBLE:
