@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets of the settings readers with clang, AddressSanitizer and
+# Builds the fuzz targets of the settings and CSV readers with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-fuzz/, and runs each for a bounded time.
 # Usage: scripts/fuzz.sh [seconds per target]   (or FUZZ_SECONDS; default 60; FUZZ_BUILD_DIR moves the build)
 # Exits non-zero when a target finds a crash; the input is kept in build-fuzz/artifacts/.
@@ -32,8 +32,11 @@ for target in "${targets[@]}"; do
     corpus="$build/corpus/$name"
     artifacts="$build/artifacts"
     mkdir -p "$corpus" "$artifacts"
+    # A reader of another kind of text brings its own pieces; the settings readers share theirs.
+    dict="$fuzz_dir/$name.dict"
+    [[ -f "$dict" ]] || dict="$fuzz_dir/settings.dict"
     echo "ringtal: fuzzing $name for ${seconds}s"
-    if ! "$build/bin/$target" -max_total_time="$seconds" -print_final_stats=1 -dict="$fuzz_dir/settings.dict" \
+    if ! "$build/bin/$target" -max_total_time="$seconds" -print_final_stats=1 -dict="$dict" \
         -artifact_prefix="$artifacts/$name-" "$corpus" "$fuzz_dir/corpus/$name" </dev/null; then
         failed+=("$name")
     fi

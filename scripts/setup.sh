@@ -16,6 +16,10 @@ RINGTAL_PACKAGES=(
     # Qt6Gui's CMake package refuses to load without the OpenGL headers.
     libgl-dev
     libsqlite3-dev libbenchmark-dev
+    # Access files are read with mdbtools' library; mdb-export is the benchmark's baseline.
+    mdbtools-dev libmdb3 mdbtools
+    # The tests read exported CSV files back with Python's csv module.
+    python3
     # Offscreen Qt draws no text without at least one font.
     fonts-dejavu-core
     poppler-utils xvfb xauth

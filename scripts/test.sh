@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything with warnings as errors and runs every test, then does the same
 # again under AddressSanitizer and UndefinedBehaviorSanitizer, then fuzzes the settings
-# readers for a bounded time (FUZZ_SECONDS per target, 60 unless set).
+# and CSV readers for a bounded time (FUZZ_SECONDS per target, 60 unless set).
 # shellcheck source=scripts/setup.sh
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 

@@ -51,6 +51,7 @@ public slots:
     void mnuPreviou_Click();
     void mnuDateiPrint_Click();
     void mnuDateiPrinterSetup_Click();
+    void mnuDateiExport_Click();
     void mnuDateiBezeichnung_Click();
     void mnuDateiClose_Click();
     void mnuEditUpdatePlaetze_Click();
@@ -82,6 +83,7 @@ private:
     void Form_Resize();
     void resizeIfApplicable(QWidget *control, double width, double height);
     void LoadCompetition(const QString &path);
+    void takeOverAccessCompetition(const QString &accessPath);
     void PrintWinnersList(int mode);
     void ShowTitle();
     bool storePendingEntry();

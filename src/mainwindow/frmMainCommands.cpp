@@ -49,6 +49,7 @@ const std::vector<frmMain::MenuItem> DateiItems{
         {"mnuPreviou", "Seitenvorschau", &frmMain::mnuPreviou_Click, QKeySequence(Qt::CTRL | Qt::Key_P)},
         {"mnuDateiPrint", "Drucken", &frmMain::mnuDateiPrint_Click, {}},
         {"mnuDateiPrinterSetup", "Drucker-Einstellungen...", &frmMain::mnuDateiPrinterSetup_Click, {}},
+        {"mnuDateiExport", "Exportieren...", &frmMain::mnuDateiExport_Click, {}},
         {"mnuTemp2", "-", nullptr, {}},
         {"mnuDateiBezeichnung", "Bezeichnung...", &frmMain::mnuDateiBezeichnung_Click, {}},
         {"mnuTemp3", "-", nullptr, {}},

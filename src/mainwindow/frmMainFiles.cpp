@@ -1,6 +1,7 @@
 // The competition file commands of the main window: new, open, title.
 #include "frmMain.h"
 
+#include "AccessFile.h"
 #include "DataSource.h"
 #include "Database.h"
 #include "Dialogs.h"
@@ -97,6 +98,11 @@ void frmMain::mnuDateiOpen_Click()
         const QString chosen = Dialogs::current().openFileName(request);
         if (chosen.isEmpty())
             return;
+        // A competition of the older Access format is taken over into a new file, never opened in place.
+        if (AccessFile::hasAccessHeader(chosen)) {
+            takeOverAccessCompetition(chosen);
+            return;
+        }
         m_competitionPath = chosen;
         LoadCompetition(m_competitionPath);
     } catch (const std::exception &) {

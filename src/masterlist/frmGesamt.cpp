@@ -153,6 +153,9 @@ void frmGesamt::createMenus()
 {
     mnuDatei = menuBar()->addMenu(QStringLiteral("&Datei"));
     mnuDatei->setObjectName(QStringLiteral("mnuDatei"));
+    addMenuAction(mnuDatei, QStringLiteral("mnuDateiImport"), QStringLiteral("Importieren..."),
+                  &frmGesamt::mnuDateiImport_Click);
+    mnuDatei->addSeparator()->setObjectName(QStringLiteral("mnuDateiTemp1"));
     addMenuAction(mnuDatei, QStringLiteral("mnuDateiClose"), QStringLiteral("&Schließen"),
                   &frmGesamt::mnuDateiClose_Click);
 

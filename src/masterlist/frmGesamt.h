@@ -36,6 +36,7 @@ public:
 public slots:
     void cmdUebernahme_Click();
     void cmdClose_Click();
+    void mnuDateiImport_Click();
     void mnuDateiClose_Click();
     void mnuEditDeleteSchuetze_Click();
     void mnuEditDeleteAll_Click();

@@ -31,6 +31,7 @@ constexpr int SubscriptOutOfRange = 9;
 constexpr int TypeMismatch = 13;
 constexpr int FileNotFound = 53;
 constexpr int PathFileAccess = 75;
+constexpr int InvalidFileFormat = 321;
 constexpr int InvalidPropertyValue = 380;
 constexpr int PrinterError = 482;
 // Database engine errors.

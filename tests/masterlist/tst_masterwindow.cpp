@@ -182,7 +182,9 @@ void tst_MasterWindow::menus_data()
     QTest::addColumn<QKeySequence>("shortcut");
     QTest::addColumn<int>("position");
 
-    QTest::newRow("close") << "mnuDatei" << "&Datei" << "mnuDateiClose" << "&Schließen" << QKeySequence() << 0;
+    QTest::newRow("import") << "mnuDatei" << "&Datei" << "mnuDateiImport" << "Importieren..." << QKeySequence() << 0;
+    // After the import item and its separator line.
+    QTest::newRow("close") << "mnuDatei" << "&Datei" << "mnuDateiClose" << "&Schließen" << QKeySequence() << 2;
     QTest::newRow("delete the current shooter") << "mnuEdit" << "&Bearbeiten" << "mnuEditDeleteSchuetze"
                                                 << "Aktuellen Schützen löschen" << QKeySequence() << 0;
     QTest::newRow("delete all shooters") << "mnuEdit" << "&Bearbeiten" << "mnuEditDeleteAll"

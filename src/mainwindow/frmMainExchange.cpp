@@ -1,0 +1,140 @@
+// Data in and out of the main window: competitions of the older Access
+// format taken over into new files, the winners list exported as CSV.
+#include "frmMain.h"
+
+#include "AccessFile.h"
+#include "CompetitionTakeOver.h"
+#include "Csv.h"
+#include "DataGrid.h"
+#include "DataSource.h"
+#include "Dialogs.h"
+#include "PrintTable.h"
+#include "RingtalError.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+const QString CompetitionFilter = QStringLiteral("Ringtal Wettkämpfe (*.wkd)|*.wkd|Alle Dateien (*.*)|*.*");
+const QString CsvFilter = QStringLiteral("CSV-Dateien (*.csv)|*.csv|Alle Dateien (*.*)|*.*");
+
+bool confirmTakeOver(const QString &accessPath)
+{
+    const QString text = QStringLiteral("'%1' ist ein Wettkampf im älteren Access-Format. Soll er in einen neuen "
+                                        "Wettkampf übernommen werden? Die Access-Datei selbst bleibt unverändert.")
+                                 .arg(QFileInfo(accessPath).fileName());
+    return Dialogs::current().question(QStringLiteral("Hinweis"), text, Dialogs::Icon::Question)
+           == Dialogs::Answer::Yes;
+}
+
+QString chooseTakeOverTarget(const QString &accessPath)
+{
+    Dialogs::FileRequest request;
+    request.title = QStringLiteral("Übernommenen Wettkampf speichern unter");
+    request.folder = QFileInfo(accessPath).absolutePath() + QLatin1Char('/');
+    request.fileName = CompetitionTakeOver::proposedFileName(accessPath);
+    request.filter = CompetitionFilter;
+    request.defaultSuffix = QStringLiteral("wkd");
+    request.confirmOverwrite = true;
+    return Dialogs::current().saveFileName(request);
+}
+
+QVector<QStringList> winnersListRecords(DataGrid &grid)
+{
+    PrintTable table = PrintTable::layoutOf(grid);
+    table.appendRows(grid, 0, PrintTable::printableRows(grid));
+    QVector<QStringList> records;
+    QStringList heading;
+    for (const PrintTable::Column &column : std::as_const(table.columns))
+        heading << column.caption;
+    records << heading;
+    for (int row = 0; row < table.rowCount; ++row) {
+        QStringList texts;
+        for (int column = 0; column < table.columns.size(); ++column)
+            texts << table.text(row, column);
+        records << texts;
+    }
+    return records;
+}
+
+// A slip in the file dialog must not turn a competition or a master list
+// into a spreadsheet file.
+bool isDatabase(const QString &path)
+{
+    QFile file(path);
+    return AccessFile::hasAccessHeader(path)
+           || (file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3", 16));
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    if (isDatabase(path))
+        throw RingtalError(ErrorNumber::PathFileAccess,
+                           QStringLiteral("Die Datei '%1' ist eine Datenbank; sie wird nicht durch die Siegerliste "
+                                          "ersetzt.")
+                                   .arg(path));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw RingtalError(
+                ErrorNumber::PathFileAccess,
+                QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: '%1' kann nicht geschrieben werden.").arg(path));
+}
+
+} // namespace
+
+// The Access file is only read; the competition is built in a new file,
+// which is then loaded like any other.
+void frmMain::takeOverAccessCompetition(const QString &accessPath)
+{
+    if (!confirmTakeOver(accessPath))
+        return;
+    const QString target = chooseTakeOverTarget(accessPath);
+    if (target.isEmpty() || !storePendingEntry())
+        return;
+    try {
+        CompetitionTakeOver::intoNewFile(
+                accessPath, QCoreApplication::applicationDirPath() + QStringLiteral("/wkvorlage.mdb"), target);
+    } catch (const std::exception &failure) {
+        reportFailure(failure, QStringLiteral("Der Wettkampf wurde nicht übernommen; die Access-Datei ist "
+                                              "unverändert."));
+        return;
+    }
+    // The new file may have replaced the open competition, whose connection
+    // still reads the file that was there before.
+    Data1->close();
+    Data2->close();
+    m_competitionPath = target;
+    LoadCompetition(m_competitionPath);
+}
+
+// The winners list as shown, so that what a spreadsheet shows matches the
+// screen and the printout.
+void frmMain::mnuDateiExport_Click()
+{
+    if (m_competitionPath.isEmpty()) {
+        Dialogs::current().message(QStringLiteral("Hinweis"),
+                                   QStringLiteral("Es ist kein Wettkampf geöffnet. Bitte zuerst einen Wettkampf "
+                                                  "anlegen oder öffnen."),
+                                   Dialogs::Icon::Information);
+        return;
+    }
+    const QFileInfo competition(m_competitionPath);
+    Dialogs::FileRequest request;
+    request.title = QStringLiteral("Siegerliste exportieren");
+    request.folder = competition.absolutePath() + QLatin1Char('/');
+    request.fileName = competition.completeBaseName() + QStringLiteral(".csv");
+    request.filter = CsvFilter;
+    request.defaultSuffix = QStringLiteral("csv");
+    request.confirmOverwrite = true;
+    const QString target = Dialogs::current().saveFileName(request);
+    if (target.isEmpty())
+        return;
+    try {
+        writeFile(target, Csv::write(winnersListRecords(*TDBGrid2)));
+    } catch (const std::exception &failure) {
+        reportFailure(failure, QStringLiteral("Die Siegerliste wurde nicht exportiert."));
+    }
+}
