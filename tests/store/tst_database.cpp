@@ -1,6 +1,7 @@
 #include "Database.h"
 #include "Recordset.h"
 #include "RecordsetChecks.h"
+#include "OrdinaryUserFileAccess.h"
 #include "RingtalError.h"
 #include "TestCompetition.h"
 
@@ -9,10 +10,9 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+
 #include <QtTest>
 
-#include <sys/fsuid.h>
-#include <unistd.h>
 
 using namespace RecordsetChecks;
 
@@ -52,39 +52,6 @@ bool makeSqliteFileWithoutTables(const QString &path)
     return ok;
 }
 
-// Root writes files whatever their mode bits say. To see a read-only file as
-// an ordinary user does, file access is checked with the identity "nobody"
-// (the file-system user ID only, so the rest of the process stays root) while
-// the file is opened and used.
-class OrdinaryUserFileAccess
-{
-public:
-    OrdinaryUserFileAccess()
-    {
-        if (::geteuid() != 0)
-            return;
-        m_changed = true;
-        ::setfsgid(Nobody);
-        ::setfsuid(Nobody);
-        m_active = ::setfsuid(Nobody) == int(Nobody);
-    }
-    ~OrdinaryUserFileAccess()
-    {
-        if (!m_changed)
-            return;
-        ::setfsuid(0);
-        ::setfsgid(0);
-    }
-    OrdinaryUserFileAccess(const OrdinaryUserFileAccess &) = delete;
-    OrdinaryUserFileAccess &operator=(const OrdinaryUserFileAccess &) = delete;
-
-    bool rootNotDropped() const { return m_changed && !m_active; }
-
-private:
-    static constexpr uid_t Nobody = 65534;
-    bool m_changed = false;
-    bool m_active = false;
-};
 
 } // namespace
 
