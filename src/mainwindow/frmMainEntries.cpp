@@ -37,7 +37,7 @@ void frmMain::refreshBothGrids()
     TDBGrid1->holdFields();
     Data1->refresh();
     TDBGrid1->refreshRows();
-    Data2->refresh();
+    Data2->refresh(Data1);
     TDBGrid2->refreshRows();
 }
 
@@ -157,7 +157,7 @@ void frmMain::mnuEditDelSchuetze_Click()
     try {
         rs->deleteCurrent();
         Data1->refresh();
-        Data2->refresh();
+        Data2->refresh(Data1);
     } catch (const std::exception &failure) {
         reportFailure(failure, QStringLiteral("Der Schütze konnte nicht gelöscht werden."));
     }

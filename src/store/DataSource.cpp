@@ -15,14 +15,14 @@ DataSource::~DataSource()
     m_database.reset();
 }
 
-void DataSource::refresh()
+void DataSource::refresh(DataSource *sibling)
 {
     std::shared_ptr<Database> database = m_database;
     if (!database || database->path() != m_databaseName)
         database = Database::open(m_databaseName);
     if (m_recordset && m_database == database && m_recordset->sql() == m_recordSource
         && m_recordset->textOrder() == m_textOrder) {
-        m_recordset->requery();
+        m_recordset->requery(sibling ? sibling->recordset() : nullptr);
         return;
     }
     std::unique_ptr<Recordset> recordset = database->openRecordset(m_recordSource, m_textOrder);

@@ -28,8 +28,9 @@ public:
     void setTextOrder(TextOrder order) { m_textOrder = order; }
     TextOrder textOrder() const { return m_textOrder; }
 
-    // Throws RingtalError.
-    void refresh();
+    // Throws RingtalError. A sibling source on the same file and query may lend
+    // its rows instead of a second read when they are provably current.
+    void refresh(DataSource *sibling = nullptr);
     // Releases the file, e.g. before it is deleted and created anew.
     void close();
 

@@ -484,7 +484,7 @@ void Recordset::findFirst(const QString &criterion)
     m_noMatch = true;
 }
 
-void Recordset::requery()
+void Recordset::requery(Recordset *sibling)
 {
     if (isDirty())
         update();
@@ -495,7 +495,7 @@ void Recordset::requery()
         if (rowsAreCurrent()) {
             m_position = 0;
             m_noMatch = false;
-        } else {
+        } else if (!takeRowsFrom(sibling)) {
             load();
         }
     } catch (...) {
@@ -503,4 +503,23 @@ void Recordset::requery()
         throw;
     }
     emit reset();
+}
+
+// A second set on the same file and query whose rows are provably current
+// holds exactly what reading would give: its rows are taken instead (the
+// winners list after the places were written through the entry list).
+bool Recordset::takeRowsFrom(Recordset *sibling)
+{
+    if (!sibling || sibling == this || sibling->m_sql != m_sql || sibling->m_textOrder != m_textOrder
+        || sibling->m_fieldNames != m_fieldNames || sibling->m_rowidKey != m_rowidKey
+        || sibling->m_database->path() != m_database->path() || !sibling->rowsAreCurrent())
+        return false;
+    m_rows = sibling->m_rows;
+    m_rowKeys = sibling->m_rowKeys;
+    m_position = 0;
+    m_noMatch = false;
+    m_inQueryOrder = true;
+    m_ownWrites = m_database->writeSerial();
+    m_dataVersion = m_database->dataVersion();
+    return true;
 }

@@ -71,7 +71,9 @@ public:
     void deleteCurrent();
 
     void findFirst(const QString &criterion);
-    void requery();
+    // Rows read again in query order. A sibling set on the same file and query
+    // may lend its rows when they are current.
+    void requery(Recordset *sibling = nullptr);
 
 signals:
     void aboutToReset();
@@ -90,6 +92,7 @@ private:
     QVariant rowKey(int row) const;
     void readOrderFields();
     bool rowsAreCurrent();
+    bool takeRowsFrom(Recordset *sibling);
     void load();
     QVariant storable(int field, const QVariant &value) const;
     qint64 reserveId();

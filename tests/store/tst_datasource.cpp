@@ -52,6 +52,8 @@ private slots:
     void failedRefreshKeepsPrevious();
     void closeReleasesFile_data();
     void closeReleasesFile();
+    void siblingLendsCurrentRows_data();
+    void siblingLendsCurrentRows();
 };
 
 void TestDataSource::refreshOpens_data()
@@ -234,6 +236,58 @@ void TestDataSource::closeReleasesFile()
     QCOMPARE(raisedNumber([&] { source.refresh(); }), 0);
     QVERIFY(source.recordset());
     QCOMPARE(RecordsetChecks::names(*source.recordset()), QStringList{"Erster Neuer"});
+}
+
+// Two sources on one file, as the entry list and the winners list: after the
+// first wrote through its own rows, the second shows what reading would give,
+// whether it takes the first's rows or has to read because someone else wrote.
+void TestDataSource::siblingLendsCurrentRows_data()
+{
+    QTest::addColumn<QString>("between");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("sibling wrote a name") << "sibling edit" << QStringList{"Becker", "Zeller", "Cramer"};
+    QTest::newRow("sibling added a row, out of order") << "sibling add" << QStringList{"Becker", "Adler", "Cramer", "Neu"};
+    QTest::newRow("another program wrote after the sibling")
+        << "other add" << QStringList{"Dorn", "Becker", "Zeller", "Cramer"};
+    QTest::newRow("sibling re-sorted after a key change") << "sibling key" << QStringList{"Adler", "Becker", "Cramer"};
+}
+
+void TestDataSource::siblingLendsCurrentRows()
+{
+    QFETCH(QString, between);
+    QFETCH(QStringList, expected);
+    TestCompetition tc;
+    addThree(tc);
+    DataSource entry;
+    DataSource winners;
+    for (DataSource *source : {&entry, &winners}) {
+        source->setDatabaseName(tc.path());
+        source->setRecordSource(ByKey);
+        source->refresh();
+    }
+    Recordset *rs = entry.recordset();
+    if (between == QLatin1String("sibling add")) {
+        rs->addNew();
+        rs->setValue(Name, QStringLiteral("Neu"));
+        rs->update();
+    } else {
+        rs->moveTo(1);
+        rs->edit();
+        if (between == QLatin1String("sibling key"))
+            rs->setValue(QStringLiteral("Sortierung"), QStringLiteral("0999"));
+        else
+            rs->setValue(Name, QStringLiteral("Zeller"));
+        rs->update();
+        if (between == QLatin1String("other add")) {
+            entry.refresh();
+            insertShooter(tc, 40, QStringLiteral("Dorn"), QStringLiteral("0990"));
+        }
+    }
+    entry.refresh();
+    winners.refresh(&entry);
+    QCOMPARE(RecordsetChecks::names(*winners.recordset()), expected);
+    QCOMPARE(RecordsetChecks::names(*entry.recordset()), expected);
+    QCOMPARE(winners.recordset()->position(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestDataSource)
