@@ -176,15 +176,7 @@ void frmMain::mnuEditDeleteAll_Click()
     if (!rs)
         return;
     try {
-        {
-            const QSignalBlocker quiet(rs);
-            Transaction transaction(rs->database());
-            while (rs->rowCount() > 0) {
-                rs->moveFirst();
-                rs->deleteCurrent();
-            }
-            transaction.commit();
-        }
+        rs->deleteAll();
         refreshBothGrids();
     } catch (const std::exception &failure) {
         reportFailure(failure, QStringLiteral("Es konnten nicht alle Schützen gelöscht werden."));

@@ -10,7 +10,6 @@
 #include "frmMain.h"
 #include "tempModule.h"
 
-#include <QSignalBlocker>
 
 namespace {
 
@@ -89,16 +88,7 @@ void frmGesamt::mnuEditDeleteAll_Click()
     if (!rs)
         return;
     try {
-        {
-            // The grid is read again afterwards; it need not follow each row.
-            const QSignalBlocker quiet(rs);
-            Transaction transaction(rs->database());
-            while (rs->rowCount() > 0) {
-                rs->moveFirst();
-                rs->deleteCurrent();
-            }
-            transaction.commit();
-        }
+        rs->deleteAll();
         Data1->refresh();
         TDBGrid1->refreshRows();
     } catch (const std::exception &failure) {

@@ -6,6 +6,7 @@
 #include "RingtalError.h"
 
 #include <QRegularExpression>
+#include <QSignalBlocker>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -466,6 +467,28 @@ void Recordset::deleteCurrent()
     if (m_rowidKey)
         m_rowKeys.erase(m_rowKeys.begin() + removed);
     emit rowRemoved(removed);
+}
+
+// All rows go in one transaction; a bound grid sees one reset, not a removal per row.
+void Recordset::deleteAll()
+{
+    cancelUpdate();
+    emit aboutToReset();
+    try {
+        const QSignalBlocker quiet(this);
+        Transaction transaction(*m_database);
+        while (rowCount() > 0) {
+            moveFirst();
+            deleteCurrent();
+        }
+        transaction.commit();
+    } catch (...) {
+        m_position = 0;
+        emit reset();
+        throw;
+    }
+    m_position = 0;
+    emit reset();
 }
 
 void Recordset::findFirst(const QString &criterion)

@@ -69,6 +69,7 @@ public:
     void update();
     void cancelUpdate();
     void deleteCurrent();
+    void deleteAll();
 
     void findFirst(const QString &criterion);
     // Rows read again in query order. A sibling set on the same file and query
