@@ -64,18 +64,10 @@ void frmMain::mnuEditUpdatePlaetze_Click()
                 keys << GetFieldValue(*rs, key).toString();
             }
             const std::vector<int> places = RankAssignment::places(keys);
+            // A place that is already right is not written again: after one new
+            // result only the shooters between its old and new place move.
             Transaction transaction(rs->database());
-            for (int row = 0; row < rs->rowCount(); ++row) {
-                rs->moveTo(row);
-                // A place that is already right is not written again: after one
-                // new result only the shooters between its old and new place move.
-                if (GetFieldValue(*rs, place).toInt() == places[size_t(row)]
-                    && !rs->storedValue(row, place).isNull())
-                    continue;
-                rs->edit();
-                rs->setValue(place, places[size_t(row)]);
-                rs->update();
-            }
+            rs->storeField(place, std::vector<QVariant>(places.begin(), places.end()));
             transaction.commit();
         }
         refreshBothGrids();

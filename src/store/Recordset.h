@@ -70,6 +70,10 @@ public:
     void cancelUpdate();
     void deleteCurrent();
     void deleteAll();
+    // Stores one field of every row, values in row order, without moving the
+    // current row. Rows already holding their value are not written; rows
+    // written before a failure keep their new value.
+    void storeField(int field, const std::vector<QVariant> &values);
 
     void findFirst(const QString &criterion);
     // Rows read again in query order. A sibling set on the same file and query
@@ -100,6 +104,7 @@ private:
     void insertBuffer();
     void updateBuffer();
     const QString &updateStatement();
+    void storeFieldBatch(int field, const std::vector<int> &rows, const std::vector<QVariant> &values);
     void requireCurrent() const;
 
     std::shared_ptr<Database> m_database;
