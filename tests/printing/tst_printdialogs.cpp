@@ -1,0 +1,297 @@
+// The printer settings dialog: what it shows from the settings, what OK
+// stores, that Abbrechen stores nothing, and its controls. The real print
+// dialog and progress of the program, driven offscreen: on a machine without
+// a printer the user is told so before the dialog.
+#include "QtDialogs.h"
+#include "ScriptedDialogs.h"
+#include "TestCompetition.h"
+#include "frmMain.h"
+#include "frmPrinterSetup.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+using Settings = QList<QPair<QString, QString>>;
+
+namespace {
+const QString Section = QStringLiteral("Printer");
+const QStringList MarginBoxes{"txtLinks", "txtRechts", "txtOben", "txtUnten"};
+const QStringList MarginKeys{"Links", "Rechts", "Oben", "Unten"};
+} // namespace
+
+class tst_PrintDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void opensFromTheSettings_data();
+    void opensFromTheSettings();
+    void okStoresAsTyped_data();
+    void okStoresAsTyped();
+    void closingWithoutOkStoresNothing_data();
+    void closingWithoutOkStoresNothing();
+    void dialogFrame();
+    void menuShowsItModally();
+    void withoutPrinterTheUserIsTold();
+    void progressStaysHiddenForShortTasks();
+    void progressCancelButtonEndsTheTask();
+
+private:
+    void store(const Settings &settings);
+    QLineEdit *box(frmPrinterSetup &dialog, const QString &name) { return dialog.findChild<QLineEdit *>(name); }
+
+    std::unique_ptr<TempSettings> m_settings;
+};
+
+void tst_PrintDialogs::init()
+{
+    m_settings = std::make_unique<TempSettings>();
+}
+
+void tst_PrintDialogs::cleanup()
+{
+    m_settings.reset();
+}
+
+void tst_PrintDialogs::store(const Settings &settings)
+{
+    for (const auto &[key, value] : settings)
+        m_settings->write(Section, key, value);
+}
+
+void tst_PrintDialogs::opensFromTheSettings_data()
+{
+    QTest::addColumn<Settings>("settings");
+    QTest::addColumn<bool>("landscape");
+    QTest::addColumn<QStringList>("margins");
+    const QStringList defaults{"1000", "1000", "1000", "1000"};
+    QTest::newRow("nothing stored: landscape") << Settings{} << true << defaults;
+    QTest::newRow("1 is portrait") << Settings{{"Format", "1"}} << false << defaults;
+    QTest::newRow("no number is portrait") << Settings{{"Format", "quer"}} << false << defaults;
+    QTest::newRow("margins shown as stored")
+            << Settings{{"Links", "12,5"}, {"Rechts", ""}, {"Oben", "1.500"}, {"Unten", "abc"}} << true
+            << QStringList{"12,5", "", "1.500", "abc"};
+}
+
+void tst_PrintDialogs::opensFromTheSettings()
+{
+    QFETCH(Settings, settings);
+    QFETCH(bool, landscape);
+    QFETCH(QStringList, margins);
+    store(settings);
+    frmPrinterSetup dialog;
+    QCOMPARE(dialog.option(0)->isChecked(), landscape);
+    QCOMPARE(dialog.option(1)->isChecked(), !landscape);
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(box(dialog, MarginBoxes.at(i))->text(), margins.at(i));
+}
+
+void tst_PrintDialogs::okStoresAsTyped_data()
+{
+    QTest::addColumn<Settings>("settings");
+    QTest::addColumn<int>("choose");         // option to click, -1 none
+    QTest::addColumn<QStringList>("typed");  // a null entry leaves the box alone
+    QTest::addColumn<QStringList>("stored"); // Format, Links, Rechts, Oben, Unten
+    const QStringList untouched{QString(), QString(), QString(), QString()};
+    QTest::newRow("defaults confirmed") << Settings{} << -1 << untouched
+                                        << QStringList{"2", "1000", "1000", "1000", "1000"};
+    QTest::newRow("portrait chosen") << Settings{} << 1 << untouched << QStringList{"1", "1000", "1000", "1000", "1000"};
+    QTest::newRow("other number confirmed is portrait") << Settings{{"Format", "7"}} << -1 << untouched
+                                                        << QStringList{"1", "1000", "1000", "1000", "1000"};
+    // Nothing typed is checked: a comma, an emptied box and words are stored as they stand.
+    QTest::newRow("landscape chosen back, boxes as typed")
+            << Settings{{"Format", "1"}} << 0 << QStringList{"12,5", "", "-5", "viel"}
+            << QStringList{"2", "12,5", "", "-5", "viel"};
+}
+
+void tst_PrintDialogs::okStoresAsTyped()
+{
+    QFETCH(Settings, settings);
+    QFETCH(int, choose);
+    QFETCH(QStringList, typed);
+    QFETCH(QStringList, stored);
+    store(settings);
+    frmPrinterSetup dialog;
+    dialog.show();
+    if (choose >= 0)
+        QTest::mouseClick(dialog.option(choose), Qt::LeftButton);
+    for (int i = 0; i < 4; ++i) {
+        if (typed.at(i).isNull())
+            continue;
+        QLineEdit *edit = box(dialog, MarginBoxes.at(i));
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, typed.at(i));
+    }
+    QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(m_settings->read(Section, QStringLiteral("Format")), stored.at(0));
+    for (int i = 0; i < 4; ++i) {
+        QVERIFY(m_settings->contains(Section, MarginKeys.at(i)));
+        QCOMPARE(m_settings->read(Section, MarginKeys.at(i)), stored.at(i + 1));
+    }
+}
+
+void tst_PrintDialogs::closingWithoutOkStoresNothing_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Abbrechen clicked") << QStringLiteral("cancel");
+    QTest::newRow("Escape pressed") << QStringLiteral("escape");
+    QTest::newRow("window frame closed") << QStringLiteral("close");
+}
+
+void tst_PrintDialogs::closingWithoutOkStoresNothing()
+{
+    QFETCH(QString, how);
+    frmPrinterSetup dialog;
+    dialog.show();
+    QTest::mouseClick(dialog.option(1), Qt::LeftButton);
+    box(dialog, QStringLiteral("txtLinks"))->setText(QStringLiteral("2000"));
+    if (how == QLatin1String("cancel"))
+        QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("cmdCancel")), Qt::LeftButton);
+    else if (how == QLatin1String("escape"))
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    else
+        dialog.close();
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QVERIFY(!m_settings->contains(Section, QStringLiteral("Format")));
+    for (const QString &key : MarginKeys)
+        QVERIFY(!m_settings->contains(Section, key));
+}
+
+void tst_PrintDialogs::dialogFrame()
+{
+    frmPrinterSetup dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Drucker-Einstellungen"));
+    const QList<QPair<const char *, QString>> captions{
+            {"Frame1", "Ausrichtung"}, {"Option1_0", "Querformat"}, {"Option1_1", "Hochformat"}, {"Frame2", "Ränder:"},
+            {"Label1_0", "Links:"}, {"Label1_1", "Rechts:"}, {"Label1_2", "Oben:"}, {"Label1_3", "Unten:"},
+            {"cmdCancel", "&Abbrechen"}, {"cmdOK", "&OK"}};
+    for (const auto &[name, caption] : captions) {
+        QObject *control = dialog.findChild<QObject *>(QLatin1String(name));
+        QVERIFY2(control, name);
+        const QVariant text = control->property(qobject_cast<QGroupBox *>(control) ? "title" : "text");
+        QCOMPARE(text.toString(), caption);
+    }
+    // Client area 3930 x 3165 twips, fixed.
+    QCOMPARE(dialog.size(), QSize(262, 211));
+    QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+    QVERIFY(!(dialog.windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(dialog.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(dialog.findChild<QPushButton *>(QStringLiteral("cmdOK"))->isDefault());
+    QVERIFY(!dialog.findChild<QPushButton *>(QStringLiteral("cmdCancel"))->isDefault());
+    // Tab order: the options, the four boxes, Abbrechen, OK.
+    QStringList order;
+    QWidget *w = dialog.option(0);
+    for (int i = 0; i < 8; ++i, w = w->nextInFocusChain()) {
+        while (w->focusPolicy() == Qt::NoFocus)
+            w = w->nextInFocusChain();
+        order << w->objectName();
+    }
+    QCOMPARE(order, QStringList({"Option1_0", "Option1_1", "txtLinks", "txtRechts", "txtOben", "txtUnten", "cmdCancel",
+                                 "cmdOK"}));
+}
+
+// The menu item shows the dialog modally; what OK stores is read at the next print.
+void tst_PrintDialogs::menuShowsItModally()
+{
+    ScriptedDialogs dialogs;
+    frmMain window;
+    window.show();
+    bool wasModal = false;
+    QTimer::singleShot(0, this, [&] {
+        auto *dialog = qobject_cast<frmPrinterSetup *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        wasModal = dialog->isModal();
+        QTest::mouseClick(dialog->option(1), Qt::LeftButton);
+        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
+    });
+    window.findChild<QAction *>(QStringLiteral("mnuDateiPrinterSetup"))->trigger();
+    QVERIFY(wasModal);
+    QCOMPARE(m_settings->read(Section, QStringLiteral("Format")), QStringLiteral("1"));
+    QVERIFY(!window.findChild<frmPrinterSetup *>());
+}
+
+void tst_PrintDialogs::withoutPrinterTheUserIsTold()
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        QSKIP("this machine has a printer installed");
+    QStringList seen;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, this, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            seen << QStringLiteral("message: ") + box->text();
+            box->accept();
+        } else if (auto *dialog = qobject_cast<QPrintDialog *>(modal)) {
+            seen << QStringLiteral("print dialog");
+            dialog->reject();
+        }
+    });
+    answer.start(20);
+    QtDialogs dialogs;
+    QPrinter printer;
+    QVERIFY(!dialogs.printDialog(printer));
+    QCOMPARE(seen, QStringList({QStringLiteral("message: Auf diesem Rechner ist kein Drucker eingerichtet.\n"
+                                               "Die Liste kann im folgenden Dialog als PDF-Datei gespeichert werden."),
+                                QStringLiteral("print dialog")}));
+}
+
+// Steps done at once take no second, so no progress window comes up.
+void tst_PrintDialogs::progressStaysHiddenForShortTasks()
+{
+    const int steps = 100;
+    QtDialogs dialogs;
+    const std::unique_ptr<Dialogs::Progress> progress = dialogs.progress(QStringLiteral("Drucken"), steps);
+    for (int i = 1; i <= steps; ++i)
+        QVERIFY(progress->advance(i));
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        QVERIFY(!(qobject_cast<QProgressDialog *>(widget) && widget->isVisible()));
+}
+
+// A task that runs on after a second shows the progress; its cancel button ends the task.
+void tst_PrintDialogs::progressCancelButtonEndsTheTask()
+{
+    QtDialogs dialogs;
+    const std::unique_ptr<Dialogs::Progress> progress = dialogs.progress(QStringLiteral("Drucken"), 1000);
+    QVERIFY(progress->advance(0));
+    QProgressDialog *window = nullptr;
+    bool going = true;
+    QElapsedTimer clock;
+    clock.start();
+    for (int step = 1; step < 1000 && going && clock.elapsed() < 20000; ++step) {
+        QTest::qWait(5);
+        going = progress->advance(step);
+        if (!window) {
+            for (QWidget *widget : QApplication::topLevelWidgets())
+                if (auto *found = qobject_cast<QProgressDialog *>(widget); found && found->isVisible())
+                    window = found;
+            if (window) {
+                QCOMPARE(window->findChild<QPushButton *>()->text(), QStringLiteral("Abbrechen"));
+                QTest::mouseClick(window->findChild<QPushButton *>(), Qt::LeftButton);
+            }
+        }
+    }
+    QVERIFY(window);
+    QVERIFY(!going);
+}
+
+QTEST_MAIN(tst_PrintDialogs)
+#include "tst_printdialogs.moc"
