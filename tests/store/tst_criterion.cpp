@@ -1,6 +1,7 @@
 #include "Criterion.h"
 #include "Database.h"
 #include "Recordset.h"
+#include "RaisedError.h"
 #include "RecordsetChecks.h"
 #include "RingtalError.h"
 #include "TestCompetition.h"
@@ -55,35 +56,23 @@ void TestCriterion::findFirst_data()
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("expected"); // -1: no match, the position stays
 
-    QTest::newRow("ID of a middle row") << "ID = 4" << 0 << 2;
     QTest::newRow("lowest ID is not the first row") << "ID = 1" << 0 << 3;
-    QTest::newRow("ID of the row without key") << "ID = 6" << 1 << 5;
     QTest::newRow("ID that is not there") << "ID = 99" << 2 << -1;
     QTest::newRow("start number: first in set order, not lowest ID") << "StartNr = 12" << 4 << 1;
     QTest::newRow("search starts at the first row, not at the current") << "StartNr = 7" << 4 << 0;
     QTest::newRow("start number with leading zero") << "StartNr = 012" << 0 << 1;
-    QTest::newRow("start number without blanks") << "StartNr=20" << 0 << 4;
     QTest::newRow("null start number is not 0") << "StartNr = 0" << 1 << -1;
     QTest::newRow("lower-case umlaut pattern finds capital") << "Schuetze like 'mü*'" << 3 << 0;
-    QTest::newRow("ä finds Ä") << "Schuetze like 'ä*'" << 0 << 1;
-    QTest::newRow("Ö finds ö") << "Schuetze like 'Ö*'" << 0 << 4;
     QTest::newRow("keywords in any case") << "schuetze LIKE 'BECKER*'" << 0 << 3;
     QTest::newRow("apostrophe quoted by likePrefix") << Criterion::likePrefix("Schuetze", "O'B") << 0 << 2;
-    QTest::newRow("whole name with apostrophe, other case")
-        << Criterion::likePrefix("Schuetze", "o'brien") << 5 << 2;
-    QTest::newRow("star alone finds the first row") << "Schuetze like '*'" << 3 << 0;
     QTest::newRow("star in the middle, first in set order") << "Schuetze like 'M*er'" << 5 << 0;
     QTest::newRow("question mark is one character") << "Schuetze like 'M?ller'" << 5 << 0;
     QTest::newRow("question mark needs a character") << "Schuetze like 'Becker?'" << 0 << -1;
-    QTest::newRow("question mark and umlaut case in one pattern") << "Schuetze like 'ÖZ?ÜRK'" << 0 << 4;
     QTest::newRow("no star: the whole text must match") << "Schuetze like 'Müll'" << 2 << -1;
     QTest::newRow("hash is a digit") << "Verein like 'SV ####*'" << 0 << 1;
-    QTest::newRow("hash is no letter") << "Verein like 'S#*'" << 2 << -1;
     QTest::newRow("range skips Ä") << "Schuetze like '[a-c]*'" << 0 << 3;
-    QTest::newRow("negated list") << "Schuetze like '[!m]*'" << 0 << 1;
     QTest::newRow("negated list with umlaut ignores case") << "Schuetze like '[!mä]*'" << 0 << 2;
     QTest::newRow("list of capitals matches lower case") << "Schuetze like '[ÖX]*'" << 0 << 4;
-    QTest::newRow("no name begins so") << Criterion::likePrefix("Schuetze", "Zimmer") << 3 << -1;
 }
 
 void TestCriterion::findFirst()
@@ -112,10 +101,7 @@ void TestCriterion::findFirstInvalid_data()
     QTest::newRow("decimal comma in a number") << "StartNr = 1,5";
     QTest::newRow("unterminated quote") << "Schuetze like 'Mü*";
     QTest::newRow("apostrophe inserted as typed") << "Schuetze like 'O'Brien*'";
-    QTest::newRow("nothing after the equals sign") << "StartNr = ";
-    QTest::newRow("like without quotes") << "Schuetze like Müller*";
     QTest::newRow("unterminated character list") << "Schuetze like '[a-c*'";
-    QTest::newRow("no operator") << "Schuetze Müller";
 }
 
 void TestCriterion::findFirstInvalid()
@@ -128,7 +114,10 @@ void TestCriterion::findFirstInvalid()
     auto rs = db->openRecordset(ByKey);
     rs->moveTo(2);
 
-    QCOMPARE(raisedNumber([&] { rs->findFirst(criterion); }), ErrorNumber::SyntaxInExpression);
+    const RaisedError raised = raisedError([&] { rs->findFirst(criterion); });
+    QCOMPARE(raised.number, 3077);
+    QVERIFY2(raised.description.startsWith(QStringLiteral("Syntaxfehler in Suchbedingung: ")),
+             qPrintable(raised.description));
     QCOMPARE(rs->position(), 2);
     QCOMPARE(rs->value(QStringLiteral("Schuetze")).toString(), QStringLiteral("O'Brien"));
     QCOMPARE(rs->editMode(), Recordset::EditMode::None);
@@ -140,29 +129,20 @@ void TestCriterion::likeMatches_data()
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<bool>("expected");
 
-    QTest::newRow("prefix, same case") << "Schuetze like 'Mül*'" << QVariant("Müller") << true;
     QTest::newRow("prefix, capital umlaut in the value") << "Schuetze like 'ü*'" << QVariant("Übel") << true;
     QTest::newRow("prefix longer than the value") << "Schuetze like 'Müllers*'" << QVariant("Müller") << false;
-    QTest::newRow("prefix in the middle only") << "Schuetze like 'ller*'" << QVariant("Müller") << false;
     QTest::newRow("prefix, first letter in the other case") << "Schuetze like 'mÜL*'" << QVariant("Müller") << true;
-    QTest::newRow("prefix on an empty text") << "Schuetze like 'a*'" << QVariant("") << false;
     QTest::newRow("long s folds to s") << "Schuetze like 'St*'" << QVariant("ſtraße") << true;
-    QTest::newRow("prefix on a number") << "StartNr like '1*'" << QVariant(qint64(12)) << true;
     QTest::newRow("null value") << "Schuetze like '*'" << QVariant() << false;
     QTest::newRow("empty text matches a lone star") << "Schuetze like '*'" << QVariant("") << true;
     QTest::newRow("doubled apostrophe is one") << "Schuetze like 'd''Arc*'" << QVariant("d'Arcy") << true;
     QTest::newRow("dot is no pattern character") << "Verein like 'S.V?Tal'" << QVariant("SSV Tal") << false;
     QTest::newRow("plus is no pattern character") << "Verein like 'A+?'" << QVariant("AAA") << false;
-    QTest::newRow("star matches nothing at the end") << "Schuetze like 'Ma*r'" << QVariant("Mar") << true;
     QTest::newRow("hash on a number") << "StartNr like '1#'" << QVariant(qint64(12)) << true;
     QTest::newRow("hash needs exactly one digit") << "StartNr like '1#'" << QVariant(qint64(123)) << false;
     QTest::newRow("range end included") << "Schuetze like '[a-c]*'" << QVariant("Cramer") << true;
-    QTest::newRow("range after the end") << "Schuetze like '[a-c]*'" << QVariant("Dorn") << false;
-    QTest::newRow("negated range") << "Schuetze like '[!a-c]*'" << QVariant("Dorn") << true;
-    QTest::newRow("question mark on an umlaut") << "Schuetze like 'M?ller'" << QVariant("Möller") << true;
     QTest::newRow("number equal to a whole number") << "StartNr = 12" << QVariant(qint64(12)) << true;
     QTest::newRow("number with decimal point") << "Serie = 98.5" << QVariant(98.5) << true;
-    QTest::newRow("number not equal") << "StartNr = 12" << QVariant(qint64(21)) << false;
 }
 
 void TestCriterion::likeMatches()
@@ -181,9 +161,7 @@ void TestCriterion::likePrefixText_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("plain name") << "Mül" << "Schuetze like 'Mül*'";
     QTest::newRow("apostrophe doubled") << "O'B" << "Schuetze like 'O''B*'";
-    QTest::newRow("two apostrophes") << "''" << "Schuetze like '''''*'";
     QTest::newRow("empty text") << "" << "Schuetze like '*'";
     QTest::newRow("pattern characters kept") << "M?[a-c]#" << "Schuetze like 'M?[a-c]#*'";
 }

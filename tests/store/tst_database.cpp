@@ -1,18 +1,20 @@
+// Opening competition files and what fails there, read-only files, unusual
+// paths, transactions, and the data source that (re)runs a query on a file.
+#include "DataSource.h"
 #include "Database.h"
+#include "OrdinaryUserFileAccess.h"
+#include "RaisedError.h"
 #include "Recordset.h"
 #include "RecordsetChecks.h"
-#include "OrdinaryUserFileAccess.h"
-#include "RingtalError.h"
 #include "TestCompetition.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-
 #include <QtTest>
-
 
 using namespace RecordsetChecks;
 
@@ -31,27 +33,58 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// The first bytes of an Access 97/2000 file, as a user might still pick one.
-QByteArray jetFile()
+// A file that is not a competition, of the kind named, at the path given.
+bool makeForeignFile(const QString &kind, const QString &path)
 {
-    QByteArray bytes("\x00\x01\x00\x00Standard Jet DB\x00", 20);
-    bytes.append(QByteArray(4096 - bytes.size(), '\0'));
-    return bytes;
-}
-
-bool makeSqliteFileWithoutTables(const QString &path)
-{
-    bool ok = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
-        db.setDatabaseName(path);
-        ok = db.open() && QSqlQuery(db).exec(QStringLiteral("CREATE TABLE Notizen (Text TEXT)"));
-        db.close();
+    if (kind == QLatin1String("folder"))
+        return QDir().mkpath(path);
+    if (kind == QLatin1String("text"))
+        return writeFile(path, QByteArray("Schütze, Verein, Ringe\n").repeated(400));
+    if (kind == QLatin1String("access")) {
+        // The first bytes of an Access 97/2000 file, as a user might still pick one.
+        QByteArray bytes("\x00\x01\x00\x00Standard Jet DB\x00", 20);
+        return writeFile(path, bytes + QByteArray(4096 - bytes.size(), '\0'));
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
-    return ok;
+    if (kind == QLatin1String("damaged header"))
+        return writeFile(path, QByteArray("SQLite format 3\0", 16) + QByteArray(4080, '\x7f'));
+    if (kind == QLatin1String("empty"))
+        return writeFile(path, QByteArray());
+    if (kind == QLatin1String("master"))
+        return QFile::copy(TestCompetition::masterPath(), path);
+    if (kind == QLatin1String("foreign")) {
+        bool ok = false;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
+            db.setDatabaseName(path);
+            ok = db.open() && QSqlQuery(db).exec(QStringLiteral("CREATE TABLE Notizen (Text TEXT)"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
+        return ok;
+    }
+    return kind == QLatin1String("missing");
 }
 
+void addThree(const TestCompetition &tc)
+{
+    insertShooter(tc, 30, QStringLiteral("Cramer"), QStringLiteral("0870"));
+    insertShooter(tc, 10, QStringLiteral("Becker"), QStringLiteral("0950"));
+    insertShooter(tc, 20, QStringLiteral("Adler"), QStringLiteral("0910"));
+}
+
+// Descriptors of this process that point at the file: a released file has none.
+int openHandles(const QString &path)
+{
+    const QString target = QFileInfo(path).absoluteFilePath();
+    int count = 0;
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QString &fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        const QString link = QFile::symLinkTarget(fds.filePath(fd));
+        if (link == target || link == target + QStringLiteral(" (deleted)"))
+            ++count;
+    }
+    return count;
+}
 
 } // namespace
 
@@ -60,132 +93,80 @@ class TestDatabase : public QObject
     Q_OBJECT
 
 private slots:
-    void missingFile_data();
-    void missingFile();
-    void folder_data();
-    void folder();
-    void notADatabase_data();
-    void notADatabase();
-    void missingTables_data();
-    void missingTables();
+    void openingFails_data();
+    void openingFails();
     void readOnlyFile_data();
     void readOnlyFile();
-    void unusualPaths_data();
     void unusualPaths();
     void transactions_data();
     void transactions();
+
+    void refreshRunsTheQuery_data();
+    void refreshRunsTheQuery();
+    void failedRefreshKeepsPrevious_data();
+    void failedRefreshKeepsPrevious();
+    void closeReleasesFile();
+    void siblingLendsCurrentRows_data();
+    void siblingLendsCurrentRows();
 };
 
-// ---------------------------------------------------------------- opening
-
-void TestDatabase::missingFile_data()
-{
-    QTest::addColumn<QString>("relative");
-
-    QTest::newRow("missing file in an existing folder") << "nicht-da.wkd";
-    QTest::newRow("missing folder") << "fehlt/wettkampf.wkd";
-    QTest::newRow("name with umlauts, blank and question mark") << "Königsschießen ?.wkd";
-    QTest::newRow("name with hash") << "Runde #2.wkd";
-}
-
-void TestDatabase::missingFile()
-{
-    QFETCH(QString, relative);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(relative);
-
-    QCOMPARE(raisedNumber([&] { Database::open(path); }), ErrorNumber::DatabaseFileNotFound);
-    QVERIFY(!QFileInfo::exists(path));
-    QCOMPARE(entries(dir.path()), QStringList());
-}
-
-void TestDatabase::folder_data()
-{
-    QTest::addColumn<QString>("name");
-
-    QTest::newRow("plain folder") << "Wettkaempfe";
-    QTest::newRow("folder named like a competition") << "Alt.wkd";
-}
-
-void TestDatabase::folder()
-{
-    QFETCH(QString, name);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(name);
-    QVERIFY(QDir(dir.path()).mkdir(name));
-
-    QCOMPARE(raisedNumber([&] { Database::open(path); }), ErrorNumber::CannotOpenFile);
-    QVERIFY(QFileInfo(path).isDir());
-    QCOMPARE(entries(path), QStringList());
-}
-
-void TestDatabase::notADatabase_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-
-    QTest::newRow("short text file renamed") << QByteArray("Name;Verein\nMüller;SV Tal\n");
-    QTest::newRow("long text file renamed") << QByteArray("Schütze, Verein, Ringe\n").repeated(400);
-    QTest::newRow("old Access file") << jetFile();
-    QTest::newRow("damaged header") << QByteArray("SQLite format 3\0", 16) + QByteArray(4080, '\x7f');
-}
-
-void TestDatabase::notADatabase()
-{
-    QFETCH(QByteArray, bytes);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("Import.wkd"));
-    QVERIFY(writeFile(path, bytes));
-
-    QCOMPARE(raisedNumber([&] { Database::open(path)->openRecordset(ByKey); }), ErrorNumber::UnrecognizedFormat);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), bytes);
-}
-
-void TestDatabase::missingTables_data()
+// A file that is no competition fails when it is opened or, for a database
+// without the tables, when the query runs; the file itself stays as it was,
+// and nothing is made beside it.
+void TestDatabase::openingFails_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("text");
 
-    QTest::newRow("empty file, results") << "empty" << ByKey;
-    QTest::newRow("empty file, title") << "empty" << "Select * from Wettkampf";
-    QTest::newRow("database of another program") << "foreign" << ByKey;
-    QTest::newRow("master list picked as competition") << "master" << ByStartNr;
+    QTest::newRow("missing file") << "missing" << "Königsschießen #2 ?.wkd" << 3024 << "' wurde nicht gefunden.";
+    QTest::newRow("missing folder") << "missing" << "fehlt/wettkampf.wkd" << 3024 << "' wurde nicht gefunden.";
+    QTest::newRow("folder named like a competition") << "folder" << "Alt.wkd" << 3051
+                                                     << "' ist ein Ordner und keine Wettkampfdatei.";
+    QTest::newRow("text file renamed") << "text" << "Import.wkd" << 3343 << "Nicht erkanntes Datenbankformat '";
+    QTest::newRow("old Access file") << "access" << "Import.wkd" << 3343 << "Nicht erkanntes Datenbankformat '";
+    QTest::newRow("damaged header") << "damaged header" << "Import.wkd" << 3343 << "Nicht erkanntes Datenbankformat '";
+    QTest::newRow("empty file") << "empty" << "Wettkampf.wkd" << 3078 << "Die Tabelle 'Ergebnisse' gibt es in der Datei '";
+    QTest::newRow("database of another program") << "foreign" << "Wettkampf.wkd" << 3078 << "ist kein Ringtal-Wettkampf.";
+    QTest::newRow("master list picked as competition") << "master" << "Wettkampf.wkd" << 3078
+                                                       << "Die Tabelle 'Ergebnisse' gibt es";
 }
 
-void TestDatabase::missingTables()
+void TestDatabase::openingFails()
 {
     QFETCH(QString, kind);
-    QFETCH(QString, sql);
+    QFETCH(QString, fileName);
+    QFETCH(int, number);
+    QFETCH(QString, text);
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("Wettkampf.wkd"));
-    if (kind == QLatin1String("empty"))
-        QVERIFY(writeFile(path, QByteArray()));
-    else if (kind == QLatin1String("foreign"))
-        QVERIFY(makeSqliteFileWithoutTables(path));
-    else
-        QVERIFY(QFile::copy(TestCompetition::masterPath(), path));
+    const QString path = dir.filePath(fileName);
+    QVERIFY(makeForeignFile(kind, path));
+    const QStringList before = entries(dir.path());
+    QByteArray bytes;
+    if (QFileInfo(path).isFile()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        bytes = file.readAll();
+    }
 
-    std::shared_ptr<Database> db;
-    QCOMPARE(raisedNumber([&] { db = Database::open(path); }), 0);
-    QVERIFY(db);
-    QCOMPARE(raisedNumber([&] { db->openRecordset(sql); }), ErrorNumber::TableNotFound);
+    const RaisedError raised = raisedError([&] { Database::open(path)->openRecordset(ByKey); });
+    QCOMPARE(raised.number, number);
+    QVERIFY2(raised.description.contains(text), qPrintable(raised.description));
+    QCOMPARE(entries(dir.path()), before);
+    if (QFileInfo(path).isFile()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), bytes);
+    }
 }
 
-// ---------------------------------------------------------------- read-only
-
+// Checked as an ordinary user: root writes read-only files.
 void TestDatabase::readOnlyFile_data()
 {
     QTest::addColumn<QString>("write");
-
     QTest::newRow("edit a row") << "edit";
     QTest::newRow("add a row") << "add";
     QTest::newRow("delete a row") << "delete";
@@ -202,7 +183,7 @@ void TestDatabase::readOnlyFile()
     QVERIFY(QFile::setPermissions(tc.folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                                                    | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
                                                    | QFile::ExeOther));
-    int writeError = 0;
+    RaisedError writeError;
     QStringList shown;
     {
         OrdinaryUserFileAccess access;
@@ -217,7 +198,7 @@ void TestDatabase::readOnlyFile()
         std::unique_ptr<Recordset> rs;
         QCOMPARE(raisedNumber([&] { rs = db->openRecordset(ByKey); }), 0);
         shown = RecordsetChecks::names(*rs);
-        writeError = raisedNumber([&] {
+        writeError = raisedError([&] {
             if (write == QLatin1String("edit")) {
                 rs->edit();
                 rs->setValue(Name, QStringLiteral("Möller"));
@@ -232,26 +213,15 @@ void TestDatabase::readOnlyFile()
         });
     }
     QCOMPARE(shown, (QStringList{"O'Brien", "Müller"}));
-    QCOMPARE(writeError, ErrorNumber::ReadOnly);
+    QCOMPARE(writeError.number, 3027);
+    QVERIFY2(writeError.description.contains(QStringLiteral("ist schreibgeschützt")), qPrintable(writeError.description));
     QCOMPARE(tableNames(tc), (QStringList{"Müller", "O'Brien"}));
 }
 
-// ---------------------------------------------------------------- paths
-
-void TestDatabase::unusualPaths_data()
-{
-    QTest::addColumn<QString>("fileName");
-
-    QTest::newRow("umlauts and blanks") << "Königsschießen Müller 2024.wkd";
-    QTest::newRow("hash") << "Runde #2.wkd";
-    QTest::newRow("question mark") << "Wer ist vorn?.wkd";
-    QTest::newRow("percent and hex digits") << "100%41 Treffer.wkd";
-    QTest::newRow("everything at once") << "Schützen Ärger #1 ?%20 & Co's.wkd";
-}
-
+// Umlauts, blanks and the characters a file URI treats specially.
 void TestDatabase::unusualPaths()
 {
-    QFETCH(QString, fileName);
+    const QString fileName = QStringLiteral("Schützen Ärger #1 ?%20 & Co's.wkd");
 
     TestCompetition tc(fileName);
     insertShooter(tc, 1, QStringLiteral("Müller"), QStringLiteral("0900"));
@@ -269,8 +239,6 @@ void TestDatabase::unusualPaths()
     QCOMPARE(entries(tc.folder()), QStringList{fileName});
 }
 
-// ---------------------------------------------------------------- transactions
-
 void TestDatabase::transactions_data()
 {
     QTest::addColumn<QString>("writes");
@@ -279,11 +247,7 @@ void TestDatabase::transactions_data()
 
     const QStringList before{"Becker", "Adler"};
     QTest::newRow("ended without a call: committed") << "edit" << "none" << QStringList{"Bäcker", "Adler"};
-    QTest::newRow("explicit commit") << "edit" << "commit" << QStringList{"Bäcker", "Adler"};
-    QTest::newRow("several writes committed together") << "edit add delete" << "none" << QStringList{"Bäcker", "Neu"};
-    QTest::newRow("rollback undoes an edit") << "edit" << "rollback" << before;
-    QTest::newRow("rollback undoes an added row") << "add" << "rollback" << before;
-    QTest::newRow("rollback undoes a delete") << "delete" << "rollback" << before;
+    QTest::newRow("several writes committed together") << "edit add delete" << "commit" << QStringList{"Bäcker", "Neu"};
     QTest::newRow("rollback undoes several writes") << "edit add delete" << "rollback" << before;
     QTest::newRow("inner transaction joins the outer rollback") << "edit add" << "nested rollback" << before;
     QTest::newRow("inner end does not commit early") << "edit" << "nested commit" << QStringList{"Bäcker", "Adler"};
@@ -338,6 +302,188 @@ void TestDatabase::transactions()
     }
     QVERIFY(!db->inTransaction());
     QCOMPARE(tableNames(tc), expected);
+}
+
+// ---------------------------------------------------------------- data source
+
+void TestDatabase::refreshRunsTheQuery_data()
+{
+    QTest::addColumn<QString>("between");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("first refresh opens") << "" << QStringList{"Becker", "Adler", "Cramer"};
+    QTest::newRow("row added by another connection") << "other add" << QStringList{"Dorn", "Becker", "Adler", "Cramer"};
+    QTest::newRow("pending edit stored first") << "edit" << QStringList{"Cramer", "Becker", "Adler"};
+    QTest::newRow("pending new row stored first") << "add" << QStringList{"Becker", "Adler", "Cramer", "Neu"};
+}
+
+void TestDatabase::refreshRunsTheQuery()
+{
+    QFETCH(QString, between);
+    QFETCH(QStringList, expected);
+
+    TestCompetition tc;
+    addThree(tc);
+    DataSource source;
+    std::vector<Recordset *> changed;
+    connect(&source, &DataSource::recordsetChanged, this, [&](Recordset *rs) { changed.push_back(rs); });
+    source.setDatabaseName(tc.path());
+    source.setRecordSource(ByKey);
+    QVERIFY(!source.isOpen());
+    if (!between.isEmpty()) {
+        source.refresh();
+        Recordset *rs = source.recordset();
+        if (between == QLatin1String("other add")) {
+            insertShooter(tc, 40, QStringLiteral("Dorn"), QStringLiteral("0990"));
+        } else if (between == QLatin1String("edit")) {
+            rs->moveLast();
+            rs->edit();
+            rs->setValue(QStringLiteral("Sortierung"), QStringLiteral("0990"));
+        } else {
+            rs->addNew();
+            rs->setValue(Name, QStringLiteral("Neu"));
+        }
+    }
+
+    QCOMPARE(raisedNumber([&] { source.refresh(); }), 0);
+    QVERIFY(source.isOpen());
+    QVERIFY(source.recordset());
+    if (between.isEmpty())
+        QCOMPARE(changed, std::vector<Recordset *>{source.recordset()});
+    QCOMPARE(source.database()->path(), tc.path());
+    QCOMPARE(RecordsetChecks::names(*source.recordset()), expected);
+    QCOMPARE(source.recordset()->position(), 0);
+    QCOMPARE(source.recordset()->editMode(), Recordset::EditMode::None);
+    QCOMPARE(tc.scalar(QStringLiteral("SELECT count(*) FROM Ergebnisse")).toInt(), int(expected.size()));
+}
+
+void TestDatabase::failedRefreshKeepsPrevious_data()
+{
+    QTest::addColumn<QString>("bad");
+    QTest::addColumn<int>("error");
+    QTest::newRow("missing file") << "missing" << 3024;
+    QTest::newRow("master list instead of a competition") << "master" << 3078;
+    QTest::newRow("same file, query on a missing table") << "query" << 3078;
+}
+
+void TestDatabase::failedRefreshKeepsPrevious()
+{
+    QFETCH(QString, bad);
+    QFETCH(int, error);
+
+    TestCompetition tc;
+    addThree(tc);
+    DataSource source;
+    source.setDatabaseName(tc.path());
+    source.setRecordSource(ByKey);
+    source.refresh();
+    Recordset *previous = source.recordset();
+    previous->moveTo(1);
+    QSignalSpy changed(&source, &DataSource::recordsetChanged);
+
+    if (bad == QLatin1String("query")) {
+        source.setRecordSource(QStringLiteral("Select * from Ergebnis order by Sortierung desc"));
+    } else {
+        const QString badPath = tc.folder() + QStringLiteral("/Andere Datei.wkd");
+        QVERIFY(makeForeignFile(bad, badPath));
+        source.setDatabaseName(badPath);
+    }
+
+    QCOMPARE(raisedNumber([&] { source.refresh(); }), error);
+    QCOMPARE(source.recordset(), previous);
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(source.database()->path(), tc.path());
+    QCOMPARE(RecordsetChecks::names(*previous), (QStringList{"Becker", "Adler", "Cramer"}));
+    QCOMPARE(previous->position(), 1);
+
+    // Still usable: an edit goes to the file it came from.
+    previous->edit();
+    previous->setValue(Name, QStringLiteral("Ädler"));
+    QCOMPARE(raisedNumber([&] { previous->update(); }), 0);
+    QCOMPARE(tableNames(tc), (QStringList{"Cramer", "Becker", "Ädler"}));
+}
+
+// Also after a failed refresh, closing lets go of the file, so that a new
+// competition can take its name.
+void TestDatabase::closeReleasesFile()
+{
+    TestCompetition tc;
+    addThree(tc);
+    DataSource source;
+    source.setDatabaseName(tc.path());
+    source.setRecordSource(ByKey);
+    source.refresh();
+    QVERIFY(openHandles(tc.path()) > 0);
+    source.setDatabaseName(tc.folder() + QStringLiteral("/fehlt.wkd"));
+    QCOMPARE(raisedNumber([&] { source.refresh(); }), 3024);
+    source.setDatabaseName(tc.path());
+    std::vector<Recordset *> changed;
+    connect(&source, &DataSource::recordsetChanged, this, [&](Recordset *rs) { changed.push_back(rs); });
+
+    source.close();
+    QVERIFY(!source.isOpen());
+    QVERIFY(!source.recordset());
+    QVERIFY(!source.database());
+    QCOMPARE(changed, std::vector<Recordset *>{nullptr});
+    QCOMPARE(openHandles(tc.path()), 0);
+
+    QVERIFY(QFile::remove(tc.path()));
+    QVERIFY(QFile::copy(TestCompetition::templatePath(), tc.path()));
+    QVERIFY(QFile::setPermissions(tc.path(), QFile::ReadOwner | QFile::WriteOwner));
+    insertShooter(tc, 1, QStringLiteral("Erster Neuer"), QStringLiteral("0800"));
+    QCOMPARE(raisedNumber([&] { source.refresh(); }), 0);
+    QCOMPARE(RecordsetChecks::names(*source.recordset()), QStringList{"Erster Neuer"});
+}
+
+// Two sources on one file, as the entry list and the winners list: after the
+// first wrote through its own rows, the second shows what reading would give,
+// whether it takes the first's rows or has to read because someone else wrote.
+void TestDatabase::siblingLendsCurrentRows_data()
+{
+    QTest::addColumn<QString>("between");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("sibling wrote a name") << "sibling edit" << QStringList{"Becker", "Zeller", "Cramer"};
+    QTest::newRow("sibling added a row, out of order") << "sibling add" << QStringList{"Becker", "Adler", "Cramer", "Neu"};
+    QTest::newRow("another program wrote after the sibling")
+        << "other add" << QStringList{"Dorn", "Becker", "Zeller", "Cramer"};
+    QTest::newRow("sibling re-sorted after a key change") << "sibling key" << QStringList{"Adler", "Becker", "Cramer"};
+}
+
+void TestDatabase::siblingLendsCurrentRows()
+{
+    QFETCH(QString, between);
+    QFETCH(QStringList, expected);
+    TestCompetition tc;
+    addThree(tc);
+    DataSource entry;
+    DataSource winners;
+    for (DataSource *source : {&entry, &winners}) {
+        source->setDatabaseName(tc.path());
+        source->setRecordSource(ByKey);
+        source->refresh();
+    }
+    Recordset *rs = entry.recordset();
+    if (between == QLatin1String("sibling add")) {
+        rs->addNew();
+        rs->setValue(Name, QStringLiteral("Neu"));
+        rs->update();
+    } else {
+        rs->moveTo(1);
+        rs->edit();
+        if (between == QLatin1String("sibling key"))
+            rs->setValue(QStringLiteral("Sortierung"), QStringLiteral("0999"));
+        else
+            rs->setValue(Name, QStringLiteral("Zeller"));
+        rs->update();
+        if (between == QLatin1String("other add")) {
+            entry.refresh();
+            insertShooter(tc, 40, QStringLiteral("Dorn"), QStringLiteral("0990"));
+        }
+    }
+    entry.refresh();
+    winners.refresh(&entry);
+    QCOMPARE(RecordsetChecks::names(*winners.recordset()), expected);
+    QCOMPARE(RecordsetChecks::names(*entry.recordset()), expected);
+    QCOMPARE(winners.recordset()->position(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)

