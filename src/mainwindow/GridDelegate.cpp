@@ -1,6 +1,8 @@
 #include "GridDelegate.h"
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QPainter>
 
 QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                                     const QModelIndex &index) const
@@ -17,4 +19,63 @@ void GridDelegate::destroyEditor(QWidget *editor, const QModelIndex &index) cons
     if (editor == m_editor)
         m_editor = nullptr;
     QStyledItemDelegate::destroyEditor(editor, index);
+}
+
+// The style lays a cell's text out two or three times for every paint (size,
+// eliding, drawing); with a whole page of new rows after each search
+// keystroke that is most of the keystroke's time. Here the style still paints
+// background, selection and focus, and the text is laid out once per text and
+// font and drawn from that layout where the style would draw it. A text too
+// wide for its cell is left to the style, which elides it.
+void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    const QWidget *widget = cell.widget;
+    const QStyle *style = widget ? widget->style() : QApplication::style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    const QRect area = cell.rect.adjusted(margin, 0, -margin, 0);
+    const QStaticText *laid = cell.text.isEmpty() ? nullptr : &laidOut(cell.text, cell.font);
+    if (laid && qCeil(laid->size().width()) > area.width()) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    cell.text.clear();
+    style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
+    if (!laid)
+        return;
+
+    const QPalette::ColorGroup group = !(cell.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                       : (cell.state & QStyle::State_Active) ? QPalette::Normal
+                                                                               : QPalette::Inactive;
+    const QPalette::ColorRole role =
+        (cell.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text;
+    const QSizeF size = laid->size();
+    const Qt::Alignment horizontal = QStyle::visualAlignment(cell.direction, cell.displayAlignment);
+    qreal x = area.x();
+    if (horizontal & Qt::AlignRight)
+        x += area.width() - size.width();
+    else if (horizontal & Qt::AlignHCenter)
+        x += (area.width() - size.width()) / 2;
+    const QRect vertical = QStyle::alignedRect(Qt::LayoutDirectionAuto, cell.displayAlignment & Qt::AlignVertical_Mask,
+                                               size.toSize(), area);
+    painter->save();
+    painter->setFont(cell.font);
+    painter->setPen(cell.palette.color(group, role));
+    painter->drawStaticText(QPointF(x, vertical.top()), *laid);
+    painter->restore();
+}
+const QStaticText &GridDelegate::laidOut(const QString &text, const QFont &font) const
+{
+    if (font != m_textsFont) {
+        m_texts.clear();
+        m_textsFont = font;
+    }
+    if (QStaticText *known = m_texts.object(text))
+        return *known;
+    auto *laid = new QStaticText(text);
+    laid->setTextFormat(Qt::PlainText);
+    laid->prepare(QTransform(), font);
+    m_texts.insert(text, laid);
+    return *laid;
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QCache>
+#include <QFont>
 #include <QPointer>
+#include <QStaticText>
 #include <QStyledItemDelegate>
 
-// Cell editor of the grids. It remembers the open editor, so that commands
-// can take over a half-typed cell before they store the row.
+// Cell editor and painter of the grids. It remembers the open editor, so that
+// commands can take over a half-typed cell before they store the row.
 class GridDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -17,6 +20,12 @@ public:
     void destroyEditor(QWidget *editor, const QModelIndex &index) const override;
     QWidget *openEditor() const { return m_editor; }
 
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
 private:
+    const QStaticText &laidOut(const QString &text, const QFont &font) const;
+
     mutable QPointer<QWidget> m_editor;
+    mutable QCache<QString, QStaticText> m_texts{4096};
+    mutable QFont m_textsFont;
 };
