@@ -225,8 +225,10 @@ bool GridModel::setData(const QModelIndex &index, const QVariant &value, int rol
     const int field = m_columns[size_t(index.column())].fieldIndex;
     if (field < 0)
         return false;
-    // Confirming a cell without changing it is no edit.
-    if (!isNewRowLine(row) && Numbers::cellText(cellValue(row, index.column())) == value.toString())
+    // Confirming a cell without changing it is no edit, and leaving an empty
+    // cell of the new-row line starts no row: an editor that Tab opened there
+    // after the last shot of the last row must not add an empty shooter.
+    if (Numbers::cellText(cellValue(row, index.column())) == value.toString())
         return true;
     try {
         if (isNewRowLine(row)) {
