@@ -179,9 +179,12 @@ void tst_FileCommands::openForeignFileReportsIt()
     QCOMPARE(m_dialogs->shown().back().kind, QStringLiteral("error"));
     QVERIFY(m_dialogs->shown().back().text.startsWith(QStringLiteral("Fehler: 3343 - ")));
     QVERIFY(m_dialogs->shown().back().text.endsWith(QStringLiteral("\nFehler beim Laden eines Wettkampfs")));
-    // Aborted early: the open competition is still shown.
+    // Aborted early: the open competition is still shown, and it is still the one the window works on.
     QCOMPARE(shownRows("Data1"), 1);
     QCOMPARE(label(), QStringLiteral("Kreismeisterschaft"));
+    QCOMPARE(m_window->CompetitionPath(), m_competition->path());
+    m_window->close();
+    QCOMPARE(m_settings->read(QStringLiteral("Wettkampf"), QStringLiteral("Last")), m_competition->path());
 }
 
 void tst_FileCommands::title_data()
