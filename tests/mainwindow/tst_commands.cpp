@@ -55,8 +55,6 @@ class tst_Commands : public QObject
 private slots:
     void menus_data();
     void menus();
-    void nothingDisabledOrHidden_data();
-    void nothingDisabledOrHidden();
     void toolbarPositions_data();
     void toolbarPositions();
     void toolbarStripAndPictures();
@@ -111,42 +109,6 @@ void tst_Commands::menus()
                      .join(QLatin1Char('|'));
     }
     QCOMPARE(shown, items);
-}
-
-void tst_Commands::nothingDisabledOrHidden_data()
-{
-    QTest::addColumn<bool>("competitionOpen");
-    QTest::newRow("no competition open") << false;
-    QTest::newRow("competition open, places given, master list opened") << true;
-}
-
-void tst_Commands::nothingDisabledOrHidden()
-{
-    QFETCH(bool, competitionOpen);
-    CommandProbe probe;
-    // The probe's window has a competition open; a second window starts without one.
-    std::unique_ptr<MainWindowSession> empty;
-    frmMain *window = &probe.window();
-    if (!competitionOpen) {
-        empty = std::make_unique<MainWindowSession>();
-        window = &empty->window();
-    }
-    window->show();
-    if (competitionOpen) {
-        window->findChild<QAction *>(QStringLiteral("mnuEditUpdatePlaetze"))->trigger();
-        window->findChild<QAction *>(QStringLiteral("mnuEditGesamtliste"))->trigger();
-    }
-    int checked = 0;
-    for (QAction *entry : window->menuBar()->actions()) {
-        QVERIFY(entry->isEnabled() && entry->isVisible());
-        for (QAction *item : entry->menu()->actions()) {
-            QVERIFY2(item->isEnabled() && item->isVisible(), qPrintable(item->objectName()));
-            ++checked;
-        }
-    }
-    QCOMPARE(checked, 22);
-    for (QAction *action : toolbar(*window)->actions())
-        QVERIFY2(action->isEnabled() && action->isVisible(), qPrintable(action->objectName()));
 }
 
 void tst_Commands::toolbarPositions_data()

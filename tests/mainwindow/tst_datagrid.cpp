@@ -1,5 +1,5 @@
 // The grid class as both result grids use it: columns as designed, German
-// numbers, widths in twips, display order, unknown columns, and the designed
+// numbers, widths in twips, and the designed
 // columns kept over whatever query the data source runs.
 #include "DataSource.h"
 #include "GridColumn.h"
@@ -13,18 +13,6 @@ using namespace GridInput;
 using namespace SampleShooters;
 
 namespace {
-
-// The error number a column look-up fails with; 0 when it does not fail.
-template <typename Key>
-int lookupFailure(DataGrid *grid, const Key &key)
-{
-    try {
-        grid->columns(key);
-    } catch (const RingtalError &error) {
-        return error.number();
-    }
-    return 0;
-}
 
 } // namespace
 
@@ -40,12 +28,8 @@ private slots:
     void designedColumns();
     void germanNumbers_data();
     void germanNumbers();
-    void unknownColumn_data();
-    void unknownColumn();
     void columnWidth_data();
     void columnWidth();
-    void columnOrder_data();
-    void columnOrder();
     void holdFields_data();
     void holdFields();
 
@@ -112,7 +96,6 @@ void TestDataGrid::germanNumbers_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("tenth of a ring") << "Ring1" << QVariant(10.4) << "10,4";
     QTest::newRow("whole ring stored as a double") << "Ring2" << QVariant(9.0) << "9";
     QTest::newRow("series above a thousand, no grouping") << "Serie" << QVariant(1043.5) << "1043,5";
     QTest::newRow("no inner tens") << "Innenzehner" << QVariant(0) << "0";
@@ -131,23 +114,6 @@ void TestDataGrid::germanNumbers()
         QCOMPARE(cellText(grid, 0, field), expected);
         QCOMPARE(grid->columns(field).text(), expected); // the current row is the first
     }
-}
-
-void TestDataGrid::unknownColumn_data()
-{
-    QTest::addColumn<QVariant>("key");
-    QTest::newRow("index below zero") << QVariant(-1);
-    QTest::newRow("index one past the last") << QVariant(18);
-    QTest::newRow("caption instead of field name") << QVariant(QStringLiteral("Schütze"));
-}
-
-void TestDataGrid::unknownColumn()
-{
-    QFETCH(QVariant, key);
-    DataGrid *grid = openSession(true)->entryGrid();
-    const int failure = key.typeId() == QMetaType::Int ? lookupFailure(grid, key.toInt())
-                                                       : lookupFailure(grid, key.toString());
-    QCOMPARE(failure, ErrorNumber::SubscriptOutOfRange);
 }
 
 void TestDataGrid::columnWidth_data()
@@ -184,35 +150,6 @@ void TestDataGrid::columnWidth()
         QCOMPARE(grid->columnWidth(column(field)), expectedPixels);
     if (!wasVisible)
         QVERIFY(!grid->isColumnHidden(column(field)));
-}
-
-void TestDataGrid::columnOrder_data()
-{
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<int>("position");
-    QTest::addColumn<QStringList>("expectedLeftToRight");
-    QStringList nameFirst = fields();
-    nameFirst.move(3, 0);
-    QStringList ringLast = fields();
-    ringLast.move(7, 17);
-    QTest::newRow("name to the far left") << "Schuetze" << 0 << nameFirst;
-    QTest::newRow("first ring to the far right") << "Ring1" << 17 << ringLast;
-}
-
-void TestDataGrid::columnOrder()
-{
-    QFETCH(QString, field);
-    QFETCH(int, position);
-    QFETCH(QStringList, expectedLeftToRight);
-    DataGrid *grid = openSession(true)->entryGrid();
-    grid->columns(field).setOrder(position);
-    QCOMPARE(grid->columns(field).order(), position);
-    QStringList shown;
-    for (int visual = 0; visual < grid->horizontalHeader()->count(); ++visual)
-        shown << grid->columns(grid->horizontalHeader()->logicalIndex(visual)).dataField();
-    QCOMPARE(shown, expectedLeftToRight);
-    for (int i = 0; i < expectedLeftToRight.size(); ++i)
-        QCOMPARE(grid->columns(expectedLeftToRight.at(i)).order(), i);
 }
 
 void TestDataGrid::holdFields_data()

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -86,8 +85,6 @@ private slots:
     void startWithoutCompetition();
     void startWithCompetition_data();
     void startWithCompetition();
-    void startShowsRowsBestFirst_data();
-    void startShowsRowsBestFirst();
     void loadFailure_data();
     void loadFailure();
     void closeWritesLast_data();
@@ -161,44 +158,6 @@ void tst_StartClose::startWithCompetition()
         QCOMPARE(grid->model()->rowCount(), 6); // five shooters and the new-row line
         QCOMPARE(cellText(grid, 0, QStringLiteral("Schuetze")), QStringLiteral("Anna Weiß"));
         QCOMPARE(cellText(grid, 0, QStringLiteral("Serie")), QStringLiteral("98,7"));
-    }
-}
-
-void tst_StartClose::startShowsRowsBestFirst_data()
-{
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<QStringList>("keys");
-    QTest::addColumn<QList<QStringList>>("expectedGroups");
-    QTest::newRow("three keys, a tie, two rows without key")
-        << QStringList{"Bauer", "Öztürk", "Anna Weiß", "Zeller", "Dreher", "Cem"}
-        << QStringList{KeyMiddle, "", KeyBest, KeyLow, "", KeyMiddle}
-        << QList<QStringList>{{"Anna Weiß"}, {"Bauer", "Cem"}, {"Zeller"}, {"Öztürk", "Dreher"}};
-    // As numbers 10 would lead; as text "9" comes first.
-    QTest::newRow("keys compare as text, not as numbers")
-        << QStringList{"Lang", "Kurz"} << QStringList{"10", "9"} << QList<QStringList>{{"Kurz"}, {"Lang"}};
-}
-
-void tst_StartClose::startShowsRowsBestFirst()
-{
-    QFETCH(QStringList, names);
-    QFETCH(QStringList, keys);
-    QFETCH(QList<QStringList>, expectedGroups);
-    const TestCompetition competition;
-    for (int i = 0; i < names.size(); ++i)
-        competition.addResult(i + 1, names.at(i), QStringLiteral("SV Tell"), QVariant(), keys.at(i));
-
-    MainWindowSession session(competition.path());
-    QVERIFY(session.dialogs().shown().empty());
-    for (const DataGrid *grid : {session.entryGrid(), session.winnersGrid()}) {
-        const QStringList shown = columnTexts(grid, QStringLiteral("Schuetze"));
-        QCOMPARE(shown.size(), names.size() + 1);
-        // Rows with equal keys (and all rows without one) may come in any order among themselves.
-        int at = 0;
-        for (const QStringList &group : expectedGroups) {
-            const QStringList part = shown.mid(at, group.size());
-            QCOMPARE(QSet<QString>(part.begin(), part.end()), QSet<QString>(group.begin(), group.end()));
-            at += int(group.size());
-        }
     }
 }
 

@@ -70,14 +70,8 @@ private slots:
     void nameOrder_data();
     void nameOrder();
 
-    void deleteCurrent_data();
-    void deleteCurrent();
-    void deleteStoresTypedChangeFirst_data();
-    void deleteStoresTypedChangeFirst();
-    void deleteWithoutCurrentRow_data();
-    void deleteWithoutCurrentRow();
-    void deleteAll_data();
-    void deleteAll();
+    void deleting_data();
+    void deleting();
 
     void captionsAndMenus();
     void oneWindow_data();
@@ -406,107 +400,61 @@ void tst_MasterList::nameOrder()
 
 // ---------------------------------------------------------------- deleting
 
-void tst_MasterList::deleteCurrent_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<Dialogs::Answer>("answer");
-    QTest::addColumn<QStringList>("left");
-
-    QTest::newRow("yes deletes") << "Müller, Jörg" << Dialogs::Answer::Yes << QStringList{"Berg, Anna|SV"};
-    QTest::newRow("no keeps") << "Müller, Jörg" << Dialogs::Answer::No
-                              << QStringList{"Müller, Jörg|SV", "Berg, Anna|SV"};
-    QTest::newRow("shooter without name") << "" << Dialogs::Answer::Yes << QStringList{"Berg, Anna|SV"};
-}
-
-void tst_MasterList::deleteCurrent()
-{
-    QFETCH(QString, name);
-    QFETCH(Dialogs::Answer, answer);
-    QFETCH(QStringList, left);
-    fillMaster({(name.isEmpty() ? QStringLiteral("(null)") : name) + QStringLiteral("|SV"), "Berg, Anna|SV"});
-    openMain();
-    openList();
-    selectRow(name.isEmpty() ? 0 : rowOf(name));
-    m_dialogs->answer(answer);
-    trigger(QStringLiteral("mnuEditDeleteSchuetze"));
-    QCOMPARE(m_dialogs->shown().size(), size_t(1));
-    const ScriptedDialogs::Shown &question = m_dialogs->shown().front();
-    QCOMPARE(question.kind, QStringLiteral("question"));
-    QCOMPARE(question.title, QStringLiteral("Hinweis"));
-    QCOMPARE(question.text, QStringLiteral("Soll der Schütze ") + name + QStringLiteral(" wirklich gelöscht werden?"));
-    QCOMPARE(question.icon, Dialogs::Icon::Question);
-    QCOMPARE(m_master->shooters(), left);
-    QCOMPARE(rows()->rowCount(), left.size());
-    QCOMPARE(grid()->model()->rowCount(), left.size() + 1);
-}
-
-void tst_MasterList::deleteStoresTypedChangeFirst_data()
+void tst_MasterList::deleting_data()
 {
     QTest::addColumn<QString>("command");
-    QTest::newRow("delete one, answered no") << "mnuEditDeleteSchuetze";
-    QTest::newRow("delete all, answered no") << "mnuEditDeleteAll";
+    QTest::addColumn<int>("row");        // the current row; 3 is the new-row line
+    QTest::addColumn<Dialogs::Answer>("answer");
+    QTest::addColumn<QString>("question"); // empty: none asked
+    QTest::addColumn<QStringList>("left");
+    const QString one = QStringLiteral("mnuEditDeleteSchuetze");
+    const QString all = QStringLiteral("mnuEditDeleteAll");
+    const QString askAll = QStringLiteral("Sollen wirklich alle Schützen gelöscht werden?");
+    // Shown in name order: (no name), Berg, Zander; a club typed for Zander is stored before any question.
+    QTest::newRow("one, yes") << one << 2 << Dialogs::Answer::Yes
+                              << "Soll der Schütze Zander, Zoe wirklich gelöscht werden?"
+                              << QStringList{"(null)|SV", "Berg, Anna|SV Alm"};
+    QTest::newRow("one, no") << one << 1 << Dialogs::Answer::No << "Soll der Schütze Berg, Anna wirklich gelöscht werden?"
+                             << QStringList{"(null)|SV", "Berg, Anna|SV Alm", "Zander, Zoe|SV Süd"};
+    QTest::newRow("one without a name") << one << 0 << Dialogs::Answer::Yes
+                                        << "Soll der Schütze  wirklich gelöscht werden?"
+                                        << QStringList{"Berg, Anna|SV Alm", "Zander, Zoe|SV Süd"};
+    QTest::newRow("one on the new-row line: nothing") << one << 3 << Dialogs::Answer::Yes << ""
+                                                     << QStringList{"(null)|SV", "Berg, Anna|SV Alm", "Zander, Zoe|SV Süd"};
+    QTest::newRow("all, yes") << all << 1 << Dialogs::Answer::Yes << askAll << QStringList{};
+    QTest::newRow("all, no") << all << 1 << Dialogs::Answer::No << askAll
+                             << QStringList{"(null)|SV", "Berg, Anna|SV Alm", "Zander, Zoe|SV Süd"};
 }
 
-void tst_MasterList::deleteStoresTypedChangeFirst()
+void tst_MasterList::deleting()
 {
     QFETCH(QString, command);
-    fillMaster({"Berg, Anna|SV Alm", "Zander, Zoe|SV Nord"});
-    openMain();
-    openList();
-    grid()->setFocus();
-    grid()->setCurrentIndex(grid()->model()->index(1, grid()->columnIndex(Club)));
-    GuiTyping::typeText(QStringLiteral("SV Süd")); // the editor is still open
-    m_dialogs->answer(Dialogs::Answer::No);
-    trigger(command);
-    QCOMPARE(m_dialogs->shown().size(), size_t(1));
-    QCOMPARE(m_master->shooters(), (QStringList{"Berg, Anna|SV Alm", "Zander, Zoe|SV Süd"}));
-}
-
-void tst_MasterList::deleteWithoutCurrentRow_data()
-{
-    QTest::addColumn<QStringList>("shooters");
-    QTest::newRow("marker on the new-row line") << QStringList{"Berg, Anna|SV"};
-    QTest::newRow("empty list") << QStringList{};
-}
-
-void tst_MasterList::deleteWithoutCurrentRow()
-{
-    QFETCH(QStringList, shooters);
-    fillMaster(shooters);
-    openMain();
-    openList();
-    selectRow(shooters.size());
-    m_dialogs->answer(Dialogs::Answer::Yes);
-    trigger(QStringLiteral("mnuEditDeleteSchuetze"));
-    QCOMPARE(m_dialogs->shown().size(), size_t(0));
-    QCOMPARE(TestMasterList::count(m_master->path()), shooters.size());
-}
-
-void tst_MasterList::deleteAll_data()
-{
-    QTest::addColumn<Dialogs::Answer>("answer");
-    QTest::addColumn<int>("left");
-    QTest::newRow("yes empties the list") << Dialogs::Answer::Yes << 0;
-    QTest::newRow("no keeps everyone") << Dialogs::Answer::No << 3;
-}
-
-void tst_MasterList::deleteAll()
-{
+    QFETCH(int, row);
     QFETCH(Dialogs::Answer, answer);
-    QFETCH(int, left);
-    fillMaster({"Berg, Anna|SV", "(null)|SV", "Zander, Zoe|(null)"});
+    QFETCH(QString, question);
+    QFETCH(QStringList, left);
+    fillMaster({"(null)|SV", "Berg, Anna|SV Alm", "Zander, Zoe|SV Nord"});
     m_competition->addResult(1, QStringLiteral("Im Wettkampf"), QStringLiteral("V"));
     openMain();
     openList();
+    grid()->setFocus();
+    grid()->setCurrentIndex(grid()->model()->index(2, grid()->columnIndex(Club)));
+    GuiTyping::typeText(QStringLiteral("SV Süd")); // the editor is still open
+    if (row != 2)
+        selectRow(row);
     m_dialogs->answer(answer);
-    trigger(QStringLiteral("mnuEditDeleteAll"));
-    QCOMPARE(m_dialogs->shown().size(), size_t(1));
-    QCOMPARE(m_dialogs->shown().front().title, QStringLiteral("Hinweis"));
-    QCOMPARE(m_dialogs->shown().front().text, QStringLiteral("Sollen wirklich alle Schützen gelöscht werden?"));
-    QCOMPARE(m_dialogs->shown().front().icon, Dialogs::Icon::Question);
-    QCOMPARE(TestMasterList::count(m_master->path()), left);
-    QCOMPARE(grid()->model()->rowCount(), left + 1); // the new-row line stays
-    QCOMPARE(competitionRows().size(), 1);           // the competition is another file
+    trigger(command);
+    QCOMPARE(m_dialogs->shown().size(), size_t(question.isEmpty() ? 0 : 1));
+    if (!question.isEmpty()) {
+        const ScriptedDialogs::Shown &shown = m_dialogs->shown().front();
+        QCOMPARE(shown.kind, QStringLiteral("question"));
+        QCOMPARE(shown.title, QStringLiteral("Hinweis"));
+        QCOMPARE(shown.text, question);
+        QCOMPARE(shown.icon, Dialogs::Icon::Question);
+    }
+    QCOMPARE(m_master->shooters(), left);
+    QCOMPARE(grid()->model()->rowCount(), left.size() + 1); // the new-row line stays
+    QCOMPARE(competitionRows().size(), 1);                  // the competition is another file
 }
 
 // ---------------------------------------------------------------- the window
