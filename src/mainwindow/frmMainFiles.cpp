@@ -103,8 +103,9 @@ void frmMain::mnuDateiOpen_Click()
             takeOverAccessCompetition(chosen);
             return;
         }
-        m_competitionPath = chosen;
-        LoadCompetition(m_competitionPath);
+        // The path becomes the window's only once loading has run through; an
+        // aborted load leaves the window on the competition it shows.
+        LoadCompetition(chosen);
     } catch (const std::exception &) {
     }
 }

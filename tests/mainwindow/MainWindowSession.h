@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DataGrid.h"
+#include "GuiTyping.h"
 #include "ScriptedDialogs.h"
 #include "TestCompetition.h"
 #include "frmMain.h"
@@ -104,30 +105,16 @@ inline int column(const QString &field)
     return int(fields().indexOf(field));
 }
 
-inline QWidget *keyTarget(QWidget *fallback)
+// Keys go to the widget holding the focus, as GuiTyping sends them: the grid
+// for the first key, the cell editor it opens for the rest.
+inline void type(QWidget *, const QString &text)
 {
-    QWidget *focus = QApplication::focusWidget();
-    return focus ? focus : fallback;
+    GuiTyping::typeText(text);
 }
 
-// Each character goes to the widget holding the focus: the grid for the first
-// key, the cell editor it opens for the rest. The key code of a printable
-// character is its upper-case code point, umlauts included.
-inline void type(QWidget *grid, const QString &text)
+inline void press(QWidget *, Qt::Key key)
 {
-    for (const QChar c : text) {
-        const auto code = Qt::Key(c.toUpper().unicode());
-        QTest::sendKeyEvent(QTest::Press, keyTarget(grid), code, QString(c), Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, keyTarget(grid), code, QString(c), Qt::NoModifier);
-        QCoreApplication::processEvents();
-    }
-}
-
-inline void press(QWidget *grid, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QTest::keyClick(keyTarget(grid), key, modifiers);
-    // The cell editor confirms Enter through the event loop, as it does between real key presses.
-    QCoreApplication::processEvents();
+    GuiTyping::press(key);
 }
 
 // Cells typed one after the other, each left with Tab.

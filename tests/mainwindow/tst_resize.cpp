@@ -1,6 +1,5 @@
-// How the main window lays out its controls when its size changes: the rules
-// on their own in twips, then the window following its size.
-#include "MainLayout.h"
+// How the main window lays out its controls when its size changes (Form_Resize),
+// in twips of the inner area from the rules, checked on the window itself.
 #include "MainWindowSession.h"
 
 #include <QLineEdit>
@@ -10,39 +9,11 @@
 #include <QToolBar>
 #include <QtTest>
 
-namespace {
-
-// The design: inner area 14340 × 10905 with the 360 toolbar strip, the
-// search box 1185 and its label 780 wide, the title label at 450 and 330
-// high, the tab control 135 from the left, a tab strip of 360.
-MainLayout::Input design()
-{
-    MainLayout::Input in;
-    in.width = 14340;
-    in.height = 10905;
-    in.toolbarHeight = 360;
-    in.tabStripHeight = 360;
-    in.txtSucheWidth = 1185;
-    in.lblSucheWidth = 780;
-    in.label1Top = 450;
-    in.label1Height = 330;
-    in.ssTab1Left = 135;
-    return in;
-}
-
-using Twips = QList<double>;
-
-} // namespace
-
 class tst_Resize : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void arithmetic_data();
-    void arithmetic();
-    void negativeSizesAreNotApplicable_data();
-    void negativeSizesAreNotApplicable();
     void designLayout();
     void windowFollowsItsSize_data();
     void windowFollowsItsSize();
@@ -54,63 +25,6 @@ private:
     static void setInnerSize(frmMain &window, int width, int height);
     static QRect inInnerArea(frmMain &window, const char *name);
 };
-
-void tst_Resize::arithmetic_data()
-{
-    QTest::addColumn<double>("wider");
-    QTest::addColumn<double>("taller");
-    // txtSuche left, lblSuche left, Label1 left and width, SSTab1 top, width
-    // and height, grid width and height.
-    QTest::addColumn<Twips>("expected");
-    // 14340 − 270 − 1185 = 12885; 12885 − 780 = 12105; 12105 − 2 × 135 = 11835;
-    // 450 + 330 = 780; 14340 − 270 = 14070; 10905 − 550 − 360 = 9995;
-    // 14070 − 270 = 13800; 9995 − 360 − 270 = 9365.
-    QTest::newRow("design size") << 0.0 << 0.0 << Twips{12885, 12105, 135, 11835, 780, 14070, 9995, 13800, 9365};
-    QTest::newRow("1000 wider: box and label move, widths grow")
-            << 1000.0 << 0.0 << Twips{13885, 13105, 135, 12835, 780, 15070, 9995, 14800, 9365};
-    QTest::newRow("1000 taller: tab control and grids grow")
-            << 0.0 << 1000.0 << Twips{12885, 12105, 135, 11835, 780, 14070, 10995, 13800, 10365};
-    QTest::newRow("1000 wider and taller")
-            << 1000.0 << 1000.0 << Twips{13885, 13105, 135, 12835, 780, 15070, 10995, 14800, 10365};
-    // W = 1500: 1500 − 270 − 1185 = 45; 45 − 780 = −735; −735 − 270 = −1005;
-    // 1500 − 270 = 1230; 1230 − 270 = 960.
-    QTest::newRow("narrower than the margins")
-            << -12840.0 << 0.0 << Twips{45, -735, 135, -1005, 780, 1230, 9995, 960, 9365};
-    // H = 1200: 1200 − 550 − 360 = 290; 290 − 360 − 270 = −340.
-    QTest::newRow("lower than the margins")
-            << 0.0 << -9705.0 << Twips{12885, 12105, 135, 11835, 780, 14070, 290, 13800, -340};
-}
-
-void tst_Resize::arithmetic()
-{
-    QFETCH(double, wider);
-    QFETCH(double, taller);
-    QFETCH(Twips, expected);
-    MainLayout::Input in = design();
-    in.width += wider;
-    in.height += taller;
-    const MainLayout out = MainLayout::compute(in);
-    const Twips got{out.txtSucheLeft, out.lblSucheLeft, out.label1Left, out.label1Width, out.ssTab1Top,
-                    out.ssTab1Width,  out.ssTab1Height, out.gridWidth,  out.gridHeight};
-    QCOMPARE(got, expected);
-}
-
-void tst_Resize::negativeSizesAreNotApplicable_data()
-{
-    QTest::addColumn<double>("size");
-    QTest::addColumn<bool>("applicable");
-    QTest::newRow("zero is a size") << 0.0 << true;
-    QTest::newRow("one twip") << 1.0 << true;
-    QTest::newRow("a fraction below zero") << -0.5 << false;
-    QTest::newRow("far below zero") << -1005.0 << false;
-}
-
-void tst_Resize::negativeSizesAreNotApplicable()
-{
-    QFETCH(double, size);
-    QFETCH(bool, applicable);
-    QCOMPARE(MainLayout::applicable(size), applicable);
-}
 
 void tst_Resize::setInnerSize(frmMain &window, int width, int height)
 {
@@ -160,8 +74,6 @@ void tst_Resize::windowFollowsItsSize_data()
 {
     QTest::addColumn<int>("wider");  // pixels
     QTest::addColumn<int>("taller"); // pixels
-    QTest::newRow("100 pixels wider") << 100 << 0;
-    QTest::newRow("100 pixels taller") << 0 << 100;
     QTest::newRow("wider and taller") << 100 << 100;
     QTest::newRow("33 pixels narrower and lower") << -33 << -33;
 }
@@ -202,7 +114,10 @@ void tst_Resize::tooSmallKeepsTheLastSizes()
     setInnerSize(window, px(&window, 14340), px(&window, 10905));
     const int labelWidth = window.findChild<QWidget *>(QStringLiteral("Label1"))->width();
     const int gridHeight = window.findChild<QWidget *>(QStringLiteral("TDBGrid1"))->height();
-    // Inner area 1500 × 1200 (see the rows of arithmetic()).
+    // Inner area 1500 × 1200: search box at 1500 − 270 − 1185 = 45, its label at
+    // 45 − 780 = −735 (a place may be negative), the title's width −735 − 2 × 135
+    // below zero is kept; tab control 1500 − 270 = 1230 by 1200 − 550 − 360 = 290;
+    // grids 1230 − 270 = 960 wide, their height 290 − 360 − 270 below zero kept.
     setInnerSize(window, px(&window, 1500), px(&window, 1200));
     QCOMPARE(window.centralWidget()->width(), px(&window, 1500));
     QCOMPARE(inInnerArea(window, "txtSuche").left(), px(&window, 45));

@@ -1,19 +1,31 @@
-// Typing results into the entry grid and giving places, driven as a user
-// does it, checked through a connection of the test's own.
-#include "DataGrid.h"
-#include "DataSource.h"
-#include "GuiTyping.h"
-#include "Recordset.h"
-#include "ScriptedDialogs.h"
-#include "TestCompetition.h"
-#include "frmMain.h"
+// Typing results into the entry grid as a range officer does, places on F5,
+// and rows that cannot be stored; what was stored is read back through the
+// test's own connection.
+#include "MainWindowSession.h"
+#include "OrdinaryUserFileAccess.h"
+#include "SampleShooters.h"
 
-#include <QHeaderView>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QtTest>
-#include <memory>
 
+using namespace GridInput;
+using namespace SampleShooters;
+
+namespace {
+
+const QString Before = QStringLiteral("/ältere Sitzung/Kreis.wkd");
+
+// Sort keys of the rules: series in six places, inner tens, counts of tens, nines, ...
+const QString K95 = QStringLiteral("0000950203040201000000000000");
+const QString K89 = QStringLiteral("0000890203040201000000000000");
+const QString K89b = QStringLiteral("0000890103040201000000000000");
+const QString K70 = QStringLiteral("0000700000000000000000000000");
+
+} // namespace
+
+// Rows of the entry grid after loading the sample: 0 Anna Weiß (ID 3),
+// 1 Bauer (ID 1), 2 Zeller (ID 4), 3 and 4 the two without key, 5 the new-row line.
 class tst_ResultEntry : public QObject
 {
     Q_OBJECT
@@ -21,273 +33,391 @@ class tst_ResultEntry : public QObject
 private slots:
     void init();
     void cleanup();
-    void typedRowIsScoredAndStored_data();
-    void typedRowIsScoredAndStored();
-    void wholeRowByKeyboardOnly();
+    void wholeRowByKeyboard_data();
+    void wholeRowByKeyboard();
+    void enterAndTabMove_data();
+    void enterAndTabMove();
+    void afterColEdit_data();
+    void afterColEdit();
+    void typingOnNewRowLine_data();
+    void typingOnNewRowLine();
+    void rowThatCannotBeStored_data();
+    void rowThatCannotBeStored();
     void winnersListComputesNothing();
-    void valueTheFieldCannotHoldKeepsRowInEdit();
     void places_data();
     void places();
-    void placesReplaceStaleOnes();
     void placesStorePendingEditFirst();
-    void placesOnEmptyCompetitionChangeNothing();
     void placesFailureIsReportedAndProgramGoesOn();
+    void readOnlyCompetition();
 
 private:
-    void openWindow();
-    DataGrid *entryGrid() const { return m_window->findChild<DataGrid *>(QStringLiteral("TDBGrid1")); }
-    Recordset *entryRows() const { return m_window->findChild<DataSource *>(QStringLiteral("Data1"))->recordset(); }
-    void startAt(int row, const QString &column);
-    void typeCells(const QStringList &cells);
+    bool open(bool withShooters = true);
+    DataGrid *grid() const { return m_session->entryGrid(); }
+    QList<QVariantMap> storedRows() const { return m_competition->rows(QStringLiteral("SELECT * FROM Ergebnisse ORDER BY ID")); }
+    void checkStored(qint64 id, const QVariantMap &expected);
+    void pressF5() { QTest::keyClick(&m_session->window(), Qt::Key_F5); }
 
-    std::unique_ptr<TempSettings> m_settings;
     std::unique_ptr<TestCompetition> m_competition;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<frmMain> m_window;
+    std::unique_ptr<MainWindowSession> m_session;
 };
 
 void tst_ResultEntry::init()
 {
-    m_settings = std::make_unique<TempSettings>();
     m_competition = std::make_unique<TestCompetition>();
-    m_dialogs = std::make_unique<ScriptedDialogs>();
+    m_competition->setTitle(QStringLiteral("Vereinsmeisterschaft"));
 }
 
 void tst_ResultEntry::cleanup()
 {
-    m_window.reset();
-    m_dialogs.reset();
+    m_session.reset();
     m_competition.reset();
-    m_settings.reset();
 }
 
-void tst_ResultEntry::openWindow()
+bool tst_ResultEntry::open(bool withShooters)
 {
-    m_settings->write(QStringLiteral("Wettkampf"), QStringLiteral("Last"), m_competition->path());
-    m_window = std::make_unique<frmMain>();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    entryGrid()->setFocus();
+    if (withShooters)
+        addFive(*m_competition);
+    m_session = std::make_unique<MainWindowSession>(m_competition->path());
+    return m_session->showForTyping() && m_session->dialogs().shown().empty();
 }
 
-void tst_ResultEntry::startAt(int row, const QString &column)
+// ID 0 stands for the row added last.
+void tst_ResultEntry::checkStored(qint64 id, const QVariantMap &expected)
 {
-    DataGrid *grid = entryGrid();
-    grid->setCurrentIndex(grid->model()->index(row, grid->columnIndex(column)));
-    grid->setFocus();
-}
-
-// Each cell: its text, then Enter to accept it and move to the next cell.
-void tst_ResultEntry::typeCells(const QStringList &cells)
-{
-    for (const QString &cell : cells) {
-        GuiTyping::typeText(cell);
-        GuiTyping::press(Qt::Key_Return);
+    if (id == 0)
+        id = m_competition->scalar(QStringLiteral("SELECT max(ID) FROM Ergebnisse")).toLongLong();
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+        const QVariant value = stored(*m_competition, id, it.key());
+        if (it.value().typeId() == QMetaType::Double) // a sum of tenths in binary
+            QVERIFY2(qFuzzyCompare(value.toDouble(), it.value().toDouble()), qPrintable(it.key()));
+        else
+            QCOMPARE(value.toString(), it.value().toString());
     }
 }
 
-void tst_ResultEntry::typedRowIsScoredAndStored_data()
+void tst_ResultEntry::wholeRowByKeyboard_data()
 {
-    QTest::addColumn<QStringList>("rings");
-    QTest::addColumn<QString>("innerTens");
-    QTest::addColumn<double>("serie");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QVariantList>("stored");
-
-    QTest::newRow("star becomes ten")
-        << QStringList{"10", "9", "9", "8", "*", "7", "9", "10", "8", "9"} << "2" << 89.0
-        << "0000890203040201000000000000" << QVariantList{10.0, 9.0, 9.0, 8.0, 10.0, 7.0, 9.0, 10.0, 8.0, 9.0};
-    QTest::newRow("plus becomes ten, empty cells zero")
-        << QStringList{"9", "9", "8", "+", "10", "", "", "", "", ""} << "" << 46.0
-        << "0000460002020100000000000000" << QVariantList{9.0, 9.0, 8.0, 10.0, 10.0, 0.0, 0.0, 0.0, 0.0, 0.0};
-    QTest::newRow("tenths with comma, eleven and dot rejected")
-        << QStringList{"10,9", "9,5", "11", "9.5", "x", "10", "10", "10", "10", "10"} << "1" << 70.4
-        << "000070:40000106010000000000000000" << QVariantList{10.9, 9.5, 0.0, 0.0, 0.0, 10.0, 10.0, 10.0, 10.0, 10.0};
+    QTest::addColumn<bool>("withShooters");
+    QTest::addColumn<QString>("between");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QStringList>("cells"); // StartNr to Ring10, Serie left empty
+    QTest::addColumn<QVariantMap>("expected");
+    // 10,4 counts as a ten, 7,5 as a seven: 89,8 with four tens, three nines, an eight, a seven, a six.
+    QTest::newRow("Tab between cells, Enter after the last ring")
+        << true << "<Tab>" << "<Return>"
+        << QStringList{"17", "Müller, Hans", "SV Grün-Weiß", "", "2", "10,4", "9", "8", "10", "7,5", "9", "10", "6", "9,9", "10"}
+        << QVariantMap{{"StartNr", 17}, {"Schuetze", "Müller, Hans"}, {"Verein", "SV Grün-Weiß"}, {"Innenzehner", 2},
+                       {"Ring1", 10.4}, {"Ring5", 7.5}, {"Ring9", 9.9}, {"Ring10", 10}, {"Serie", 89.8},
+                       {"Sortierung", "000089:8000" "02" "0403010101" "0000000000"}};
+    QTest::newRow("empty competition, Enter between, Tab after; star and plus are tens, empty rings zero")
+        << false << "<Return>" << "<Tab>"
+        << QStringList{"5", "Jörg Müller", "SV Tell", "", "", "10", "*", "9", "+", "8", "", "", "", "", ""}
+        << QVariantMap{{"StartNr", 5}, {"Schuetze", "Jörg Müller"}, {"Ring2", 10}, {"Ring4", 10}, {"Ring6", 0},
+                       {"Serie", 47}, {"Sortierung", "000047" "00" "0301010000" "0000000000"}};
+    QTest::newRow("eleven, a dot and letters are no rings")
+        << true << "<Tab>" << "<Tab>"
+        << QStringList{"8", "Kurz", "SV", "", "1", "10,9", "9,5", "11", "9.5", "x", "10", "10", "10", "10", "10"}
+        << QVariantMap{{"Ring1", 10.9}, {"Ring2", 9.5}, {"Ring3", 0}, {"Ring4", 0}, {"Ring5", 0}, {"Serie", 70.4},
+                       {"Sortierung", "000070:4000" "01" "0601000000" "0000000000"}};
 }
 
-void tst_ResultEntry::typedRowIsScoredAndStored()
+// From the first row down to the new-row line, right past the place column,
+// then every cell typed; leaving the last ring goes on to the next row, which stores this one.
+void tst_ResultEntry::wholeRowByKeyboard()
 {
-    QFETCH(QStringList, rings);
-    QFETCH(QString, innerTens);
-    QFETCH(double, serie);
-    QFETCH(QString, key);
-    QFETCH(QVariantList, stored);
-    openWindow();
-    startAt(0, QStringLiteral("Schuetze")); // the new-row line of an empty competition
-    typeCells({QStringLiteral("Jörg Müller"), QStringLiteral("SV Tell"), QString(), innerTens});
-    typeCells(rings); // Enter after the tenth shot leaves the row, which stores it
-
-    const QList<QVariantMap> rows = m_competition->rows(QStringLiteral("SELECT * FROM Ergebnisse"));
-    QCOMPARE(rows.size(), 1);
-    const QVariantMap row = rows.first();
-    QCOMPARE(row.value("Schuetze").toString(), QStringLiteral("Jörg Müller"));
-    QCOMPARE(row.value("Verein").toString(), QStringLiteral("SV Tell"));
-    QVERIFY(qFuzzyCompare(row.value("Serie").toDouble(), serie));
-    QCOMPARE(row.value("Sortierung").toString(), key);
-    for (int i = 0; i < 10; ++i)
-        QVERIFY2(qFuzzyCompare(1.0 + row.value(QStringLiteral("Ring%1").arg(i + 1)).toDouble(),
-                               1.0 + stored.at(i).toDouble()),
-                 qPrintable(QStringLiteral("Ring%1").arg(i + 1)));
-    QCOMPARE(m_dialogs->shown().size(), size_t(0));
-}
-
-void tst_ResultEntry::wholeRowByKeyboardOnly()
-{
-    m_competition->addResult(7, QStringLiteral("Anna Berg"), QStringLiteral("SV Tell"));
-    openWindow();
-    startAt(0, QStringLiteral("Ring1"));
-    // Tab accepts a cell and moves on just as Enter does.
-    for (int shot = 0; shot < 10; ++shot) {
-        GuiTyping::typeText(QStringLiteral("10"));
-        GuiTyping::press(Qt::Key_Tab);
+    QFETCH(bool, withShooters);
+    QFETCH(QString, between);
+    QFETCH(QString, after);
+    QFETCH(QStringList, cells);
+    QFETCH(QVariantMap, expected);
+    QVERIFY(open(withShooters));
+    const int rows = rowCount(*m_competition);
+    QStringList script;
+    for (int i = 0; i < rows; ++i)
+        script << "<Down>";
+    script << "<Tab>";
+    for (int i = 0; i < cells.size(); ++i) {
+        if (!cells.at(i).isEmpty())
+            script << cells.at(i);
+        script << (i + 1 < cells.size() ? between : after);
     }
-    // The hidden key column is skipped: Tab on the last shot goes on to the
-    // next row, which stores this one.
-    QCOMPARE(entryGrid()->currentIndex().row(), 1);
-    const QVariantMap row = m_competition->rows(QStringLiteral("SELECT * FROM Ergebnisse")).first();
-    QCOMPARE(row.value("Serie").toDouble(), 100.0);
-    QCOMPARE(row.value("Sortierung").toString(), QStringLiteral("0001000010000000000000000000"));
+    play(grid(), script);
+
+    QCOMPARE(rowCount(*m_competition), rows + 1);
+    QCOMPARE(grid()->currentIndex().row(), newRowLine(grid()));
+    QCOMPARE(fields().value(grid()->currentIndex().column()), QStringLiteral("Platz"));
+    QCOMPARE(cellText(grid(), rows, QStringLiteral("Schuetze")), cells.at(1));
+    checkStored(0, expected);
+    QVERIFY(m_session->dialogs().shown().empty());
+}
+
+void tst_ResultEntry::enterAndTabMove_data()
+{
+    QTest::addColumn<QStringList>("script");
+    QTest::addColumn<int>("expectedRow");
+    QTest::addColumn<QString>("expectedField");
+    QTest::newRow("Enter on a cell") << QStringList{"@0:StartNr", "<Return>"} << 0 << "Schuetze";
+    QTest::newRow("keypad Enter after typing") << QStringList{"@0:StartNr", "5", "<Enter>"} << 0 << "Schuetze";
+    QTest::newRow("Tab after typing") << QStringList{"@0:StartNr", "5", "<Tab>"} << 0 << "Schuetze";
+    QTest::newRow("Enter on the last ring goes to the next row") << QStringList{"@0:Ring10", "<Return>"} << 1 << "Platz";
+    QTest::newRow("Down while typing goes straight down") << QStringList{"@0:Schuetze", "Neumann", "<Down>"} << 1 << "Schuetze";
+    QTest::newRow("Up while typing goes straight up") << QStringList{"@2:Ring3", "9", "<Up>"} << 1 << "Ring3";
+}
+
+void tst_ResultEntry::enterAndTabMove()
+{
+    QFETCH(QStringList, script);
+    QFETCH(int, expectedRow);
+    QFETCH(QString, expectedField);
+    QVERIFY(open());
+    play(grid(), script);
+    QCOMPARE(grid()->currentIndex().row(), expectedRow);
+    QCOMPARE(fields().value(grid()->currentIndex().column()), expectedField);
+    QVERIFY(m_session->dialogs().shown().empty());
+}
+
+void tst_ResultEntry::afterColEdit_data()
+{
+    QTest::addColumn<QStringList>("script");
+    QTest::addColumn<QStringList>("expectedFields");
+    QTest::newRow("two cells of one row") << QStringList{"@0:StartNr", "5", "<Tab>", "Neumann", "<Return>"}
+                                          << QStringList{"StartNr", "Schuetze"};
+    QTest::newRow("typed cell taken by moving to another row") << QStringList{"@0:Schuetze", "Neumann", "@2:Verein"}
+                                                               << QStringList{"Schuetze"};
+    QTest::newRow("typing given up with Escape") << QStringList{"@0:Schuetze", "Neumann", "<Esc>"} << QStringList{};
+    QTest::newRow("moving about without typing") << QStringList{"@0:Schuetze", "<Tab>", "<Down>", "@2:Ring3"}
+                                                 << QStringList{};
+}
+
+void tst_ResultEntry::afterColEdit()
+{
+    QFETCH(QStringList, script);
+    QFETCH(QStringList, expectedFields);
+    QVERIFY(open());
+    QSignalSpy edits(grid(), &DataGrid::afterColEdit);
+    play(grid(), script);
+    QStringList raised;
+    for (const QList<QVariant> &arguments : edits)
+        raised << fields().value(arguments.at(0).toInt());
+    QCOMPARE(raised, expectedFields);
+    // The program writing into cells of the same row raises nothing more.
+    grid()->columns(QStringLiteral("Serie")).setValue(91.5);
+    QCOMPARE(edits.count(), expectedFields.size());
+}
+
+void tst_ResultEntry::typingOnNewRowLine_data()
+{
+    QTest::addColumn<QStringList>("leaving");
+    QTest::addColumn<int>("expectedCurrentRow");
+    QTest::newRow("left with the Up arrow") << QStringList{"<Up>"} << 4;
+    QTest::newRow("left with the Down arrow onto the new-row line") << QStringList{"<Down>"} << 6;
+    QTest::newRow("left with a click on the first row") << QStringList{"@0:Verein"} << 0;
+}
+
+void tst_ResultEntry::typingOnNewRowLine()
+{
+    QFETCH(QStringList, leaving);
+    QFETCH(int, expectedCurrentRow);
+    QVERIFY(open());
+    play(grid(), {"@new:StartNr", "42", "<Tab>", "Kurz", "<Tab>", "SG Hubertus"});
+    // A new row stands where the new-row line was, a fresh new-row line below it; nothing stored yet.
+    QCOMPARE(grid()->model()->rowCount(), 7);
+    QCOMPARE(cellText(grid(), 6, QStringLiteral("StartNr")), QString());
+    QCOMPARE(rowCount(*m_competition), 5);
+
+    play(grid(), leaving);
+    QCOMPARE(rowCount(*m_competition), 6);
+    QCOMPARE(grid()->currentIndex().row(), expectedCurrentRow);
+    QVERIFY(!grid()->hasPendingEdit());
+    checkStored(0, {{"StartNr", 42}, {"Schuetze", "Kurz"}, {"Verein", "SG Hubertus"}});
+    QVERIFY(m_session->dialogs().shown().empty());
+}
+
+void tst_ResultEntry::rowThatCannotBeStored_data()
+{
+    QTest::addColumn<QStringList>("script");
+    QTest::addColumn<QString>("leave"); // a key, a click, or "close menu" / "close frame"
+    QTest::addColumn<int>("editedRow");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("correction");
+    QTest::addColumn<qint64>("id"); // 0: the new row
+    QTest::newRow("letters in the start number, then Down")
+        << QStringList{"@1:StartNr", "3b", "<Return>"} << "<Down>" << 1 << "StartNr" << "3b" << 13 << "3" << qint64(1);
+    QTest::newRow("start number beyond a long integer, closed by the menu")
+        << QStringList{"@1:StartNr", "3000000000", "<Return>"} << "close menu" << 1 << "StartNr" << "3000000000"
+        << 3349 << "99" << qint64(1);
+    QTest::newRow("letters in the start number, editor open, closed by the window frame")
+        << QStringList{"@0:StartNr", "zwölf"} << "close frame" << 0 << "StartNr" << "zwölf" << 13 << "12" << qint64(3);
+    // The inner tens are only read by the score computation, so a word there reaches the table as typed.
+    QTest::newRow("word for the inner tens, then a click on another row")
+        << QStringList{"@0:Innenzehner", "neun", "<Return>"} << "@3:Verein" << 0 << "Innenzehner" << "neun" << 13
+        << "9" << qint64(3);
+    QTest::newRow("new row with a word for the inner tens, then Up")
+        << QStringList{"@new:Schuetze", "Kurz", "<Tab>", "<Tab>", "<Tab>", "acht", "<Return>"} << "<Up>" << 5
+        << "Innenzehner" << "acht" << 13 << "8" << qint64(0);
+}
+
+// However the row is left, the user is told once, nothing is stored, the row
+// stays in edit with what was typed and the window stays open; corrected, it is stored.
+void tst_ResultEntry::rowThatCannotBeStored()
+{
+    QFETCH(QStringList, script);
+    QFETCH(QString, leave);
+    QFETCH(int, editedRow);
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(int, number);
+    QFETCH(QString, correction);
+    QFETCH(qint64, id);
+    QVERIFY(open());
+    m_session->settings().write(QStringLiteral("Wettkampf"), QStringLiteral("Last"), Before);
+    const QList<QVariantMap> before = storedRows();
+    const bool closing = leave.startsWith(QLatin1String("close "));
+    auto leaveRow = [&] {
+        if (closing)
+            return m_session->close(leave.mid(6));
+        play(grid(), {leave});
+        QCoreApplication::processEvents();
+        return false;
+    };
+    play(grid(), script);
+    QVERIFY2(!leaveRow(), "the window closed although the typed row could not be stored");
+
+    QCOMPARE(m_session->dialogs().shown().size(), std::size_t(1));
+    const ScriptedDialogs::Shown &box = m_session->dialogs().shown().front();
+    QCOMPARE(box.title, QStringLiteral("Fehler"));
+    QVERIFY2(box.text.startsWith(QStringLiteral("Fehler: %1 - ").arg(number)), qPrintable(box.text));
+    QCOMPARE(storedRows(), before);
+    QTRY_COMPARE(grid()->currentIndex().row(), editedRow);
+    QCOMPARE(cellText(grid(), editedRow, field), typed);
+    QVERIFY(grid()->hasPendingEdit());
+    QVERIFY(m_session->window().isVisible());
+    QCOMPARE(m_session->last(), Before);
+
+    play(grid(), {QStringLiteral("@%1:%2").arg(editedRow).arg(field), correction, "<Return>"});
+    QCOMPARE(leaveRow(), closing);
+    QCOMPARE(m_session->dialogs().shown().size(), std::size_t(1));
+    checkStored(id, {{field, correction}});
+    if (closing)
+        QCOMPARE(m_session->last(), m_competition->path());
 }
 
 void tst_ResultEntry::winnersListComputesNothing()
 {
-    m_competition->addResult(1, QStringLiteral("Anna Berg"), QStringLiteral("SV Tell"));
-    openWindow();
-    auto *winners = m_window->findChild<DataGrid *>(QStringLiteral("TDBGrid2"));
-    const QModelIndex cell = winners->model()->index(0, winners->columnIndex(QStringLiteral("Ring1")));
-    QVERIFY(winners->model()->setData(cell, QStringLiteral("9")));
+    QVERIFY(open());
+    DataGrid *winners = m_session->winnersGrid();
+    QVERIFY(winners->model()->setData(winners->model()->index(3, column(QStringLiteral("Ring1"))), QStringLiteral("9")));
     QVERIFY(winners->columns(QStringLiteral("Serie")).value().isNull());
     QVERIFY(winners->columns(QStringLiteral("Sortierung")).value().isNull());
 }
 
-void tst_ResultEntry::valueTheFieldCannotHoldKeepsRowInEdit()
-{
-    m_competition->addResult(1, QStringLiteral("Anna Berg"), QStringLiteral("SV Tell"));
-    m_competition->addResult(2, QStringLiteral("Bernd Kurz"), QStringLiteral("SV Tell"));
-    openWindow();
-    const int first = entryRows()->position();
-    startAt(first, QStringLiteral("StartNr"));
-    typeCells({QStringLiteral("zwölf")});
-    GuiTyping::press(Qt::Key_Down);
-    QCOMPARE(m_dialogs->shown().size(), size_t(1));
-    QVERIFY(m_dialogs->shown().front().text.startsWith(QStringLiteral("Fehler: 13 - ")));
-    QTRY_COMPARE(entryGrid()->currentIndex().row(), first);
-    QVERIFY(entryRows()->isDirty());
-    QCOMPARE(entryGrid()->columns(QStringLiteral("StartNr")).text(), QStringLiteral("zwölf"));
-    // Corrected, the row is stored with everything else that was typed.
-    startAt(first, QStringLiteral("StartNr"));
-    typeCells({QStringLiteral("12")});
-    GuiTyping::press(Qt::Key_Down);
-    QCOMPARE(m_competition->scalar(QStringLiteral("SELECT count(*) FROM Ergebnisse WHERE StartNr = 12")).toInt(), 1);
-}
-
 void tst_ResultEntry::places_data()
 {
-    QTest::addColumn<QStringList>("keys");   // in insertion order; empty = no key
-    QTest::addColumn<QList<int>>("places");  // for the same rows
-
-    const QString k1 = QStringLiteral("0000950203040201000000000000");
-    const QString k2 = QStringLiteral("0000890203040201000000000000");
-    const QString k3 = QStringLiteral("0000890103040201000000000000");
-    QTest::newRow("tie shares a place, the next skips") << QStringList{k2, k1, QStringLiteral("0000700000000000000000000000"), k2}
-                                                       << QList<int>{2, 1, 4, 2};
-    QTest::newRow("three equal then a worse one") << QStringList{k2, k2, k2, k3} << QList<int>{1, 1, 1, 4};
-    QTest::newRow("single shooter") << QStringList{k1} << QList<int>{1};
+    QTest::addColumn<QStringList>("keys"); // in insertion order; empty = no key
+    QTest::addColumn<QList<int>>("places");
+    QTest::newRow("tie shares a place, the next skips") << QStringList{K89, K95, K70, K89} << QList<int>{2, 1, 4, 2};
+    QTest::newRow("equal totals, inner tens decide") << QStringList{K89b, K89} << QList<int>{2, 1};
     QTest::newRow("shooters without key share the place after the others")
-        << QStringList{QString(), k1, QString(), k2} << QList<int>{3, 1, 3, 2};
+        << QStringList{QString(), K95, QString(), K89} << QList<int>{3, 1, 3, 2};
     QTest::newRow("nobody has a key") << QStringList{QString(), QString()} << QList<int>{1, 1};
-    QTest::newRow("equal totals, inner tens differ") << QStringList{k3, k2} << QList<int>{2, 1};
+    QTest::newRow("no shooters") << QStringList{} << QList<int>{};
 }
 
+// Every row starts with a stale place 1; pressing F5 again gives the same places.
 void tst_ResultEntry::places()
 {
     QFETCH(QStringList, keys);
     QFETCH(QList<int>, places);
     for (int i = 0; i < keys.size(); ++i)
         m_competition->addResult(i + 1, QStringLiteral("S%1").arg(i + 1), QStringLiteral("V"), QVariant(), keys.at(i));
-    openWindow();
-    for (int run = 0; run < 2; ++run) { // pressing F5 again gives the same places
-        QTest::keyClick(m_window.get(), Qt::Key_F5);
-        for (int i = 0; i < keys.size(); ++i)
-            QCOMPARE(m_competition->scalar(QStringLiteral("SELECT Platz FROM Ergebnisse WHERE StartNr = ?"), {i + 1})
-                         .toInt(),
-                     places.at(i));
+    m_competition->exec(QStringLiteral("UPDATE Ergebnisse SET Platz = 1"));
+    QVERIFY(open(false));
+    for (int run = 0; run < 2; ++run) {
+        pressF5();
+        QList<int> stored;
+        for (const QVariantMap &row : m_competition->rows(QStringLiteral("SELECT Platz FROM Ergebnisse ORDER BY StartNr")))
+            stored << row.value(QStringLiteral("Platz")).toInt();
+        QCOMPARE(stored, places);
     }
-    // Both grids show the new places, best first.
-    auto *winners = m_window->findChild<DataGrid *>(QStringLiteral("TDBGrid2"));
-    const int platz = winners->columnIndex(QStringLiteral("Platz"));
-    QCOMPARE(winners->model()->index(0, platz).data().toString(), QStringLiteral("1"));
-    QCOMPARE(entryGrid()->model()->index(0, platz).data().toString(), QStringLiteral("1"));
-}
-
-void tst_ResultEntry::placesReplaceStaleOnes()
-{
-    // Places from an earlier evaluation, partly right, partly wrong, one missing.
-    const QString k1 = QStringLiteral("0000950000000000000000000000");
-    const QString k2 = QStringLiteral("0000900000000000000000000000");
-    const QString k3 = QStringLiteral("0000850000000000000000000000");
-    m_competition->addResult(1, QStringLiteral("A"), QStringLiteral("V"), 95, k1);
-    m_competition->addResult(2, QStringLiteral("B"), QStringLiteral("V"), 90, k2);
-    m_competition->addResult(3, QStringLiteral("C"), QStringLiteral("V"), 85, k3);
-    m_competition->exec(QStringLiteral("UPDATE Ergebnisse SET Platz = 1 WHERE StartNr = 1"));
-    m_competition->exec(QStringLiteral("UPDATE Ergebnisse SET Platz = 1 WHERE StartNr = 2"));
-    openWindow();
-    QTest::keyClick(m_window.get(), Qt::Key_F5);
-    const QList<QVariantMap> rows =
-        m_competition->rows(QStringLiteral("SELECT Platz FROM Ergebnisse ORDER BY StartNr"));
-    QCOMPARE(rows.at(0).value("Platz").toInt(), 1);
-    QCOMPARE(rows.at(1).value("Platz").toInt(), 2);
-    QCOMPARE(rows.at(2).value("Platz").toInt(), 3);
+    QVERIFY(m_session->dialogs().shown().empty());
+    if (!keys.isEmpty()) { // both grids show the new places, best first
+        QCOMPARE(cellText(m_session->winnersGrid(), 0, QStringLiteral("Platz")), QStringLiteral("1"));
+        QCOMPARE(cellText(grid(), 0, QStringLiteral("Platz")), QStringLiteral("1"));
+    }
 }
 
 void tst_ResultEntry::placesStorePendingEditFirst()
 {
     m_competition->addResult(1, QStringLiteral("Anna Berg"), QStringLiteral("V"), 50, QStringLiteral("0000500000000000000000000000"));
     m_competition->addResult(2, QStringLiteral("Bernd Kurz"), QStringLiteral("V"));
-    openWindow();
-    // Bernd (no key) is the second row; his first shot is typed but the row not left.
-    startAt(1, QStringLiteral("Ring1"));
-    typeCells({QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10"),
-               QStringLiteral("10"), QStringLiteral("10")});
-    QVERIFY(entryRows()->isDirty());
-    QTest::keyClick(m_window.get(), Qt::Key_F5);
+    QVERIFY(open(false));
+    // Bernd (no key) is the second row; six tens are typed but the row is not left.
+    play(grid(), {"@1:Ring1", "10", "<Return>", "10", "<Return>", "10", "<Return>", "10", "<Return>", "10",
+                  "<Return>", "10"});
+    QVERIFY(grid()->hasPendingEdit());
+    pressF5();
     QCOMPARE(m_competition->scalar(QStringLiteral("SELECT Platz FROM Ergebnisse WHERE StartNr = 2")).toInt(), 1);
     QCOMPARE(m_competition->scalar(QStringLiteral("SELECT Platz FROM Ergebnisse WHERE StartNr = 1")).toInt(), 2);
     QCOMPARE(m_competition->scalar(QStringLiteral("SELECT Serie FROM Ergebnisse WHERE StartNr = 2")).toDouble(), 60.0);
 }
 
-void tst_ResultEntry::placesOnEmptyCompetitionChangeNothing()
-{
-    openWindow();
-    QTest::keyClick(m_window.get(), Qt::Key_F5);
-    QCOMPARE(m_competition->scalar(QStringLiteral("SELECT count(*) FROM Ergebnisse")).toInt(), 0);
-    QCOMPARE(m_dialogs->shown().size(), size_t(0));
-}
-
 void tst_ResultEntry::placesFailureIsReportedAndProgramGoesOn()
 {
     m_competition->addResult(1, QStringLiteral("Anna Berg"), QStringLiteral("V"), 50, QStringLiteral("0000500000000000000000000000"));
-    openWindow();
-    // Another program holds the file locked: writing the places fails.
-    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
-    other.setDatabaseName(m_competition->path());
-    QVERIFY(other.open());
-    QSqlQuery lock(other);
-    QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
-    QTest::keyClick(m_window.get(), Qt::Key_F5);
-    QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
-    lock = QSqlQuery();
-    other.close();
-    other = QSqlDatabase();
+    QVERIFY(open(false));
+    {
+        // Another program holds the file locked: writing the places fails.
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
+        other.setDatabaseName(m_competition->path());
+        QVERIFY(other.open());
+        QSqlQuery lock(other);
+        QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        pressF5();
+        QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
+    }
     QSqlDatabase::removeDatabase(QStringLiteral("locker"));
-
-    QCOMPARE(m_dialogs->shown().size(), size_t(1));
-    QVERIFY(m_dialogs->shown().front().text.startsWith(QStringLiteral("Fehler: ")));
-    QVERIFY(m_dialogs->shown().front().text.contains(QStringLiteral("Plätze")));
+    QCOMPARE(m_session->dialogs().shown().size(), size_t(1));
+    QVERIFY(m_session->dialogs().shown().front().text.startsWith(QStringLiteral("Fehler: ")));
+    QVERIFY(m_session->dialogs().shown().front().text.contains(QStringLiteral("Plätze")));
     QVERIFY(m_competition->scalar(QStringLiteral("SELECT Platz FROM Ergebnisse")).isNull());
-    // The program goes on: the next F5 works.
-    QTest::keyClick(m_window.get(), Qt::Key_F5);
+    pressF5();
     QCOMPARE(m_competition->scalar(QStringLiteral("SELECT Platz FROM Ergebnisse")).toInt(), 1);
+}
+
+// A competition the user may read but not write: it is shown; places and a
+// typed row are refused with the database's message, and the file stays as it was.
+void tst_ResultEntry::readOnlyCompetition()
+{
+    addFive(*m_competition);
+    QVERIFY(QFile::setPermissions(m_competition->folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                                | QFile::ReadOther | QFile::ExeOther));
+    QVERIFY(QFile::setPermissions(m_competition->path(), QFile::ReadOwner | QFile::ReadOther));
+    const QList<QVariantMap> before = storedRows();
+    m_session = std::make_unique<MainWindowSession>();
+    {
+        OrdinaryUserFileAccess access;
+        if (access.rootNotDropped())
+            QSKIP("running as root without the right to use files as another user");
+        m_session->dialogs().answerFile(m_competition->path());
+        m_session->window().findChild<QAction *>(QStringLiteral("mnuDateiOpen"))->trigger();
+        QVERIFY(m_session->showForTyping());
+        QCOMPARE(m_session->window().CompetitionPath(), m_competition->path());
+        QCOMPARE(cellText(grid(), 0, QStringLiteral("Schuetze")), QStringLiteral("Anna Weiß"));
+        pressF5();
+        grid()->setFocus();
+        play(grid(), {"@0:Schuetze", "Neumann", "<Return>", "<Down>"});
+        QCoreApplication::processEvents();
+        QCOMPARE(m_session->dialogs().shown().size(), std::size_t(3)); // the open dialog, places, the row
+        for (std::size_t i = 1; i < 3; ++i)
+            QVERIFY2(m_session->dialogs().shown().at(i).text.startsWith(QStringLiteral("Fehler: 3027 - ")),
+                     qPrintable(m_session->dialogs().shown().at(i).text));
+        QVERIFY(grid()->hasPendingEdit());
+        play(grid(), {"<Esc>"});
+    }
+    QCOMPARE(storedRows(), before);
+    QVERIFY(m_session->closeByMenu());
 }
 
 QTEST_MAIN(tst_ResultEntry)

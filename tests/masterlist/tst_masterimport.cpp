@@ -51,8 +51,7 @@ private slots:
     void init();
     void cleanup();
 
-    void menuItem();
-    void dialog();
+    void dialogCancelled();
     void accessMasterList();
     void listedShootersAreSkipped_data();
     void listedShootersAreSkipped();
@@ -62,7 +61,6 @@ private slots:
     void unreadableFiles_data();
     void unreadableFiles();
     void failedWriteLeavesTheList();
-    void cancelledDialog();
 
 private:
     void fill(const QStringList &shooters) const;
@@ -123,21 +121,9 @@ QString tst_MasterImport::csv(const QByteArray &bytes) const
     return AccessFixtures::write(m_master->root() + QStringLiteral("/schützen.csv"), bytes);
 }
 
-void tst_MasterImport::menuItem()
+void tst_MasterImport::dialogCancelled()
 {
-    openList();
-    const auto *datei = m_list->findChild<QMenu *>(QStringLiteral("mnuDatei"));
-    QStringList names;
-    for (const QAction *action : datei->actions())
-        names << action->objectName();
-    QCOMPARE(names, QStringList({"mnuDateiImport", "mnuDateiTemp1", "mnuDateiClose"}));
-    QCOMPARE(datei->actions().front()->text(), QStringLiteral("Importieren..."));
-    QVERIFY(datei->actions().front()->shortcut().isEmpty());
-    QCOMPARE(datei->actions().back()->text(), QStringLiteral("&Schließen"));
-}
-
-void tst_MasterImport::dialog()
-{
+    fill({QStringLiteral("Vorher|V")});
     openList();
     importFile(QString());
     QCOMPARE(m_dialogs->shown().size(), size_t(1));
@@ -145,6 +131,7 @@ void tst_MasterImport::dialog()
     QVERIFY(lastShown().request.mustExist);
     QVERIFY(lastShown().request.filter.contains(QStringLiteral("*.mdb")));
     QVERIFY(lastShown().request.filter.contains(QStringLiteral("*.csv")));
+    QCOMPARE(m_master->shooters(), QStringList{QStringLiteral("Vorher|V")});
 }
 
 void tst_MasterImport::accessMasterList()
@@ -167,9 +154,7 @@ void tst_MasterImport::listedShootersAreSkipped_data()
     QTest::addColumn<int>("added");
 
     QTest::newRow("same name and club") << "Anna Beispiel|SG Tell Ahlen" << 4;
-    QTest::newRow("same name, other club") << "Anna Beispiel|SV Alm" << 5;
     QTest::newRow("other letter case") << "anna beispiel|SG Tell Ahlen" << 5;
-    QTest::newRow("no club, Null in the list") << "Zoë Ærø|(null)" << 4;
     QTest::newRow("no club, empty text in the list") << "Zoë Ærø|" << 4;
     QTest::newRow("blanks around the listed name") << " Karl-Heinz O'Brien |SG Tell Ahlen" << 4;
 }
@@ -210,10 +195,8 @@ void tst_MasterImport::csvFiles_data()
     QTest::newRow("windows-1252, commas, heading")
         << QByteArray("Name,Verein\nJ\xFCrgen M\xFC\xDFig,SV Gr\xFCn-Wei\xDF\n")
         << QStringList{"Jürgen Müßig|SV Grün-Weiß"} << summary(1, 0);
-    QTest::newRow("semicolon inside a quoted name") << QByteArray("\"Meier; Hans\";SV Alm\n")
-                                                    << QStringList{"Meier; Hans|SV Alm"} << summary(1, 0);
-    QTest::newRow("quotes inside names") << QByteArray("\"Karl \"\"Kalle\"\" Huber\";\"SG \"\"Tell\"\"\"\n")
-                                         << QStringList{"Karl \"Kalle\" Huber|SG \"Tell\""} << summary(1, 0);
+    QTest::newRow("quotes and a semicolon inside names") << QByteArray("\"Karl \"\"Kalle\"\"; Huber\";\"SG \"\"Tell\"\"\"\n")
+                                         << QStringList{"Karl \"Kalle\"; Huber|SG \"Tell\""} << summary(1, 0);
     QTest::newRow("an exported winners list")
         << QByteArray("\xEF\xBB\xBFPlatz;StartNr;Schuetze;Verein;Serie\r\n1;4;Anna;SV Alm;\"98,7\"\r\n2;1;Berta;;95\r\n")
         << QStringList{"Anna|SV Alm", "Berta|(null)"} << summary(2, 0);
@@ -247,11 +230,9 @@ void tst_MasterImport::unreadableFiles_data()
     QTest::addColumn<int>("number");
 
     QTest::newRow("broken quote") << "" << QByteArray("Anna;SV\n\"Berta;SV\nCarla;SV\n") << 321;
-    QTest::newRow("text after a closing quote") << "" << QByteArray("\"Anna\" B;SV\n") << 321;
     QTest::newRow("empty file") << "empty file" << QByteArray() << 321;
     QTest::newRow("competition instead of a master list") << "other table" << QByteArray() << 3078;
     QTest::newRow("master list without its last page") << "last page missing" << QByteArray() << 3343;
-    QTest::newRow("master list cut inside a page") << "cut inside a page" << QByteArray() << 3343;
     QTest::newRow("the program's own database file") << "sqlite" << QByteArray() << 321;
 }
 
@@ -294,15 +275,6 @@ void tst_MasterImport::failedWriteLeavesTheList()
     QVERIFY(lastShown().text.endsWith(QLatin1Char('\n') + NothingImported));
     QCOMPARE(m_master->shooters(), QStringList{QStringLiteral("Vorher|V")});
     QCOMPARE(shownRows(), 1);
-}
-
-void tst_MasterImport::cancelledDialog()
-{
-    fill({QStringLiteral("Vorher|V")});
-    openList();
-    importFile(QString());
-    QCOMPARE(m_dialogs->shown().size(), size_t(1));
-    QCOMPARE(m_master->shooters(), QStringList{QStringLiteral("Vorher|V")});
 }
 
 QTEST_MAIN(tst_MasterImport)

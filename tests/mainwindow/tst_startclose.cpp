@@ -1,0 +1,305 @@
+// The main window from start to close: the last competition loaded or not,
+// load failures answered box by box, "Last" written on closing, and typed
+// results stored before the window closes or loads another competition.
+#include "MainWindowSession.h"
+#include "SampleShooters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+using namespace GridInput;
+using namespace SampleShooters;
+
+namespace {
+
+const QString LoadFailed = QStringLiteral("Fehler beim Laden eines Wettkampfs");
+const QString Before = QStringLiteral("/ältere Sitzung/Kreis.wkd");
+
+// A "Last" value for each way a stored path can be unusable.
+QVariant unusableLast(const QString &kind, const QTemporaryDir &scratch)
+{
+    if (kind == QLatin1String("never stored"))
+        return QVariant();
+    if (kind == QLatin1String("blanks"))
+        return QStringLiteral("   ");
+    if (kind == QLatin1String("deleted file")) {
+        const QString path = scratch.path() + QStringLiteral("/gelöscht.wkd");
+        if (!QFile::copy(TestCompetition::templatePath(), path) || !QFile::remove(path))
+            qFatal("cannot create and delete %s", qPrintable(path));
+        return path;
+    }
+    QDir(scratch.path()).mkpath(QStringLiteral("Wettkampf.wkd")); // a folder
+    return scratch.path() + QStringLiteral("/Wettkampf.wkd");
+}
+
+enum class Broken { TextFile, NoTables, EmptyFile, TitleOnly };
+
+// Files that pass the existence test but are no competition.
+QString makeBrokenFile(Broken kind, const QTemporaryDir &scratch)
+{
+    const QString path = scratch.path() + QStringLiteral("/Kaputt.wkd");
+    if (kind == Broken::TextFile || kind == Broken::EmptyFile) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(path));
+        if (kind == Broken::TextFile)
+            file.write("StartNr;Schuetze;Verein\r\n1;Anna Weiß;SV Tell\r\n");
+        return path;
+    }
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("broken"));
+        db.setDatabaseName(path);
+        if (!db.open())
+            qFatal("cannot create %s", qPrintable(path));
+        QSqlQuery q(db);
+        if (kind == Broken::NoTables) {
+            q.exec(QStringLiteral("CREATE TABLE Zwischen (a)"));
+            q.exec(QStringLiteral("DROP TABLE Zwischen"));
+        } else {
+            q.exec(QStringLiteral("CREATE TABLE Wettkampf (Bezeichnung TEXT)"));
+            q.exec(QStringLiteral("INSERT INTO Wettkampf VALUES ('Nur ein Titel')"));
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("broken"));
+    QFile written(path);
+    if (!written.open(QIODevice::ReadOnly) || written.read(16) != QByteArray("SQLite format 3", 16))
+        qFatal("%s is no SQLite file", qPrintable(path));
+    return path;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Broken)
+
+class tst_StartClose : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startWithoutCompetition_data();
+    void startWithoutCompetition();
+    void startWithCompetition_data();
+    void startWithCompetition();
+    void loadFailure_data();
+    void loadFailure();
+    void closeWritesLast_data();
+    void closeWritesLast();
+    void pendingEditStoredOnLeaving_data();
+    void pendingEditStoredOnLeaving();
+};
+
+void tst_StartClose::startWithoutCompetition_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("Last never stored") << "never stored";
+    QTest::newRow("Last only blanks") << "blanks";
+    QTest::newRow("Last names a deleted file") << "deleted file";
+    QTest::newRow("Last names a folder") << "folder";
+}
+
+void tst_StartClose::startWithoutCompetition()
+{
+    QFETCH(QString, kind);
+    const QTemporaryDir scratch;
+    const QVariant last = unusableLast(kind, scratch);
+    MainWindowSession session(last);
+
+    QVERIFY2(session.dialogs().shown().empty(), "a start without a usable competition shows no message");
+    QCOMPARE(session.window().windowTitle(), QStringLiteral("Ringtal"));
+    QCOMPARE(session.window().CompetitionPath(), QString());
+    QVERIFY(!session.entryGrid()->isEnabled());
+    QCOMPARE(session.entryGrid()->model()->rowCount(), 0);
+    QCOMPARE(session.winnersGrid()->model()->rowCount(), 0);
+    // Closing keeps the stale value for the next start.
+    session.window().show();
+    QVERIFY(session.closeByMenu());
+    QCOMPARE(session.hasLast(), last.isValid());
+    QCOMPARE(session.last(), last.toString());
+}
+
+void tst_StartClose::startWithCompetition_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<bool>("titleRow");
+    QTest::addColumn<QString>("bezeichnung");
+    QTest::addColumn<QString>("expectedTitle");
+    QTest::newRow("umlauts and blanks in the folders") << "Verein Jürgen Mäder/Saison 2024 ÄÖÜ/Liga Runde 1.wkd"
+                                                       << true << "Schützenfest, Runde 1" << "Schützenfest, Runde 1";
+    QTest::newRow("characters a file URI reads as syntax, apostrophes")
+        << "d'Artagnan #3 (100% dabei) ?.wkd" << true << "Pokal des 'Alten Fritz'" << "Pokal des 'Alten Fritz'";
+    QTest::newRow("title row holding Null") << "ohne Titel.wkd" << true << QString() << "";
+    QTest::newRow("empty title table") << "frisch.wkd" << false << "" << "";
+}
+
+void tst_StartClose::startWithCompetition()
+{
+    QFETCH(QString, fileName);
+    QFETCH(bool, titleRow);
+    QFETCH(QString, bezeichnung);
+    QFETCH(QString, expectedTitle);
+    const TestCompetition competition(fileName);
+    if (titleRow)
+        competition.exec(QStringLiteral("INSERT INTO Wettkampf (Bezeichnung) VALUES (?)"), {bezeichnung});
+    addFive(competition);
+
+    MainWindowSession session(competition.path());
+
+    QVERIFY2(session.dialogs().shown().empty(), "loading a good competition shows no message");
+    QCOMPARE(session.window().windowTitle(), QStringLiteral("Ringtal") + competition.path());
+    QCOMPARE(session.window().CompetitionPath(), competition.path());
+    QCOMPARE(session.title(), expectedTitle);
+    for (const DataGrid *grid : {session.entryGrid(), session.winnersGrid()}) {
+        QVERIFY(grid->isEnabled());
+        QCOMPARE(grid->model()->rowCount(), 6); // five shooters and the new-row line
+        QCOMPARE(cellText(grid, 0, QStringLiteral("Schuetze")), QStringLiteral("Anna Weiß"));
+        QCOMPARE(cellText(grid, 0, QStringLiteral("Serie")), QStringLiteral("98,7"));
+    }
+}
+
+void tst_StartClose::loadFailure_data()
+{
+    QTest::addColumn<Broken>("kind");
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<bool>("runsThrough");
+    QTest::addColumn<bool>("entryEnabled");
+    QTest::addColumn<QString>("expectedTitle");
+    const int abort = 3, retry = 4, ignore = 5;
+    // Each broken file fails at opening the entry rows, the winners rows and the title.
+    QTest::newRow("text file: Abort stops at the first box") << Broken::TextFile << QList<int>{abort} << false << false << "";
+    QTest::newRow("SQLite file without tables: Retry then Abort shows the box twice")
+        << Broken::NoTables << QList<int>{retry, abort} << false << false << "";
+    QTest::newRow("empty file: Ignore on every step runs through")
+        << Broken::EmptyFile << QList<int>{ignore, ignore, ignore} << true << true << "";
+    QTest::newRow("text file: Ignore, then Abort at the winners list")
+        << Broken::TextFile << QList<int>{ignore, abort} << false << true << "";
+    // Only the two result sources fail; the title is read.
+    QTest::newRow("title table only: Ignore twice shows the title")
+        << Broken::TitleOnly << QList<int>{ignore, ignore} << true << true << "Nur ein Titel";
+}
+
+void tst_StartClose::loadFailure()
+{
+    QFETCH(Broken, kind);
+    QFETCH(QList<int>, answers);
+    QFETCH(bool, runsThrough);
+    QFETCH(bool, entryEnabled);
+    QFETCH(QString, expectedTitle);
+    const QTemporaryDir scratch;
+    const QString path = makeBrokenFile(kind, scratch);
+
+    MainWindowSession session(path, answers);
+
+    QCOMPARE(session.dialogs().unexpected(), 0);
+    QVERIFY2(session.dialogs().allAnswersUsed(), "fewer boxes than answers");
+    static const QRegularExpression box(QStringLiteral("^Fehler: [1-9][0-9]* - \\S.*\n") + LoadFailed + "$");
+    for (const ScriptedDialogs::Shown &shown : session.dialogs().shown()) {
+        QCOMPARE(shown.kind, QStringLiteral("error"));
+        QCOMPARE(shown.title, QStringLiteral("Fehler"));
+        QVERIFY2(box.match(shown.text).hasMatch(), qPrintable(shown.text));
+    }
+    QCOMPARE(session.window().windowTitle(), runsThrough ? QStringLiteral("Ringtal") + path : QStringLiteral("Ringtal"));
+    QCOMPARE(session.window().CompetitionPath(), runsThrough ? path : QString());
+    QCOMPARE(session.entryGrid()->isEnabled(), entryEnabled);
+    QCOMPARE(session.title(), expectedTitle);
+    QCOMPARE(session.entryGrid()->model()->rowCount(), 0);
+
+    // The window stays usable: closing stores the path only when loading ran through.
+    session.settings().write(QStringLiteral("Wettkampf"), QStringLiteral("Last"), Before);
+    session.window().show();
+    QVERIFY(session.closeByMenu());
+    QCOMPARE(session.last(), runsThrough ? path : Before);
+    QCOMPARE(session.dialogs().shown().size(), std::size_t(answers.size()));
+}
+
+void tst_StartClose::closeWritesLast_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<bool>("deleteBeforeClose");
+    QTest::addColumn<QString>("how");
+    QTest::newRow("menu") << "wettkampf.wkd" << false << "menu";
+    QTest::newRow("window frame, umlauts and blanks in folder and name") << "Saison Jürgen/Runde Ä 1.wkd" << false
+                                                                         << "frame";
+    QTest::newRow("file deleted while open keeps the old value") << "weg.wkd" << true << "menu";
+}
+
+void tst_StartClose::closeWritesLast()
+{
+    QFETCH(QString, fileName);
+    QFETCH(bool, deleteBeforeClose);
+    QFETCH(QString, how);
+    const TestCompetition competition(fileName);
+    addFive(competition);
+    MainWindowSession session(competition.path());
+    // Another value in between shows that closing really wrote it.
+    session.settings().write(QStringLiteral("Wettkampf"), QStringLiteral("Last"), Before);
+    if (deleteBeforeClose)
+        QVERIFY(QFile::remove(competition.path()));
+    session.window().show();
+    QVERIFY(session.close(how));
+    QCOMPARE(session.last(), deleteBeforeClose ? Before : competition.path());
+    QVERIFY(session.dialogs().shown().empty());
+}
+
+void tst_StartClose::pendingEditStoredOnLeaving_data()
+{
+    QTest::addColumn<QStringList>("script");
+    QTest::addColumn<QString>("how"); // "menu", "frame" (closing) or "open" (another competition)
+    QTest::addColumn<qint64>("id");   // 0: the new row
+    QTest::addColumn<QVariantMap>("expected");
+    // Rows of the grid: 0 Anna Weiß (ID 3), 1 Bauer (ID 1), 2 Zeller (ID 4).
+    QTest::newRow("name typed, cell editor still open, closed by the menu")
+        << QStringList{"@0:Schuetze", "Neumann"} << "menu" << qint64(3)
+        << QVariantMap{{"Schuetze", "Neumann"}, {"StartNr", 1}};
+    QTest::newRow("club with umlauts and a comma, confirmed, closed by the window frame")
+        << QStringList{"@1:Verein", "SV Grün-Weiß, Ölbronn", "<Return>"} << "frame" << qint64(1)
+        << QVariantMap{{"Verein", "SV Grün-Weiß, Ölbronn"}, {"Schuetze", "Bauer"}};
+    QTest::newRow("ring with decimal comma, another competition opened")
+        << QStringList{"@2:Ring1", "9,5"} << "open" << qint64(4) << QVariantMap{{"Ring1", 9.5}};
+    QTest::newRow("new row on the new-row line, another competition opened")
+        << QStringList{"@new:StartNr", "42", "<Tab>", "Kurz"} << "open" << qint64(0)
+        << QVariantMap{{"StartNr", 42}, {"Schuetze", "Kurz"}};
+    QTest::newRow("row given up with Escape: nothing stored")
+        << QStringList{"@0:Schuetze", "Neumann", "<Return>", "<Esc>"} << "menu" << qint64(3)
+        << QVariantMap{{"Schuetze", "Anna Weiß"}};
+}
+
+void tst_StartClose::pendingEditStoredOnLeaving()
+{
+    QFETCH(QStringList, script);
+    QFETCH(QString, how);
+    QFETCH(qint64, id);
+    QFETCH(QVariantMap, expected);
+    const TestCompetition competition;
+    addFive(competition);
+    const TestCompetition other(QStringLiteral("zweiter.wkd"));
+    other.addResult(7, QStringLiteral("Anna"), QStringLiteral("SV"));
+    MainWindowSession session(competition.path());
+    QVERIFY(session.showForTyping());
+    play(session.entryGrid(), script);
+    QCOMPARE(rowCount(competition), 5); // nothing stored yet
+
+    if (how == QLatin1String("open")) {
+        session.dialogs().answerFile(other.path());
+        session.window().findChild<QAction *>(QStringLiteral("mnuDateiOpen"))->trigger();
+        QCOMPARE(session.window().CompetitionPath(), other.path());
+        QCOMPARE(columnTexts(session.entryGrid(), QStringLiteral("Schuetze")), (QStringList{"Anna", ""}));
+        QCOMPARE(session.dialogs().shown().size(), std::size_t(1)); // the open dialog
+    } else {
+        QVERIFY(session.close(how));
+        QVERIFY(session.dialogs().shown().empty());
+        QCOMPARE(session.last(), competition.path());
+    }
+    QCOMPARE(rowCount(competition), id == 0 ? 6 : 5);
+    if (id == 0)
+        id = competition.scalar(QStringLiteral("SELECT max(ID) FROM Ergebnisse")).toLongLong();
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+        QCOMPARE(stored(competition, id, it.key()).toString(), it.value().toString());
+}
+
+QTEST_MAIN(tst_StartClose)
+#include "tst_startclose.moc"
