@@ -42,6 +42,12 @@ DataGrid::DataGrid(QWidget *parent)
             && twipsToPixels(m_model->columns()[size_t(logical)].widthTwips) != newSize)
             m_model->columns()[size_t(logical)].widthTwips = pixelsToTwips(newSize);
     });
+    connect(m_model, &GridModel::userEdited, this, [this](int column) {
+        if (currentIndex().row() != m_entryRow) {
+            m_entryRow = currentIndex().row();
+            m_entryColumn = column;
+        }
+    });
     connect(m_model, &GridModel::userEdited, this, &DataGrid::afterColEdit);
     connect(m_model, &GridModel::editFailed, this, &DataGrid::reportStoreFailure);
 }
@@ -148,6 +154,7 @@ void DataGrid::storePendingEdit()
 
 void DataGrid::refreshRows()
 {
+    m_entryRow = -1;
     m_model->reload();
     showRecordsetRow();
 }
@@ -272,6 +279,19 @@ void DataGrid::moveToNextCell()
     const QModelIndex next = moveCursor(QAbstractItemView::MoveNext, Qt::NoModifier);
     if (next.isValid())
         setCurrentIndex(next);
+}
+
+// A range officer types the shots of one shooter after another: after the
+// last shot the cursor goes to the first shot of the next shooter, not to the
+// place column that nobody types into.
+QModelIndex DataGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex from = currentIndex();
+    const QModelIndex to = QTableView::moveCursor(action, modifiers);
+    if (action == MoveNext && from.isValid() && to.isValid() && to.row() == from.row() + 1
+        && from.row() == m_entryRow && m_entryColumn >= 0 && !isColumnHidden(m_entryColumn))
+        return m_model->index(to.row(), m_entryColumn);
+    return to;
 }
 
 void DataGrid::keyPressEvent(QKeyEvent *event)

@@ -69,6 +69,7 @@ signals:
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void keyPressEvent(QKeyEvent *event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
     void changeEvent(QEvent *event) override;
 
@@ -86,5 +87,9 @@ private:
     GridDelegate *m_delegate;
     bool m_holdFields = false;
     bool m_syncing = false;
+    // Where the user began typing in a row: Tab or Enter after its last cell
+    // goes on in that column of the next row.
+    int m_entryRow = -1;
+    int m_entryColumn = -1;
     PrintInfo m_printInfo;
 };

@@ -122,7 +122,9 @@ void tst_ResultEntry::wholeRowByKeyboard_data()
 }
 
 // From the first row down to the new-row line, right past the place column,
-// then every cell typed; leaving the last ring goes on to the next row, which stores this one.
+// then every cell typed; leaving the last ring goes on to where typing began
+// in the next row, which stores this one. That new-row line stays untouched:
+// F5 must not store it as an empty shooter.
 void tst_ResultEntry::wholeRowByKeyboard()
 {
     QFETCH(bool, withShooters);
@@ -145,9 +147,11 @@ void tst_ResultEntry::wholeRowByKeyboard()
 
     QCOMPARE(rowCount(*m_competition), rows + 1);
     QCOMPARE(grid()->currentIndex().row(), newRowLine(grid()));
-    QCOMPARE(fields().value(grid()->currentIndex().column()), QStringLiteral("Platz"));
+    QCOMPARE(fields().value(grid()->currentIndex().column()), QStringLiteral("StartNr"));
     QCOMPARE(cellText(grid(), rows, QStringLiteral("Schuetze")), cells.at(1));
     checkStored(0, expected);
+    pressF5();
+    QCOMPARE(rowCount(*m_competition), rows + 1);
     QVERIFY(m_session->dialogs().shown().empty());
 }
 
@@ -160,6 +164,10 @@ void tst_ResultEntry::enterAndTabMove_data()
     QTest::newRow("keypad Enter after typing") << QStringList{"@0:StartNr", "5", "<Enter>"} << 0 << "Schuetze";
     QTest::newRow("Tab after typing") << QStringList{"@0:StartNr", "5", "<Tab>"} << 0 << "Schuetze";
     QTest::newRow("Enter on the last ring goes to the next row") << QStringList{"@0:Ring10", "<Return>"} << 1 << "Platz";
+    QTest::newRow("after the last ring on to where typing began")
+        << QStringList{"@0:Ring9", "9", "<Tab>", "8", "<Tab>"} << 1 << "Ring9";
+    QTest::newRow("where typing began in an earlier row counts no more")
+        << QStringList{"@0:Ring9", "9", "@1:Ring10", "<Tab>"} << 2 << "Platz";
     QTest::newRow("Down while typing goes straight down") << QStringList{"@0:Schuetze", "Neumann", "<Down>"} << 1 << "Schuetze";
     QTest::newRow("Up while typing goes straight up") << QStringList{"@2:Ring3", "9", "<Up>"} << 1 << "Ring3";
 }
