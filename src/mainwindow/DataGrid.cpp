@@ -218,8 +218,9 @@ void DataGrid::showRecordsetRow()
     int row = m_model->addNewRow();
     if (row < 0)
         row = rs->isEof() ? m_model->rowCount() - 1 : rs->position();
-    int column = currentIndex().isValid() ? currentIndex().column() : -1;
-    if (column < 0 || isColumnHidden(column)) {
+    // Re-reading the rows resets the view's cell; the column stays where the user was.
+    int column = currentIndex().isValid() ? currentIndex().column() : m_lastColumn;
+    if (column < 0 || column >= m_model->columnCount() || isColumnHidden(column)) {
         for (int visual = 0; visual < horizontalHeader()->count(); ++visual) {
             const int logical = horizontalHeader()->logicalIndex(visual);
             if (!isColumnHidden(logical)) {
@@ -239,6 +240,8 @@ void DataGrid::showRecordsetRow()
 void DataGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
     QTableView::currentChanged(current, previous);
+    if (current.isValid())
+        m_lastColumn = current.column();
     if (m_syncing || !current.isValid() || current.row() == previous.row())
         return;
     followViewRow(current.row());
@@ -299,6 +302,14 @@ void DataGrid::keyPressEvent(QKeyEvent *event)
     if (state() != QAbstractItemView::EditingState) {
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
             moveToNextCell();
+            event->accept();
+            return;
+        }
+        if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier && currentIndex().isValid()
+            && (m_model->flags(currentIndex()) & Qt::ItemIsEditable)) {
+            // Del empties the cell, as in every table program: an edit like
+            // typing, stored when the row is left and given up with Escape.
+            m_model->setData(currentIndex(), QString(), Qt::EditRole);
             event->accept();
             return;
         }
