@@ -2,6 +2,8 @@
 #include "RingtalApplication.h"
 #include "frmMain.h"
 
+#include <QFileInfo>
+
 int main(int argc, char *argv[])
 {
     RingtalApplication app(argc, argv);
@@ -14,6 +16,11 @@ int main(int argc, char *argv[])
     {
         frmMain window;
         window.show();
+        // A competition named on the command line (a double-click on a .wkd
+        // file) is opened over the last one, as if chosen with Open.
+        const QStringList arguments = QCoreApplication::arguments();
+        if (arguments.size() > 1)
+            window.openCompetitionFile(QFileInfo(arguments.at(1)).absoluteFilePath());
         rc = app.exec();
     }
     Dialogs::install(nullptr);

@@ -45,6 +45,10 @@ public:
     // Takes a shooter over: name, a tab character, the club. Throws RingtalError.
     void setNeuerSchuetze(const QString &value);
 
+    // Opens a competition as the Open command does once a file is chosen (a
+    // file named when the program is started, e.g. by a double-click).
+    void openCompetitionFile(const QString &path);
+
 public slots:
     void mnuDateiNeu_Click();
     void mnuDateiOpen_Click();

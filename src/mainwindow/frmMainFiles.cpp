@@ -96,16 +96,23 @@ void frmMain::mnuDateiOpen_Click()
         request.filter = QStringLiteral("Ringtal Wettkämpfe (*.wkd)|*.wkd|Alle Dateien (*.*)|*.*");
         request.mustExist = true;
         const QString chosen = Dialogs::current().openFileName(request);
-        if (chosen.isEmpty())
-            return;
+        if (!chosen.isEmpty())
+            openCompetitionFile(chosen);
+    } catch (const std::exception &) {
+    }
+}
+
+void frmMain::openCompetitionFile(const QString &path)
+{
+    try {
         // A competition of the older Access format is taken over into a new file, never opened in place.
-        if (AccessFile::hasAccessHeader(chosen)) {
-            takeOverAccessCompetition(chosen);
+        if (AccessFile::hasAccessHeader(path)) {
+            takeOverAccessCompetition(path);
             return;
         }
         // The path becomes the window's only once loading has run through; an
         // aborted load leaves the window on the competition it shows.
-        LoadCompetition(chosen);
+        LoadCompetition(path);
     } catch (const std::exception &) {
     }
 }
