@@ -39,8 +39,6 @@ private slots:
 
     void okStoresAsTyped_data();
     void okStoresAsTyped();
-    void closingWithoutOkStoresNothing_data();
-    void closingWithoutOkStoresNothing();
     void dialogFrame();
     void menuShowsItModally();
     void withoutPrinterTheUserIsTold();
@@ -72,7 +70,7 @@ void tst_PrintDialogs::store(const Settings &settings)
 
 // What the dialog shows from the settings, and what OK stores after the
 // user's clicks and typing. Nothing typed is checked: a comma, an emptied box
-// and words are stored as they stand.
+// and words are stored as they stand. Closing it any other way stores nothing.
 void tst_PrintDialogs::okStoresAsTyped_data()
 {
     QTest::addColumn<Settings>("settings");
@@ -80,19 +78,24 @@ void tst_PrintDialogs::okStoresAsTyped_data()
     QTest::addColumn<QStringList>("margins"); // shown
     QTest::addColumn<int>("choose");         // option to click, -1 none
     QTest::addColumn<QStringList>("typed");  // a null entry leaves the box alone
-    QTest::addColumn<QStringList>("stored"); // Format, Links, Rechts, Oben, Unten
+    QTest::addColumn<QString>("close");
+    QTest::addColumn<QStringList>("stored"); // Format, Links, Rechts, Oben, Unten; empty: nothing
     const QStringList defaults{"1000", "1000", "1000", "1000"};
     const QStringList untouched{QString(), QString(), QString(), QString()};
     QTest::newRow("nothing stored: landscape, defaults confirmed")
-            << Settings{} << true << defaults << -1 << untouched << QStringList{"2", "1000", "1000", "1000", "1000"};
+            << Settings{} << true << defaults << -1 << untouched << "ok" << QStringList{"2", "1000", "1000", "1000", "1000"};
     QTest::newRow("no number is portrait") << Settings{{"Format", "quer"}} << false << defaults << -1 << untouched
-                                           << QStringList{"1", "1000", "1000", "1000", "1000"};
+                                           << "ok" << QStringList{"1", "1000", "1000", "1000", "1000"};
     QTest::newRow("1 is portrait; landscape chosen back, boxes as typed")
             << Settings{{"Format", "1"}} << false << defaults << 0 << QStringList{"12,5", "", "-5", "viel"}
-            << QStringList{"2", "12,5", "", "-5", "viel"};
+            << "ok" << QStringList{"2", "12,5", "", "-5", "viel"};
     QTest::newRow("margins shown as stored, portrait chosen")
             << Settings{{"Links", "12,5"}, {"Rechts", ""}, {"Oben", "1.500"}, {"Unten", "abc"}} << true
-            << QStringList{"12,5", "", "1.500", "abc"} << 1 << untouched << QStringList{"1", "12,5", "", "1.500", "abc"};
+            << QStringList{"12,5", "", "1.500", "abc"} << 1 << untouched << "ok" << QStringList{"1", "12,5", "", "1.500", "abc"};
+    const QStringList typed{"2000", QString(), QString(), QString()};
+    QTest::newRow("Abbrechen clicked") << Settings{} << true << defaults << 1 << typed << "cmdCancel" << QStringList{};
+    QTest::newRow("Escape pressed") << Settings{} << true << defaults << 1 << typed << "escape" << QStringList{};
+    QTest::newRow("window frame closed") << Settings{} << true << defaults << 1 << typed << "close" << QStringList{};
 }
 
 void tst_PrintDialogs::okStoresAsTyped()
@@ -102,6 +105,7 @@ void tst_PrintDialogs::okStoresAsTyped()
     QFETCH(QStringList, margins);
     QFETCH(int, choose);
     QFETCH(QStringList, typed);
+    QFETCH(QString, close);
     QFETCH(QStringList, stored);
     store(settings);
     frmPrinterSetup dialog;
@@ -119,42 +123,23 @@ void tst_PrintDialogs::okStoresAsTyped()
         QTest::keyClick(edit, Qt::Key_Delete);
         QTest::keyClicks(edit, typed.at(i));
     }
-    QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QVERIFY(!dialog.isVisible());
-    QCOMPARE(m_settings->read(Section, QStringLiteral("Format")), stored.at(0));
-    for (int i = 0; i < 4; ++i) {
-        QVERIFY(m_settings->contains(Section, MarginKeys.at(i)));
-        QCOMPARE(m_settings->read(Section, MarginKeys.at(i)), stored.at(i + 1));
-    }
-}
-
-void tst_PrintDialogs::closingWithoutOkStoresNothing_data()
-{
-    QTest::addColumn<QString>("how");
-    QTest::newRow("Abbrechen clicked") << QStringLiteral("cancel");
-    QTest::newRow("Escape pressed") << QStringLiteral("escape");
-    QTest::newRow("window frame closed") << QStringLiteral("close");
-}
-
-void tst_PrintDialogs::closingWithoutOkStoresNothing()
-{
-    QFETCH(QString, how);
-    frmPrinterSetup dialog;
-    dialog.show();
-    QTest::mouseClick(dialog.option(1), Qt::LeftButton);
-    box(dialog, QStringLiteral("txtLinks"))->setText(QStringLiteral("2000"));
-    if (how == QLatin1String("cancel"))
-        QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("cmdCancel")), Qt::LeftButton);
-    else if (how == QLatin1String("escape"))
+    if (close == QLatin1String("escape"))
         QTest::keyClick(&dialog, Qt::Key_Escape);
-    else
+    else if (close == QLatin1String("close"))
         dialog.close();
+    else
+        QTest::mouseClick(dialog.findChild<QPushButton *>(close == QLatin1String("ok") ? QStringLiteral("cmdOK") : close),
+                          Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(stored.isEmpty() ? QDialog::Rejected : QDialog::Accepted));
     QVERIFY(!dialog.isVisible());
-    QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QVERIFY(!m_settings->contains(Section, QStringLiteral("Format")));
-    for (const QString &key : MarginKeys)
-        QVERIFY(!m_settings->contains(Section, key));
+    QCOMPARE(m_settings->contains(Section, QStringLiteral("Format")), !stored.isEmpty());
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(m_settings->contains(Section, MarginKeys.at(i)), !stored.isEmpty());
+        if (!stored.isEmpty())
+            QCOMPARE(m_settings->read(Section, MarginKeys.at(i)), stored.at(i + 1));
+    }
+    if (!stored.isEmpty())
+        QCOMPARE(m_settings->read(Section, QStringLiteral("Format")), stored.at(0));
 }
 
 // Enter confirms, and Tab walks the options, the four boxes, Abbrechen, OK.

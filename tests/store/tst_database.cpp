@@ -63,6 +63,25 @@ bool makeForeignFile(const QString &kind, const QString &path)
     return kind == QLatin1String("missing");
 }
 
+// One write through the recordset: "edit" renames the first row Bäcker, "add"
+// stores a row Neu, "delete" deletes Adler.
+void writeStep(Recordset &rs, const QString &step)
+{
+    if (step == QLatin1String("edit")) {
+        rs.moveFirst();
+        rs.edit();
+        rs.setValue(Name, QStringLiteral("Bäcker"));
+        rs.update();
+    } else if (step == QLatin1String("add")) {
+        rs.addNew();
+        rs.setValue(Name, QStringLiteral("Neu"));
+        rs.update();
+    } else {
+        rs.findFirst(QStringLiteral("Schuetze = 'Adler'"));
+        rs.deleteCurrent();
+    }
+}
+
 // Descriptors of this process that point at the file: a released file has none.
 int openHandles(const QString &path)
 {
@@ -146,7 +165,7 @@ void TestDatabase::openingFails()
 // Checked as an ordinary user: root writes read-only files.
 void TestDatabase::readOnlyFile_data()
 {
-    QTest::addColumn<QString>("write");
+    QTest::addColumn<QString>("step");
     QTest::newRow("edit a row") << "edit";
     QTest::newRow("add a row") << "add";
     QTest::newRow("delete a row") << "delete";
@@ -154,10 +173,9 @@ void TestDatabase::readOnlyFile_data()
 
 void TestDatabase::readOnlyFile()
 {
-    QFETCH(QString, write);
-
+    QFETCH(QString, step);
     TestCompetition tc;
-    insertShooter(tc, 1, QStringLiteral("Müller"), QStringLiteral("0900"));
+    insertShooter(tc, 1, QStringLiteral("Adler"), QStringLiteral("0900"));
     insertShooter(tc, 2, QStringLiteral("O'Brien"), QStringLiteral("0950"));
     QVERIFY(QFile::setPermissions(tc.path(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     QVERIFY(QFile::setPermissions(tc.folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
@@ -178,24 +196,12 @@ void TestDatabase::readOnlyFile()
         std::unique_ptr<Recordset> rs;
         QCOMPARE(raisedNumber([&] { rs = db->openRecordset(ByKey); }), 0);
         shown = RecordsetChecks::names(*rs);
-        writeError = raisedError([&] {
-            if (write == QLatin1String("edit")) {
-                rs->edit();
-                rs->setValue(Name, QStringLiteral("Möller"));
-                rs->update();
-            } else if (write == QLatin1String("add")) {
-                rs->addNew();
-                rs->setValue(Name, QStringLiteral("Neu"));
-                rs->update();
-            } else {
-                rs->deleteCurrent();
-            }
-        });
+        writeError = raisedError([&] { writeStep(*rs, step); });
     }
-    QCOMPARE(shown, (QStringList{"O'Brien", "Müller"}));
+    QCOMPARE(shown, (QStringList{"O'Brien", "Adler"}));
     QCOMPARE(writeError.number, 3027);
     QVERIFY2(writeError.description.contains(QStringLiteral("ist schreibgeschützt")), qPrintable(writeError.description));
-    QCOMPARE(tableNames(tc), (QStringList{"Müller", "O'Brien"}));
+    QCOMPARE(tableNames(tc), (QStringList{"Adler", "O'Brien"}));
 }
 
 // Umlauts, blanks and the characters a file URI treats specially.
@@ -245,21 +251,8 @@ void TestDatabase::transactions()
     {
         Transaction outer(*db);
         auto writeAll = [&] {
-            for (const QString &step : writes.split(QLatin1Char(' '))) {
-                if (step == QLatin1String("edit")) {
-                    rs->moveFirst();
-                    rs->edit();
-                    rs->setValue(Name, QStringLiteral("Bäcker"));
-                    rs->update();
-                } else if (step == QLatin1String("add")) {
-                    rs->addNew();
-                    rs->setValue(Name, QStringLiteral("Neu"));
-                    rs->update();
-                } else {
-                    rs->findFirst(QStringLiteral("Schuetze = 'Adler'"));
-                    rs->deleteCurrent();
-                }
-            }
+            for (const QString &step : writes.split(QLatin1Char(' ')))
+                writeStep(*rs, step);
         };
         if (end.startsWith(QLatin1String("nested"))) {
             Transaction inner(*db);
