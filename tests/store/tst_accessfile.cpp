@@ -343,7 +343,6 @@ void tst_AccessFile::failures_data()
     QTest::addColumn<bool>("existingTarget");
     QTest::addColumn<int>("number");
 
-    QTest::newRow("cut inside a page") << "cut inside a page" << false << 3343;
     QTest::newRow("master list instead of a competition") << "other table" << false << 3078;
     QTest::newRow("duplicate IDs") << "duplicate IDs" << false << 3022;
     QTest::newRow("damaged file, existing target kept") << "last page missing" << true << 3343;
