@@ -73,8 +73,6 @@ class tst_AccessFile : public QObject
     Q_OBJECT
 
 private slots:
-    void header_data();
-    void header();
     void tables_data();
     void tables();
     void values_data();
@@ -103,28 +101,6 @@ private:
     // A folder of its own for each take-over, so that what is left behind shows.
     std::unique_ptr<QTemporaryDir> m_work;
 };
-
-void tst_AccessFile::header_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<bool>("access");
-
-    const QString folder = m_dir.path() + QLatin1Char('/');
-    QTest::newRow("Access competition") << AccessFixtures::path(AccessFixtures::Competition) << true;
-    QTest::newRow("a cut copy keeps its header")
-        << AccessFixtures::damagedCopy(QStringLiteral("first page only"), AccessFixtures::Competition,
-                                       folder + QStringLiteral("cut.wkd"))
-        << true;
-    QTest::newRow("the program's own template") << TestCompetition::templatePath() << false;
-    QTest::newRow("missing file") << folder + QStringLiteral("nirgends.wkd") << false;
-}
-
-void tst_AccessFile::header()
-{
-    QFETCH(QString, path);
-    QFETCH(bool, access);
-    QCOMPARE(AccessFile::hasAccessHeader(path), access);
-}
 
 // Field names and row counts as mdb-export lists them.
 void tst_AccessFile::tables_data()
@@ -196,21 +172,25 @@ void tst_AccessFile::values()
     }
 }
 
+// Damaged and foreign files are refused when read; a cut copy still has the
+// header that tells an Access file, so the reading must notice the damage.
 void tst_AccessFile::damaged_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("fixture");
     QTest::addColumn<QString>("table");
+    QTest::addColumn<bool>("header");
     QTest::addColumn<int>("number");
 
     const QString competition = AccessFixtures::Competition;
     const QString master = AccessFixtures::MasterList;
-    QTest::newRow("competition cut inside a page") << "cut inside a page" << competition << "Ergebnisse" << 3343;
-    QTest::newRow("competition without its last page") << "last page missing" << competition << "Ergebnisse" << 3343;
-    QTest::newRow("catalog missing") << "catalog missing" << master << "Schuetzen" << 3343;
-    QTest::newRow("empty file") << "empty file" << competition << "Ergebnisse" << 3343;
-    QTest::newRow("text file") << "text file" << competition << "Ergebnisse" << 3343;
-    QTest::newRow("master list has no results") << "other table" << competition << "Ergebnisse" << 3078;
+    QTest::newRow("competition cut inside a page") << "cut inside a page" << competition << "Ergebnisse" << true << 3343;
+    QTest::newRow("competition without its last page") << "last page missing" << competition << "Ergebnisse" << true
+                                                       << 3343;
+    QTest::newRow("catalog missing") << "catalog missing" << master << "Schuetzen" << true << 3343;
+    QTest::newRow("empty file") << "empty file" << competition << "Ergebnisse" << false << 3343;
+    QTest::newRow("text file") << "text file" << competition << "Ergebnisse" << false << 3343;
+    QTest::newRow("master list has no results") << "other table" << competition << "Ergebnisse" << true << 3078;
 }
 
 void tst_AccessFile::damaged()
@@ -218,10 +198,16 @@ void tst_AccessFile::damaged()
     QFETCH(QString, kind);
     QFETCH(QString, fixture);
     QFETCH(QString, table);
+    QFETCH(bool, header);
     QFETCH(int, number);
     const QString path = AccessFixtures::damagedCopy(kind, fixture, m_dir.filePath(QStringLiteral("kaputt.wkd")));
     QVERIFY(!path.isEmpty());
+    QCOMPARE(AccessFile::hasAccessHeader(path), header);
     QCOMPARE(raisedNumber([&] { AccessFile(path).readTable(table); }), number);
+    // Neither the program's own files nor a missing one pass for Access files.
+    QVERIFY(AccessFile::hasAccessHeader(AccessFixtures::path(fixture)));
+    QVERIFY(!AccessFile::hasAccessHeader(TestCompetition::templatePath()));
+    QVERIFY(!AccessFile::hasAccessHeader(m_dir.filePath(QStringLiteral("nirgends.wkd"))));
 }
 
 void tst_AccessFile::init()
