@@ -2,6 +2,7 @@
 // stand, when the margins leave no room, and the header and footer texts.
 #include "PageLayout.h"
 #include "PageText.h"
+#include "RecordsetChecks.h"
 #include "RingtalError.h"
 
 #include <QtTest>
@@ -37,16 +38,12 @@ class tst_PageLayout : public QObject
 private slots:
     void rowsPerPage_data();
     void rowsPerPage();
-    void pageOfRow_data();
-    void pageOfRow();
     void columns_data();
     void columns();
     void noRoom_data();
     void noRoom();
     void textParts_data();
     void textParts();
-    void pageNumbers_data();
-    void pageNumbers();
 };
 
 void tst_PageLayout::rowsPerPage_data()
@@ -96,6 +93,8 @@ void tst_PageLayout::rowsPerPage()
     for (int p = 0; p < layout.pageCount(); ++p) {
         QCOMPARE(layout.page(p).firstRow, first);
         QCOMPARE(layout.page(p).rowCount, rowsOnPage.at(p));
+        for (int row = first; row < first + rowsOnPage.at(p); ++row)
+            QCOMPARE(layout.pageOfRow(row), p);
         first += rowsOnPage.at(p);
     }
     for (int p = 0; p < bodyTops.size(); ++p) {
@@ -103,23 +102,6 @@ void tst_PageLayout::rowsPerPage()
         QCOMPARE(layout.page(p).headings, headings.at(p));
     }
     QCOMPARE(layout.footerTop(), input.areaHeight - input.footerHeight);
-}
-
-void tst_PageLayout::pageOfRow_data()
-{
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("page");
-    QTest::newRow("last of the first page") << 23 << 0;
-    QTest::newRow("first of the second page") << 24 << 1;
-    QTest::newRow("first of the third page") << 48 << 2;
-    QTest::newRow("last row") << 49 << 2;
-}
-
-void tst_PageLayout::pageOfRow()
-{
-    QFETCH(int, row);
-    QFETCH(int, page);
-    QCOMPARE(PageLayout(baseInput(50)).pageOfRow(row), page);
 }
 
 void tst_PageLayout::columns_data()
@@ -177,58 +159,43 @@ void tst_PageLayout::noRoom_data()
 void tst_PageLayout::noRoom()
 {
     QFETCH(PageLayout::Input, input);
-    try {
-        PageLayout layout(input);
-        QFAIL("a layout without room was made");
-    } catch (const RingtalError &error) {
-        QCOMPARE(error.number(), ErrorNumber::InvalidProcedureCall);
-    }
+    QCOMPARE(raisedNumber([&] { PageLayout layout(input); }), int(ErrorNumber::InvalidProcedureCall));
 }
 
+// The three parts of a header or footer text ("\t" divides them), with the
+// page numbers put in for "\p" and "\P".
 void tst_PageLayout::textParts_data()
 {
     QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<int>("count");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("winners list footer") << QStringLiteral("\\tSeite \\p von \\P\\tRingtal (Velmor-Software GmbH)")
-                                         << QStringList{"", "Seite \\p von \\P", "Ringtal (Velmor-Software GmbH)"};
-    QTest::newRow("title alone stands left")
-            << QStringLiteral("Kreismeisterschaft 2024") << QStringList{"Kreismeisterschaft 2024", "", ""};
-    QTest::newRow("empty title") << QString() << QStringList{"", "", ""};
-    QTest::newRow("a tab character divides nothing")
-            << QStringLiteral("Links\tRechts") << QStringList{"Links\tRechts", "", ""};
-    QTest::newRow("fourth part joins the right") << QStringLiteral("a\\tb\\tc\\td") << QStringList{"a", "b", "c d"};
-    QTest::newRow("backslash of another letter stays")
-            << QStringLiteral("C:\\temp\\x") << QStringList{"C:", "emp\\x", ""};
+    QTest::newRow("winners list footer") << QStringLiteral("\\tSeite \\p von \\P\\tRingtal (Velmor-Software GmbH)") << 2
+                                         << 3 << QStringList{"", "Seite 2 von 3", "Ringtal (Velmor-Software GmbH)"};
+    QTest::newRow("title alone stands left") << QStringLiteral("Kreismeisterschaft 2024") << 1 << 1
+                                             << QStringList{"Kreismeisterschaft 2024", "", ""};
+    QTest::newRow("empty title") << QString() << 1 << 1 << QStringList{"", "", ""};
+    QTest::newRow("a tab character divides nothing") << QStringLiteral("Links\tRechts") << 1 << 1
+                                                     << QStringList{"Links\tRechts", "", ""};
+    QTest::newRow("fourth part joins the right") << QStringLiteral("a\\tb\\tc\\td") << 1 << 1
+                                                 << QStringList{"a", "b", "c d"};
+    QTest::newRow("backslash of another letter stays") << QStringLiteral("C:\\temp\\x\\n") << 1 << 1
+                                                       << QStringList{"C:", "emp\\x\\n", ""};
+    QTest::newRow("count before page") << QStringLiteral("\\P\\p") << 3 << 7 << QStringList{"73", "", ""};
+    QTest::newRow("trailing backslash stays") << QStringLiteral("Seite \\") << 1 << 1 << QStringList{"Seite \\", "", ""};
+    QTest::newRow("double backslash before p") << QStringLiteral("\\\\p") << 5 << 6 << QStringList{"\\5", "", ""};
 }
 
 void tst_PageLayout::textParts()
 {
     QFETCH(QString, text);
-    QFETCH(QStringList, expected);
-    const std::array<QString, 3> parts = PageText::parts(text);
-    QCOMPARE(QStringList({parts[0], parts[1], parts[2]}), expected);
-}
-
-void tst_PageLayout::pageNumbers_data()
-{
-    QTest::addColumn<QString>("part");
-    QTest::addColumn<int>("page");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("page of pages") << QStringLiteral("Seite \\p von \\P") << 2 << 3 << QStringLiteral("Seite 2 von 3");
-    QTest::newRow("count before page") << QStringLiteral("\\P\\p") << 3 << 7 << QStringLiteral("73");
-    QTest::newRow("other letter stays") << QStringLiteral("\\n\\p") << 4 << 9 << QStringLiteral("\\n4");
-    QTest::newRow("trailing backslash stays") << QStringLiteral("Seite \\") << 1 << 1 << QStringLiteral("Seite \\");
-    QTest::newRow("double backslash before p") << QStringLiteral("\\\\p") << 5 << 6 << QStringLiteral("\\5");
-}
-
-void tst_PageLayout::pageNumbers()
-{
-    QFETCH(QString, part);
     QFETCH(int, page);
     QFETCH(int, count);
-    QFETCH(QString, expected);
-    QCOMPARE(PageText::substitute(part, page, count), expected);
+    QFETCH(QStringList, expected);
+    QStringList parts;
+    for (const QString &part : PageText::parts(text))
+        parts << PageText::substitute(part, page, count);
+    QCOMPARE(parts, expected);
 }
 
 QTEST_MAIN(tst_PageLayout)

@@ -13,6 +13,13 @@ qint64 insertShooter(const TestCompetition &competition, const QVariant &startNr
     return competition.scalar(QStringLiteral("SELECT max(ID) FROM Ergebnisse")).toLongLong();
 }
 
+void addThree(const TestCompetition &competition)
+{
+    insertShooter(competition, 30, QStringLiteral("Cramer"), QStringLiteral("0870"));
+    insertShooter(competition, 10, QStringLiteral("Becker"), QStringLiteral("0950"));
+    insertShooter(competition, 20, QStringLiteral("Adler"), QStringLiteral("0910"));
+}
+
 QStringList names(const Recordset &recordset)
 {
     QStringList result;

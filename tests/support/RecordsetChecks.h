@@ -35,6 +35,10 @@ inline const QString ByStartNr = QStringLiteral("Select * from Ergebnisse order 
 qint64 insertShooter(const TestCompetition &competition, const QVariant &startNr, const QString &name,
                      const QVariant &key = QVariant());
 
+// Cramer (ID 1, key 0870), Becker (ID 2, 0950), Adler (ID 3, 0910): set order
+// by key is Becker, Adler, Cramer, which differs from the table order.
+void addThree(const TestCompetition &competition);
+
 // Names of the recordset's stored rows, in set order.
 QStringList names(const Recordset &recordset);
 
@@ -56,3 +60,10 @@ StoredValue storedValue(const TestCompetition &competition, const QString &field
 bool sameValue(const QVariant &actual, const QVariant &expected, QByteArray *message);
 
 } // namespace RecordsetChecks
+
+// sameValue() as a check inside a test function.
+#define RINGTAL_COMPARE_VALUE(actual, expected)                                                        \
+    do {                                                                                               \
+        QByteArray valueMessage;                                                                       \
+        QVERIFY2(RecordsetChecks::sameValue((actual), (expected), &valueMessage), valueMessage.constData()); \
+    } while (false)
