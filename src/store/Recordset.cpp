@@ -462,7 +462,7 @@ void Recordset::storeField(int field, const std::vector<QVariant> &values)
     for (int row = 0; row < rowCount(); ++row) {
         QVariant value = storable(field, values[size_t(row)]);
         const QVariant &old = m_rows[size_t(row)][field];
-        if (old.isNull() == value.isNull() && old == value)
+        if (old == value)
             continue;
         rows.push_back(row);
         changed.push_back(std::move(value));
