@@ -167,24 +167,26 @@ Database::Rows Database::readAllWithSqlite(const QString &sql)
         result.fieldNames << QString::fromUtf8(sqlite3_column_name(stmt, i));
     int rc = SQLITE_OK;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        QVector<QVariant> row(n);
+        QVector<QVariant> row;
+        row.reserve(n);
         for (int i = 0; i < n; ++i) {
             switch (sqlite3_column_type(stmt, i)) {
             case SQLITE_INTEGER:
-                row[i] = QVariant(qint64(sqlite3_column_int64(stmt, i)));
+                row.emplace_back(qint64(sqlite3_column_int64(stmt, i)));
                 break;
             case SQLITE_FLOAT:
-                row[i] = QVariant(sqlite3_column_double(stmt, i));
+                row.emplace_back(sqlite3_column_double(stmt, i));
                 break;
             case SQLITE_TEXT:
-                row[i] = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
-                                           sqlite3_column_bytes(stmt, i));
+                row.emplace_back(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
+                                                   sqlite3_column_bytes(stmt, i)));
                 break;
             case SQLITE_BLOB:
-                row[i] = QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, i)),
-                                    sqlite3_column_bytes(stmt, i));
+                row.emplace_back(QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, i)),
+                                            sqlite3_column_bytes(stmt, i)));
                 break;
             default:
+                row.emplace_back();
                 break;
             }
         }
