@@ -90,7 +90,8 @@ private:
     // Where the user began typing in a row: Tab or Enter after its last cell
     // goes on in that column of the next row.
     int m_entryRow = -1;
-    int m_lastColumn = -1;
     int m_entryColumn = -1;
+    // The column of the last current cell, kept while the rows are read again.
+    int m_lastColumn = -1;
     PrintInfo m_printInfo;
 };

@@ -65,6 +65,7 @@ void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, 
     painter->drawStaticText(QPointF(x, vertical.top()), *laid);
     painter->restore();
 }
+
 const QStaticText &GridDelegate::laidOut(const QString &text, const QFont &font) const
 {
     if (font != m_textsFont) {

@@ -472,18 +472,17 @@ void Recordset::storeField(int field, const std::vector<QVariant> &values)
         size_t size = largestBatch;
         while (size > rows.size() - done)
             size /= 2;
-        storeFieldBatch(field, std::vector<int>(rows.begin() + long(done), rows.begin() + long(done + size)),
-                        std::vector<QVariant>(changed.begin() + long(done), changed.begin() + long(done + size)));
+        storeFieldBatch(field, &rows[done], &changed[done], size);
         done += size;
     }
 }
 
-void Recordset::storeFieldBatch(int field, const std::vector<int> &rows, const std::vector<QVariant> &values)
+void Recordset::storeFieldBatch(int field, const int *rows, const QVariant *values, size_t count)
 {
     QStringList pairs;
     QVector<QVariant> bound;
-    bound.reserve(qsizetype(rows.size() * 2));
-    for (size_t i = 0; i < rows.size(); ++i) {
+    bound.reserve(qsizetype(count * 2));
+    for (size_t i = 0; i < count; ++i) {
         pairs << QStringLiteral("(?,?)");
         bound << rowKey(rows[i]) << values[i];
     }
@@ -494,7 +493,7 @@ void Recordset::storeFieldBatch(int field, const std::vector<int> &rows, const s
     m_ownWrites = m_database->writeSerial();
     if (m_orderFields.contains(field))
         m_inQueryOrder = false;
-    for (size_t i = 0; i < rows.size(); ++i) {
+    for (size_t i = 0; i < count; ++i) {
         const int row = rows[i];
         m_rows[size_t(row)][field] = values[i];
         // An edit under way shows the stored value of a field it did not change.

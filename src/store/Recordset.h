@@ -104,7 +104,7 @@ private:
     void insertBuffer();
     void updateBuffer();
     const QString &updateStatement();
-    void storeFieldBatch(int field, const std::vector<int> &rows, const std::vector<QVariant> &values);
+    void storeFieldBatch(int field, const int *rows, const QVariant *values, size_t count);
     void requireCurrent() const;
 
     std::shared_ptr<Database> m_database;
