@@ -5,7 +5,6 @@
 #include "OrdinaryUserFileAccess.h"
 #include "SampleShooters.h"
 
-#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -37,10 +36,6 @@ private slots:
     void wholeRowByKeyboard();
     void enterAndTabMove_data();
     void enterAndTabMove();
-    void afterColEdit_data();
-    void afterColEdit();
-    void typingOnNewRowLine_data();
-    void typingOnNewRowLine();
     void rowThatCannotBeStored_data();
     void rowThatCannotBeStored();
     void winnersListComputesNothing();
@@ -181,63 +176,6 @@ void tst_ResultEntry::enterAndTabMove()
     play(grid(), script);
     QCOMPARE(grid()->currentIndex().row(), expectedRow);
     QCOMPARE(fields().value(grid()->currentIndex().column()), expectedField);
-    QVERIFY(m_session->dialogs().shown().empty());
-}
-
-void tst_ResultEntry::afterColEdit_data()
-{
-    QTest::addColumn<QStringList>("script");
-    QTest::addColumn<QStringList>("expectedFields");
-    QTest::newRow("two cells of one row") << QStringList{"@0:StartNr", "5", "<Tab>", "Neumann", "<Return>"}
-                                          << QStringList{"StartNr", "Schuetze"};
-    QTest::newRow("typed cell taken by moving to another row") << QStringList{"@0:Schuetze", "Neumann", "@2:Verein"}
-                                                               << QStringList{"Schuetze"};
-    QTest::newRow("typing given up with Escape") << QStringList{"@0:Schuetze", "Neumann", "<Esc>"} << QStringList{};
-    QTest::newRow("moving about without typing") << QStringList{"@0:Schuetze", "<Tab>", "<Down>", "@2:Ring3"}
-                                                 << QStringList{};
-}
-
-void tst_ResultEntry::afterColEdit()
-{
-    QFETCH(QStringList, script);
-    QFETCH(QStringList, expectedFields);
-    QVERIFY(open());
-    QSignalSpy edits(grid(), &DataGrid::afterColEdit);
-    play(grid(), script);
-    QStringList raised;
-    for (const QList<QVariant> &arguments : edits)
-        raised << fields().value(arguments.at(0).toInt());
-    QCOMPARE(raised, expectedFields);
-    // The program writing into cells of the same row raises nothing more.
-    grid()->columns(QStringLiteral("Serie")).setValue(91.5);
-    QCOMPARE(edits.count(), expectedFields.size());
-}
-
-void tst_ResultEntry::typingOnNewRowLine_data()
-{
-    QTest::addColumn<QStringList>("leaving");
-    QTest::addColumn<int>("expectedCurrentRow");
-    QTest::newRow("left with the Up arrow") << QStringList{"<Up>"} << 4;
-    QTest::newRow("left with the Down arrow onto the new-row line") << QStringList{"<Down>"} << 6;
-    QTest::newRow("left with a click on the first row") << QStringList{"@0:Verein"} << 0;
-}
-
-void tst_ResultEntry::typingOnNewRowLine()
-{
-    QFETCH(QStringList, leaving);
-    QFETCH(int, expectedCurrentRow);
-    QVERIFY(open());
-    play(grid(), {"@new:StartNr", "42", "<Tab>", "Kurz", "<Tab>", "SG Hubertus"});
-    // A new row stands where the new-row line was, a fresh new-row line below it; nothing stored yet.
-    QCOMPARE(grid()->model()->rowCount(), 7);
-    QCOMPARE(cellText(grid(), 6, QStringLiteral("StartNr")), QString());
-    QCOMPARE(rowCount(*m_competition), 5);
-
-    play(grid(), leaving);
-    QCOMPARE(rowCount(*m_competition), 6);
-    QCOMPARE(grid()->currentIndex().row(), expectedCurrentRow);
-    QVERIFY(!grid()->hasPendingEdit());
-    checkStored(0, {{"StartNr", 42}, {"Schuetze", "Kurz"}, {"Verein", "SG Hubertus"}});
     QVERIFY(m_session->dialogs().shown().empty());
 }
 

@@ -17,16 +17,11 @@ private slots:
     void cleanup();
     void takeOver_data();
     void takeOver();
-    void takeOverWithoutTabAddsNothing();
-    void takeOverMovesMarkerToNewShooter();
     void search_data();
     void search();
-    void leavingSearchBoxClearsIt();
-    void deleteCurrent_data();
-    void deleteCurrent();
+    void deleting_data();
+    void deleting();
     void deleteWithoutCurrentRowDoesNothing();
-    void deleteAll_data();
-    void deleteAll();
 
 private:
     void openWindow();
@@ -61,9 +56,9 @@ void tst_ShooterEntries::openWindow()
 
 void tst_ShooterEntries::takeOver_data()
 {
-    QTest::addColumn<QList<int>>("existing"); // start numbers already given
+    QTest::addColumn<QList<int>>("existing"); // start numbers already given, each with a result
     QTest::addColumn<QString>("handOver");
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("name"); // empty: refused, nothing added
     QTest::addColumn<QString>("club");
     QTest::addColumn<int>("startNr");
 
@@ -72,8 +67,11 @@ void tst_ShooterEntries::takeOver_data()
     QTest::newRow("without club, second tab belongs to the club") << QList<int>{1} << "O'Brien\tSV\tNord"
                                                                   << "O'Brien" << "SV\tNord" << 2;
     QTest::newRow("rows without number count as none") << QList<int>{0} << "Anna\tSV" << "Anna" << "SV" << 1;
+    QTest::newRow("no tab: refused") << QList<int>{1} << "Kein Tabulator" << "" << "" << 0;
+    QTest::newRow("empty: refused") << QList<int>{1} << "" << "" << "" << 0;
 }
 
+// The new shooter has no result yet, so the grid shows him after the others, with the marker on him.
 void tst_ShooterEntries::takeOver()
 {
     QFETCH(QList<int>, existing);
@@ -82,11 +80,16 @@ void tst_ShooterEntries::takeOver()
     QFETCH(QString, club);
     QFETCH(int, startNr);
     for (int number : existing) {
-        m_competition->addResult(number, QStringLiteral("Vorher %1").arg(number), QStringLiteral("V"));
+        addRanked(number, QStringLiteral("Vorher %1").arg(number), 90 - number);
         if (number == 0)
             m_competition->exec(QStringLiteral("UPDATE Ergebnisse SET StartNr = NULL"));
     }
     openWindow();
+    if (name.isEmpty()) {
+        QVERIFY_THROWS_EXCEPTION(RingtalError, window().setNeuerSchuetze(handOver));
+        QCOMPARE(rowCount(), existing.size());
+        return;
+    }
     window().setNeuerSchuetze(handOver);
     const QList<QVariantMap> rows =
         m_competition->rows(QStringLiteral("SELECT * FROM Ergebnisse WHERE Schuetze = ?"), {name});
@@ -96,33 +99,15 @@ void tst_ShooterEntries::takeOver()
     QVERIFY(rows.first().value("Sortierung").isNull());
     QVERIFY(rows.first().value("Serie").isNull());
     QCOMPARE(currentName(), name);
-}
-
-void tst_ShooterEntries::takeOverWithoutTabAddsNothing()
-{
-    openWindow();
-    QVERIFY_THROWS_EXCEPTION(RingtalError, window().setNeuerSchuetze(QStringLiteral("Kein Tabulator")));
-    QVERIFY_THROWS_EXCEPTION(RingtalError, window().setNeuerSchuetze(QString()));
-    QCOMPARE(rowCount(), 0);
-}
-
-void tst_ShooterEntries::takeOverMovesMarkerToNewShooter()
-{
-    addRanked(1, QStringLiteral("Anna"), 90);
-    addRanked(2, QStringLiteral("Bernd"), 80);
-    openWindow();
-    window().setNeuerSchuetze(QStringLiteral("Carla\tV"));
-    window().setNeuerSchuetze(QStringLiteral("Dora\tV"));
-    auto *grid = m_session->entryGrid();
-    QCOMPARE(entryRows()->position(), 3); // appended after the rows with results
-    QCOMPARE(grid->currentIndex().row(), 3);
-    QCOMPARE(grid->columns(QStringLiteral("Schuetze")).text(), QStringLiteral("Dora"));
-    QCOMPARE(m_competition->scalar(QStringLiteral("SELECT StartNr FROM Ergebnisse WHERE Schuetze = 'Dora'")).toInt(), 4);
+    DataGrid *grid = m_session->entryGrid();
+    QCOMPARE(entryRows()->position(), existing.size());
+    QCOMPARE(grid->currentIndex().row(), existing.size());
+    QCOMPARE(grid->columns(QStringLiteral("Schuetze")).text(), name);
 }
 
 void tst_ShooterEntries::search_data()
 {
-    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("typed"); // "\b" is the backspace key
     QTest::addColumn<QString>("found"); // name of the current row afterwards
 
     QTest::newRow("start number") << "12" << "Zoe Zwölf";
@@ -134,8 +119,10 @@ void tst_ShooterEntries::search_data()
     QTest::newRow("pattern list") << "[AO]'" << "O'Brien";
     QTest::newRow("number with comma moves nothing") << "1,5" << "Anna Start";
     QTest::newRow("no match moves nothing") << "Xaver" << "Anna Start";
+    QTest::newRow("the emptied box moves nothing") << "Ca\b\b" << "Carl Sieben";
 }
 
+// Leaving the box empties it and leaves the marker where the search put it.
 void tst_ShooterEntries::search()
 {
     QFETCH(QString, typed);
@@ -149,58 +136,75 @@ void tst_ShooterEntries::search()
     openWindow();
     auto *search = window().findChild<QLineEdit *>(QStringLiteral("txtSuche"));
     search->setFocus();
-    GuiTyping::typeText(typed);
+    const QStringList pieces = typed.split(QLatin1Char('\b'));
+    for (int i = 0; i < pieces.size(); ++i) {
+        if (i > 0)
+            GuiTyping::press(Qt::Key_Backspace);
+        GuiTyping::typeText(pieces.at(i));
+    }
+    QCOMPARE(currentName(), found);
+    m_session->entryGrid()->setFocus();
+    QVERIFY(search->text().isEmpty());
     QCOMPARE(currentName(), found);
     QCOMPARE(dialogs().shown().size(), size_t(0));
 }
 
-void tst_ShooterEntries::leavingSearchBoxClearsIt()
+void tst_ShooterEntries::deleting_data()
 {
-    addRanked(1, QStringLiteral("Anna"), 99);
-    addRanked(2, QStringLiteral("Bernd"), 90);
-    openWindow();
-    auto *search = window().findChild<QLineEdit *>(QStringLiteral("txtSuche"));
-    search->setFocus();
-    GuiTyping::typeText(QStringLiteral("Be"));
-    QCOMPARE(currentName(), QStringLiteral("Bernd"));
-    GuiTyping::press(Qt::Key_Backspace); // "B" still finds Bernd; the empty box moves nothing
-    GuiTyping::press(Qt::Key_Backspace);
-    QCOMPARE(currentName(), QStringLiteral("Bernd"));
-    m_session->entryGrid()->setFocus();
-    QVERIFY(search->text().isEmpty());
-    QCOMPARE(currentName(), QStringLiteral("Bernd"));
-}
-
-void tst_ShooterEntries::deleteCurrent_data()
-{
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("name"); // of the current row
     QTest::addColumn<Dialogs::Answer>("answer");
+    QTest::addColumn<QString>("question");
     QTest::addColumn<int>("left");
-    QTest::newRow("yes deletes") << "Anna Berg" << Dialogs::Answer::Yes << 1;
-    QTest::newRow("no keeps") << "Anna Berg" << Dialogs::Answer::No << 2;
-    QTest::newRow("shooter without name") << "" << Dialogs::Answer::Yes << 1;
+    const QString one = QStringLiteral("mnuEditDelSchuetze");
+    const QString all = QStringLiteral("mnuEditDeleteAll");
+    const QString askAll = QStringLiteral("Sollen wirklich alle Schützen gelöscht werden?");
+    QTest::newRow("current, yes") << one << "Anna Berg" << Dialogs::Answer::Yes
+                                  << "Soll der Schütze Anna Berg wirklich gelöscht werden?" << 2;
+    QTest::newRow("current, no") << one << "Anna Berg" << Dialogs::Answer::No
+                                 << "Soll der Schütze Anna Berg wirklich gelöscht werden?" << 3;
+    QTest::newRow("current without name") << one << "" << Dialogs::Answer::Yes
+                                          << "Soll der Schütze  wirklich gelöscht werden?" << 2;
+    QTest::newRow("all, yes empties the competition") << all << "Anna Berg" << Dialogs::Answer::Yes << askAll << 0;
+    QTest::newRow("all, no keeps everyone") << all << "Anna Berg" << Dialogs::Answer::No << askAll << 3;
 }
 
-void tst_ShooterEntries::deleteCurrent()
+// A club typed into the last row is stored before the question, whatever the answer.
+void tst_ShooterEntries::deleting()
 {
+    QFETCH(QString, command);
     QFETCH(QString, name);
     QFETCH(Dialogs::Answer, answer);
+    QFETCH(QString, question);
     QFETCH(int, left);
+    m_competition->setTitle(QStringLiteral("Kreismeisterschaft"));
     addRanked(1, name, 99);
     addRanked(2, QStringLiteral("Bernd"), 90);
+    addRanked(3, QStringLiteral("Carla"), 80);
     if (name.isEmpty())
         m_competition->exec(QStringLiteral("UPDATE Ergebnisse SET Schuetze = NULL WHERE StartNr = 1"));
     openWindow();
+    DataGrid *grid = m_session->entryGrid();
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(2, grid->columnIndex(QStringLiteral("Verein"))));
+    GuiTyping::typeText(QStringLiteral("Neu"));
+    GuiTyping::press(Qt::Key_Return);
+    grid->setCurrentIndex(grid->model()->index(0, grid->columnIndex(QStringLiteral("Verein"))));
     dialogs().answer(answer);
-    trigger(QStringLiteral("mnuEditDelSchuetze"));
+    trigger(command);
     QCOMPARE(dialogs().shown().size(), size_t(1));
-    const ScriptedDialogs::Shown &question = dialogs().shown().front();
-    QCOMPARE(question.title, QStringLiteral("Hinweis"));
-    QCOMPARE(question.text, QStringLiteral("Soll der Schütze ") + name + QStringLiteral(" wirklich gelöscht werden?"));
-    QCOMPARE(question.icon, Dialogs::Icon::Question);
+    const ScriptedDialogs::Shown &shown = dialogs().shown().front();
+    QCOMPARE(shown.title, QStringLiteral("Hinweis"));
+    QCOMPARE(shown.text, question);
+    QCOMPARE(shown.icon, Dialogs::Icon::Question);
     QCOMPARE(rowCount(), left);
     QCOMPARE(entryRows()->rowCount(), left);
-    QCOMPARE(window().findChild<DataSource *>(QStringLiteral("Data2"))->recordset()->rowCount(), left);
+    QCOMPARE(m_session->winnersGrid()->recordset()->rowCount(), left);
+    if (left > 0)
+        QCOMPARE(m_competition->scalar(QStringLiteral("SELECT Verein FROM Ergebnisse WHERE StartNr = 3")).toString(),
+                 QStringLiteral("Neu"));
+    QCOMPARE(m_competition->scalar(QStringLiteral("SELECT Bezeichnung FROM Wettkampf")).toString(),
+             QStringLiteral("Kreismeisterschaft"));
 }
 
 void tst_ShooterEntries::deleteWithoutCurrentRowDoesNothing()
@@ -216,39 +220,6 @@ void tst_ShooterEntries::deleteWithoutCurrentRowDoesNothing()
     trigger(QStringLiteral("mnuEditDelSchuetze"));
     QCOMPARE(dialogs().shown().size(), size_t(0));
     QCOMPARE(rowCount(), 1);
-}
-
-void tst_ShooterEntries::deleteAll_data()
-{
-    QTest::addColumn<Dialogs::Answer>("answer");
-    QTest::addColumn<int>("left");
-    QTest::newRow("yes empties the competition") << Dialogs::Answer::Yes << 0;
-    QTest::newRow("no keeps everyone") << Dialogs::Answer::No << 3;
-}
-
-void tst_ShooterEntries::deleteAll()
-{
-    QFETCH(Dialogs::Answer, answer);
-    QFETCH(int, left);
-    m_competition->setTitle(QStringLiteral("Kreismeisterschaft"));
-    for (int i = 1; i <= 3; ++i)
-        m_competition->addResult(i, QStringLiteral("S%1").arg(i), QStringLiteral("V"));
-    openWindow();
-    // A typed change is stored before the question, whatever the answer.
-    DataGrid *grid = m_session->entryGrid();
-    grid->setCurrentIndex(grid->model()->index(0, grid->columnIndex(QStringLiteral("Verein"))));
-    grid->setFocus();
-    GuiTyping::typeText(QStringLiteral("Neu"));
-    GuiTyping::press(Qt::Key_Return);
-    dialogs().answer(answer);
-    trigger(QStringLiteral("mnuEditDeleteAll"));
-    QCOMPARE(dialogs().shown().back().text, QStringLiteral("Sollen wirklich alle Schützen gelöscht werden?"));
-    QCOMPARE(rowCount(), left);
-    if (left > 0)
-        QCOMPARE(m_competition->scalar(QStringLiteral("SELECT count(*) FROM Ergebnisse WHERE Verein = 'Neu'")).toInt(), 1);
-    QCOMPARE(m_competition->scalar(QStringLiteral("SELECT Bezeichnung FROM Wettkampf")).toString(),
-             QStringLiteral("Kreismeisterschaft"));
-    QCOMPARE(m_session->winnersGrid()->recordset()->rowCount(), left);
 }
 
 QTEST_MAIN(tst_ShooterEntries)

@@ -1,14 +1,14 @@
 // The main window from start to close: the last competition loaded or not,
 // load failures answered box by box, "Last" written on closing, and typed
 // results stored before the window closes or loads another competition.
+#include "AccessFixtures.h"
+#include "CheckConnection.h"
 #include "MainWindowSession.h"
 #include "SampleShooters.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 
 using namespace GridInput;
@@ -41,34 +41,15 @@ enum class Broken { TextFile, NoTables, EmptyFile, TitleOnly };
 // Files that pass the existence test but are no competition.
 QString makeBrokenFile(Broken kind, const QTemporaryDir &scratch)
 {
-    const QString path = scratch.path() + QStringLiteral("/Kaputt.wkd");
-    if (kind == Broken::TextFile || kind == Broken::EmptyFile) {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            qFatal("cannot write %s", qPrintable(path));
-        if (kind == Broken::TextFile)
-            file.write("StartNr;Schuetze;Verein\r\n1;Anna Weiß;SV Tell\r\n");
-        return path;
+    const QString path = AccessFixtures::write(scratch.path() + QStringLiteral("/Kaputt.wkd"),
+                                               kind == Broken::TextFile ? "StartNr;Schuetze;Verein\r\n1;Anna;SV\r\n" : "");
+    if (kind == Broken::NoTables) {
+        CheckConnection::exec(path, QStringLiteral("CREATE TABLE Zwischen (a)"));
+        CheckConnection::exec(path, QStringLiteral("DROP TABLE Zwischen"));
+    } else if (kind == Broken::TitleOnly) {
+        CheckConnection::exec(path, QStringLiteral("CREATE TABLE Wettkampf (Bezeichnung TEXT)"));
+        CheckConnection::exec(path, QStringLiteral("INSERT INTO Wettkampf VALUES ('Nur ein Titel')"));
     }
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("broken"));
-        db.setDatabaseName(path);
-        if (!db.open())
-            qFatal("cannot create %s", qPrintable(path));
-        QSqlQuery q(db);
-        if (kind == Broken::NoTables) {
-            q.exec(QStringLiteral("CREATE TABLE Zwischen (a)"));
-            q.exec(QStringLiteral("DROP TABLE Zwischen"));
-        } else {
-            q.exec(QStringLiteral("CREATE TABLE Wettkampf (Bezeichnung TEXT)"));
-            q.exec(QStringLiteral("INSERT INTO Wettkampf VALUES ('Nur ein Titel')"));
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("broken"));
-    QFile written(path);
-    if (!written.open(QIODevice::ReadOnly) || written.read(16) != QByteArray("SQLite format 3", 16))
-        qFatal("%s is no SQLite file", qPrintable(path));
     return path;
 }
 
@@ -83,12 +64,10 @@ class tst_StartClose : public QObject
 private slots:
     void startWithoutCompetition_data();
     void startWithoutCompetition();
-    void startWithCompetition_data();
-    void startWithCompetition();
+    void startAndClose_data();
+    void startAndClose();
     void loadFailure_data();
     void loadFailure();
-    void closeWritesLast_data();
-    void closeWritesLast();
     void pendingEditStoredOnLeaving_data();
     void pendingEditStoredOnLeaving();
 };
@@ -122,30 +101,35 @@ void tst_StartClose::startWithoutCompetition()
     QCOMPARE(session.last(), last.toString());
 }
 
-void tst_StartClose::startWithCompetition_data()
+void tst_StartClose::startAndClose_data()
 {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<bool>("titleRow");
     QTest::addColumn<QString>("bezeichnung");
     QTest::addColumn<QString>("expectedTitle");
-    QTest::newRow("umlauts and blanks in the folders") << "Verein Jürgen Mäder/Saison 2024 ÄÖÜ/Liga Runde 1.wkd"
-                                                       << true << "Schützenfest, Runde 1" << "Schützenfest, Runde 1";
+    QTest::addColumn<QString>("how"); // closed by "menu" or "frame", "deleted" by the menu after the file was deleted
+    QTest::newRow("umlauts and blanks in the folders, closed by the frame")
+        << "Verein Jürgen Mäder/Saison 2024 ÄÖÜ/Liga Runde 1.wkd" << true << "Schützenfest, Runde 1"
+        << "Schützenfest, Runde 1" << "frame";
     QTest::newRow("characters a file URI reads as syntax, apostrophes")
-        << "d'Artagnan #3 (100% dabei) ?.wkd" << true << "Pokal des 'Alten Fritz'" << "Pokal des 'Alten Fritz'";
-    QTest::newRow("title row holding Null") << "ohne Titel.wkd" << true << QString() << "";
-    QTest::newRow("empty title table") << "frisch.wkd" << false << "" << "";
+        << "d'Artagnan #3 (100% dabei) ?.wkd" << true << "Pokal des 'Alten Fritz'" << "Pokal des 'Alten Fritz'" << "menu";
+    QTest::newRow("title row holding Null") << "ohne Titel.wkd" << true << QString() << "" << "menu";
+    QTest::newRow("empty title table, file deleted while open: Last keeps the old value")
+        << "frisch.wkd" << false << "" << "" << "deleted";
 }
 
-void tst_StartClose::startWithCompetition()
+void tst_StartClose::startAndClose()
 {
     QFETCH(QString, fileName);
     QFETCH(bool, titleRow);
     QFETCH(QString, bezeichnung);
     QFETCH(QString, expectedTitle);
+    QFETCH(QString, how);
     const TestCompetition competition(fileName);
     if (titleRow)
         competition.exec(QStringLiteral("INSERT INTO Wettkampf (Bezeichnung) VALUES (?)"), {bezeichnung});
     addFive(competition);
+    competition.exec(QStringLiteral("UPDATE Ergebnisse SET Ring2 = 9.0, Innenzehner = 0, Serie = 1043.5 WHERE ID = 3"));
 
     MainWindowSession session(competition.path());
 
@@ -157,8 +141,29 @@ void tst_StartClose::startWithCompetition()
         QVERIFY(grid->isEnabled());
         QCOMPARE(grid->model()->rowCount(), 6); // five shooters and the new-row line
         QCOMPARE(cellText(grid, 0, QStringLiteral("Schuetze")), QStringLiteral("Anna Weiß"));
-        QCOMPARE(cellText(grid, 0, QStringLiteral("Serie")), QStringLiteral("98,7"));
+        // German numbers: no grouping, a whole ring stored as a double without decimals, Null empty.
+        QCOMPARE(cellText(grid, 0, QStringLiteral("Serie")), QStringLiteral("1043,5"));
+        QCOMPARE(cellText(grid, 0, QStringLiteral("Ring2")), QStringLiteral("9"));
+        QCOMPARE(cellText(grid, 0, QStringLiteral("Innenzehner")), QStringLiteral("0"));
+        QCOMPARE(cellText(grid, 0, QStringLiteral("Ring4")), QString());
+        QCOMPARE(grid->columnCount(), 18);
+        for (const QString &field : fields()) {
+            const bool hidden = field == QLatin1String("ID") || field == QLatin1String("Sortierung");
+            QVERIFY2(grid->isColumnHidden(column(field)) == hidden, qPrintable(field));
+        }
     }
+    // The winners list heads its rings with their numbers alone.
+    QCOMPARE(session.entryGrid()->model()->headerData(column(QStringLiteral("Ring10")), Qt::Horizontal).toString(), QStringLiteral("Ring10"));
+    QCOMPARE(session.winnersGrid()->model()->headerData(column(QStringLiteral("Ring10")), Qt::Horizontal).toString(), QStringLiteral("10"));
+
+    // Another value in between shows that closing really wrote it.
+    session.settings().write(QStringLiteral("Wettkampf"), QStringLiteral("Last"), Before);
+    if (how == QLatin1String("deleted"))
+        QVERIFY(QFile::remove(competition.path()));
+    session.window().show();
+    QVERIFY(session.close(how));
+    QCOMPARE(session.last(), how == QLatin1String("deleted") ? Before : competition.path());
+    QVERIFY(session.dialogs().shown().empty());
 }
 
 void tst_StartClose::loadFailure_data()
@@ -214,35 +219,6 @@ void tst_StartClose::loadFailure()
     QVERIFY(session.closeByMenu());
     QCOMPARE(session.last(), runsThrough ? path : Before);
     QCOMPARE(session.dialogs().shown().size(), std::size_t(answers.size()));
-}
-
-void tst_StartClose::closeWritesLast_data()
-{
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<bool>("deleteBeforeClose");
-    QTest::addColumn<QString>("how");
-    QTest::newRow("menu") << "wettkampf.wkd" << false << "menu";
-    QTest::newRow("window frame, umlauts and blanks in folder and name") << "Saison Jürgen/Runde Ä 1.wkd" << false
-                                                                         << "frame";
-    QTest::newRow("file deleted while open keeps the old value") << "weg.wkd" << true << "menu";
-}
-
-void tst_StartClose::closeWritesLast()
-{
-    QFETCH(QString, fileName);
-    QFETCH(bool, deleteBeforeClose);
-    QFETCH(QString, how);
-    const TestCompetition competition(fileName);
-    addFive(competition);
-    MainWindowSession session(competition.path());
-    // Another value in between shows that closing really wrote it.
-    session.settings().write(QStringLiteral("Wettkampf"), QStringLiteral("Last"), Before);
-    if (deleteBeforeClose)
-        QVERIFY(QFile::remove(competition.path()));
-    session.window().show();
-    QVERIFY(session.close(how));
-    QCOMPARE(session.last(), deleteBeforeClose ? Before : competition.path());
-    QVERIFY(session.dialogs().shown().empty());
 }
 
 void tst_StartClose::pendingEditStoredOnLeaving_data()
