@@ -20,17 +20,16 @@ class tst_Appearance : public QObject
 private slots:
     void init();
     void cleanup();
-    void emptyStoreKeepsTheDesign();
+    void centred_data();
+    void centred();
     void fontCommand_data();
     void fontCommand();
     void fontsAndColoursComeBack();
-    void damagedFontEntryAsksAndKeepsFont();
-    void colourThatIsNoNumberKeepsColour();
+    void damagedEntryKeepsTheDesign_data();
+    void damagedEntryKeepsTheDesign();
     void layoutRoundTrip();
     void layoutIsAppliedAfterWidths();
     void maximisedCloseStoresNothing();
-    void positionOnNoScreenIsCentred();
-    void damagedGridLayoutAsks();
 
 private:
     frmMain &start();
@@ -72,19 +71,30 @@ void tst_Appearance::restart()
     start();
 }
 
-void tst_Appearance::emptyStoreKeepsTheDesign()
+void tst_Appearance::centred_data()
 {
+    QTest::addColumn<QString>("position"); // as stored; empty: none
+    QTest::addColumn<QSize>("twips");      // the size kept; empty: the design's
+    QTest::newRow("nothing stored") << "" << QSize();
+    QTest::newRow("stored on no screen") << "-90000;-90000;9000;6000;" << QSize(9000, 6000);
+}
+
+// The menu bar settles its height when the window is first shown, after
+// the window was centred: a few pixels of tolerance.
+void tst_Appearance::centred()
+{
+    QFETCH(QString, position);
+    QFETCH(QSize, twips);
+    if (!position.isEmpty())
+        store(QStringLiteral("Positionen"), QStringLiteral("frmMain-"), position);
     start();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QRect frame = m_window->frameGeometry();
-    // The menu bar settles its height when the window is first shown, after
-    // the window was centred: a few pixels of tolerance.
     QVERIFY(qAbs(frame.center().x() - screen.center().x()) <= 4);
     QVERIFY(qAbs(frame.center().y() - screen.center().y()) <= 4);
-    QCOMPARE(grid("TDBGrid1")->textColor(), QColor(Qt::black));
-    QCOMPARE(grid("TDBGrid1")->columns(QStringLiteral("Schuetze")).width(), 2000.0);
-    QCOMPARE(grid("TDBGrid2")->columns(QStringLiteral("Ring10")).order(), 16);
-    QVERIFY(!grid("TDBGrid2")->columns(QStringLiteral("Sortierung")).isVisible());
+    if (twips.isValid())
+        QCOMPARE(m_window->size(), QSize(qRound(twips.width() * m_window->logicalDpiX() / 1440.0),
+                                          qRound(twips.height() * m_window->logicalDpiY() / 1440.0)));
 }
 
 void tst_Appearance::fontCommand_data()
@@ -174,29 +184,42 @@ void tst_Appearance::fontsAndColoursComeBack()
     QVERIFY2(green > 20, "the winners list's text is not drawn in the stored colour");
 }
 
-void tst_Appearance::damagedFontEntryAsksAndKeepsFont()
+void tst_Appearance::damagedEntryKeepsTheDesign_data()
 {
-    store(QStringLiteral("Allgemein"), QStringLiteral("Font-Siegerliste"), QStringLiteral("Arial"));
-    for (int i = 0; i < 6; ++i)
-        m_dialogs->answer(Dialogs::Answer::Ignore);
-    const QFont design = QFont(QStringLiteral("MS Sans Serif"));
-    start();
-    QCOMPARE(m_dialogs->shown().size(), size_t(6));
-    for (const ScriptedDialogs::Shown &box : m_dialogs->shown()) {
-        QCOMPARE(box.title, QStringLiteral("Fehler"));
-        QVERIFY(box.text.endsWith(QStringLiteral("\nFehler beim Laden der Schriftarten Ergebnisse!")));
-    }
-    QCOMPARE(grid("TDBGrid2")->font().family(), design.family());
+    QTest::addColumn<QString>("key"); // in "Allgemein"
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QList<Dialogs::Answer>>("answers"); // one per box
+    QTest::addColumn<QString>("end");                    // of every box
+    const auto ignore = Dialogs::Answer::Ignore;
+    QTest::newRow("font as a bare name: a box for each of its six fields")
+        << "Font-Siegerliste" << "Arial" << QList<Dialogs::Answer>(6, ignore)
+        << "\nFehler beim Laden der Schriftarten Ergebnisse!";
+    QTest::newRow("colour that is no number") << "Dateneingabe-Forecolor" << "rot" << QList<Dialogs::Answer>{} << "";
+    QTest::newRow("colour beyond the colours") << "Siegerliste-Forecolor" << "-2147483640" << QList<Dialogs::Answer>{}
+                                               << "";
+    QTest::newRow("grid layout with a word for a width")
+        << "Grid-Layout-TDBGrid2" << "0 - breit;" << QList<Dialogs::Answer>{Dialogs::Answer::Abort}
+        << "\nFehler beim Laden des Grid-Konfiguration.";
 }
 
-void tst_Appearance::colourThatIsNoNumberKeepsColour()
+void tst_Appearance::damagedEntryKeepsTheDesign()
 {
-    store(QStringLiteral("Allgemein"), QStringLiteral("Dateneingabe-Forecolor"), QStringLiteral("rot"));
-    store(QStringLiteral("Allgemein"), QStringLiteral("Siegerliste-Forecolor"), QStringLiteral("-2147483640"));
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QList<Dialogs::Answer>, answers);
+    QFETCH(QString, end);
+    store(QStringLiteral("Allgemein"), key, value);
+    for (const Dialogs::Answer answer : answers)
+        m_dialogs->answer(answer);
     start();
+    QCOMPARE(m_dialogs->shown().size(), size_t(answers.size()));
+    for (const ScriptedDialogs::Shown &box : m_dialogs->shown()) {
+        QCOMPARE(box.title, QStringLiteral("Fehler"));
+        QVERIFY2(box.text.endsWith(end), qPrintable(box.text));
+    }
+    QCOMPARE(grid("TDBGrid2")->font().family(), QFont(QStringLiteral("MS Sans Serif")).family());
     QCOMPARE(grid("TDBGrid1")->textColor(), QColor(Qt::black));
     QCOMPARE(grid("TDBGrid2")->textColor(), QApplication::palette().color(QPalette::Text));
-    QCOMPARE(m_dialogs->shown().size(), size_t(0));
 }
 
 void tst_Appearance::layoutRoundTrip()
@@ -260,25 +283,6 @@ void tst_Appearance::maximisedCloseStoresNothing()
     m_window->close();
     QCOMPARE(stored(QStringLiteral("Positionen"), QStringLiteral("frmMain-")), position);
     QCOMPARE(stored(QStringLiteral("Allgemein"), QStringLiteral("Grid-Layout-TDBGrid1")), layout);
-}
-
-void tst_Appearance::positionOnNoScreenIsCentred()
-{
-    store(QStringLiteral("Positionen"), QStringLiteral("frmMain-"), QStringLiteral("-90000;-90000;9000;6000;"));
-    start();
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    QVERIFY(screen.intersects(m_window->frameGeometry()));
-    QCOMPARE(m_window->size(), QSize(qRound(9000 * m_window->logicalDpiX() / 1440.0),
-                                      qRound(6000 * m_window->logicalDpiY() / 1440.0)));
-}
-
-void tst_Appearance::damagedGridLayoutAsks()
-{
-    store(QStringLiteral("Allgemein"), QStringLiteral("Grid-Layout-TDBGrid2"), QStringLiteral("0 - breit;"));
-    m_dialogs->answer(Dialogs::Answer::Abort);
-    start();
-    QCOMPARE(m_dialogs->shown().size(), size_t(1));
-    QVERIFY(m_dialogs->shown().front().text.endsWith(QStringLiteral("\nFehler beim Laden des Grid-Konfiguration.")));
 }
 
 QTEST_MAIN(tst_Appearance)

@@ -15,8 +15,6 @@ class tst_Resize : public QObject
 
 private slots:
     void designLayout();
-    void windowFollowsItsSize_data();
-    void windowFollowsItsSize();
     void tooSmallKeepsTheLastSizes();
 
 private:
@@ -24,6 +22,12 @@ private:
     // Sets the inner area (toolbar and central part) to a size in pixels.
     static void setInnerSize(frmMain &window, int width, int height);
     static QRect inInnerArea(frmMain &window, const char *name);
+    static bool showAtDesignSize(frmMain &window)
+    {
+        window.show();
+        setInnerSize(window, px(&window, 14340), px(&window, 10905));
+        return QTest::qWaitForWindowExposed(&window);
+    }
 };
 
 void tst_Resize::setInnerSize(frmMain &window, int width, int height)
@@ -45,9 +49,7 @@ void tst_Resize::designLayout()
 {
     MainWindowSession session;
     frmMain &window = session.window();
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    setInnerSize(window, px(&window, 14340), px(&window, 10905));
+    QVERIFY(showAtDesignSize(window));
     auto *bar = window.findChild<QToolBar *>(QStringLiteral("Toolbar1"));
     QCOMPARE(bar->height() + window.centralWidget()->height(), px(&window, 10905));
     QCOMPARE(window.centralWidget()->width(), px(&window, 14340));
@@ -70,48 +72,13 @@ void tst_Resize::designLayout()
     }
 }
 
-void tst_Resize::windowFollowsItsSize_data()
-{
-    QTest::addColumn<int>("wider");  // pixels
-    QTest::addColumn<int>("taller"); // pixels
-    QTest::newRow("wider and taller") << 100 << 100;
-    QTest::newRow("33 pixels narrower and lower") << -33 << -33;
-}
-
-// Every rule adds the change of W or H once, so in pixels each control moves
-// or grows by exactly the change of the window.
-void tst_Resize::windowFollowsItsSize()
-{
-    QFETCH(int, wider);
-    QFETCH(int, taller);
-    MainWindowSession session;
-    frmMain &window = session.window();
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    setInnerSize(window, px(&window, 14340), px(&window, 10905));
-    const QStringList names{"Label1", "lblSuche", "txtSuche", "SSTab1", "TDBGrid1", "TDBGrid2"};
-    QList<QRect> before;
-    for (const QString &name : names)
-        before << inInnerArea(window, qPrintable(name));
-    setInnerSize(window, px(&window, 14340) + wider, px(&window, 10905) + taller);
-    const QList<QPoint> moves{{0, 0}, {wider, 0}, {wider, 0}, {0, 0}, {0, 0}, {0, 0}};
-    const QList<QSize> growths{{wider, 0}, {0, 0}, {0, 0}, {wider, taller}, {wider, taller}, {wider, taller}};
-    for (int i = 0; i < names.size(); ++i) {
-        const QRect after = inInnerArea(window, qPrintable(names.at(i)));
-        QCOMPARE(after.topLeft() - before.at(i).topLeft(), moves.at(i));
-        QCOMPARE(after.size() - before.at(i).size(), growths.at(i));
-    }
-}
-
 // A window smaller than the margins: what comes out as a size below zero
 // stays as it was, everything else follows.
 void tst_Resize::tooSmallKeepsTheLastSizes()
 {
     MainWindowSession session;
     frmMain &window = session.window();
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    setInnerSize(window, px(&window, 14340), px(&window, 10905));
+    QVERIFY(showAtDesignSize(window));
     const int labelWidth = window.findChild<QWidget *>(QStringLiteral("Label1"))->width();
     const int gridHeight = window.findChild<QWidget *>(QStringLiteral("TDBGrid1"))->height();
     // Inner area 1500 × 1200: search box at 1500 − 270 − 1185 = 45, its label at
