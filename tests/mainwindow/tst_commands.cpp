@@ -137,9 +137,7 @@ void tst_Commands::toolbarButtonsAndPictures()
         // What the button would show on hovering: nothing where there is no tooltip.
         QCOMPARE(action->data().toString() + QLatin1Char('|') + action->toolTip(), buttons.at(i).section('|', 0, 1));
         QCOMPARE(picture(action->icon()), picture(images.image(buttons.at(i).section('|', 2))));
-        auto *widget = qobject_cast<QToolButton *>(bar->widgetForAction(action));
-        QCOMPARE(widget->size(), QSize(23, 22));
-        QCOMPARE(widget->toolButtonStyle(), Qt::ToolButtonIconOnly);
+        QCOMPARE(qobject_cast<QToolButton *>(bar->widgetForAction(action))->toolButtonStyle(), Qt::ToolButtonIconOnly);
     }
     QCOMPARE(images.keys(),
              QStringList({"exit", "New", "Delete", "Print", "Sort Ascending", "vorschau", "NOTE04", "Macro", "Open"}));
