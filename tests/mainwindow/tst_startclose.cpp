@@ -19,34 +19,24 @@ namespace {
 const QString LoadFailed = QStringLiteral("Fehler beim Laden eines Wettkampfs");
 const QString Before = QStringLiteral("/ältere Sitzung/Kreis.wkd");
 
-// A "Last" value for each way a stored path can be unusable.
+// A "Last" value for each way a stored path can be unusable: nothing there,
+// or a file that passes the existence test but is no competition.
 QVariant unusableLast(const QString &kind, const QTemporaryDir &scratch)
 {
+    const QString path = scratch.path() + QStringLiteral("/Kaputt.wkd");
     if (kind == QLatin1String("never stored"))
         return QVariant();
     if (kind == QLatin1String("blanks"))
         return QStringLiteral("   ");
-    if (kind == QLatin1String("deleted file")) {
-        const QString path = scratch.path() + QStringLiteral("/gelöscht.wkd");
-        if (!QFile::copy(TestCompetition::templatePath(), path) || !QFile::remove(path))
-            qFatal("cannot create and delete %s", qPrintable(path));
-        return path;
-    }
-    QDir(scratch.path()).mkpath(QStringLiteral("Wettkampf.wkd")); // a folder
-    return scratch.path() + QStringLiteral("/Wettkampf.wkd");
-}
-
-enum class Broken { TextFile, NoTables, EmptyFile, TitleOnly };
-
-// Files that pass the existence test but are no competition.
-QString makeBrokenFile(Broken kind, const QTemporaryDir &scratch)
-{
-    const QString path = AccessFixtures::write(scratch.path() + QStringLiteral("/Kaputt.wkd"),
-                                               kind == Broken::TextFile ? "StartNr;Schuetze;Verein\r\n1;Anna;SV\r\n" : "");
-    if (kind == Broken::NoTables) {
+    if (kind == QLatin1String("folder"))
+        return QDir(scratch.path()).mkpath(QStringLiteral("Kaputt.wkd")) ? path : QString();
+    AccessFixtures::write(path, kind == QLatin1String("text file") ? "StartNr;Schuetze;Verein\r\n1;Anna;SV\r\n" : "");
+    if (kind == QLatin1String("deleted file"))
+        QFile::remove(path);
+    if (kind == QLatin1String("no tables")) {
         CheckConnection::exec(path, QStringLiteral("CREATE TABLE Zwischen (a)"));
         CheckConnection::exec(path, QStringLiteral("DROP TABLE Zwischen"));
-    } else if (kind == Broken::TitleOnly) {
+    } else if (kind == QLatin1String("title only")) {
         CheckConnection::exec(path, QStringLiteral("CREATE TABLE Wettkampf (Bezeichnung TEXT)"));
         CheckConnection::exec(path, QStringLiteral("INSERT INTO Wettkampf VALUES ('Nur ein Titel')"));
     }
@@ -55,51 +45,19 @@ QString makeBrokenFile(Broken kind, const QTemporaryDir &scratch)
 
 } // namespace
 
-Q_DECLARE_METATYPE(Broken)
 
 class tst_StartClose : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void startWithoutCompetition_data();
-    void startWithoutCompetition();
     void startAndClose_data();
     void startAndClose();
-    void loadFailure_data();
-    void loadFailure();
+    void startFailure_data();
+    void startFailure();
     void pendingEditStoredOnLeaving_data();
     void pendingEditStoredOnLeaving();
 };
-
-void tst_StartClose::startWithoutCompetition_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::newRow("Last never stored") << "never stored";
-    QTest::newRow("Last only blanks") << "blanks";
-    QTest::newRow("Last names a deleted file") << "deleted file";
-    QTest::newRow("Last names a folder") << "folder";
-}
-
-void tst_StartClose::startWithoutCompetition()
-{
-    QFETCH(QString, kind);
-    const QTemporaryDir scratch;
-    const QVariant last = unusableLast(kind, scratch);
-    MainWindowSession session(last);
-
-    QVERIFY2(session.dialogs().shown().empty(), "a start without a usable competition shows no message");
-    QCOMPARE(session.window().windowTitle(), QStringLiteral("Ringtal"));
-    QCOMPARE(session.window().CompetitionPath(), QString());
-    QVERIFY(!session.entryGrid()->isEnabled());
-    QCOMPARE(session.entryGrid()->model()->rowCount(), 0);
-    QCOMPARE(session.winnersGrid()->model()->rowCount(), 0);
-    // Closing keeps the stale value for the next start.
-    session.window().show();
-    QVERIFY(session.closeByMenu());
-    QCOMPARE(session.hasLast(), last.isValid());
-    QCOMPARE(session.last(), last.toString());
-}
 
 void tst_StartClose::startAndClose_data()
 {
@@ -166,38 +124,42 @@ void tst_StartClose::startAndClose()
     QVERIFY(session.dialogs().shown().empty());
 }
 
-void tst_StartClose::loadFailure_data()
+void tst_StartClose::startFailure_data()
 {
-    QTest::addColumn<Broken>("kind");
+    QTest::addColumn<QString>("kind");
     QTest::addColumn<QList<int>>("answers");
     QTest::addColumn<bool>("runsThrough");
     QTest::addColumn<bool>("entryEnabled");
     QTest::addColumn<QString>("expectedTitle");
     const int abort = 3, retry = 4, ignore = 5;
+    // Without a file there is nothing to report.
+    for (const char *kind : {"never stored", "blanks", "deleted file", "folder"})
+        QTest::addRow("Last: %s", kind) << kind << QList<int>{} << false << false << "";
     // Each broken file fails at opening the entry rows, the winners rows and the title.
-    QTest::newRow("text file: Abort stops at the first box") << Broken::TextFile << QList<int>{abort} << false << false << "";
+    QTest::newRow("text file: Abort stops at the first box") << "text file" << QList<int>{abort} << false << false << "";
     QTest::newRow("SQLite file without tables: Retry then Abort shows the box twice")
-        << Broken::NoTables << QList<int>{retry, abort} << false << false << "";
+        << "no tables" << QList<int>{retry, abort} << false << false << "";
     QTest::newRow("empty file: Ignore on every step runs through")
-        << Broken::EmptyFile << QList<int>{ignore, ignore, ignore} << true << true << "";
+        << "empty file" << QList<int>{ignore, ignore, ignore} << true << true << "";
     QTest::newRow("text file: Ignore, then Abort at the winners list")
-        << Broken::TextFile << QList<int>{ignore, abort} << false << true << "";
+        << "text file" << QList<int>{ignore, abort} << false << true << "";
     // Only the two result sources fail; the title is read.
     QTest::newRow("title table only: Ignore twice shows the title")
-        << Broken::TitleOnly << QList<int>{ignore, ignore} << true << true << "Nur ein Titel";
+        << "title only" << QList<int>{ignore, ignore} << true << true << "Nur ein Titel";
 }
 
-void tst_StartClose::loadFailure()
+void tst_StartClose::startFailure()
 {
-    QFETCH(Broken, kind);
+    QFETCH(QString, kind);
     QFETCH(QList<int>, answers);
     QFETCH(bool, runsThrough);
     QFETCH(bool, entryEnabled);
     QFETCH(QString, expectedTitle);
     const QTemporaryDir scratch;
-    const QString path = makeBrokenFile(kind, scratch);
+    const QVariant last = unusableLast(kind, scratch);
+    const QString path = last.toString();
 
-    MainWindowSession session(path, answers);
+    MainWindowSession session(last, answers);
 
     QCOMPARE(session.dialogs().unexpected(), 0);
     QVERIFY2(session.dialogs().allAnswersUsed(), "fewer boxes than answers");
@@ -212,12 +174,17 @@ void tst_StartClose::loadFailure()
     QCOMPARE(session.entryGrid()->isEnabled(), entryEnabled);
     QCOMPARE(session.title(), expectedTitle);
     QCOMPARE(session.entryGrid()->model()->rowCount(), 0);
+    QCOMPARE(session.winnersGrid()->model()->rowCount(), 0);
 
-    // The window stays usable: closing stores the path only when loading ran through.
-    session.settings().write(QStringLiteral("Wettkampf"), QStringLiteral("Last"), Before);
+    // The window stays usable: closing stores the path only when loading ran
+    // through, and never stores an empty one.
+    if (last.isValid())
+        session.settings().write(QStringLiteral("Wettkampf"), QStringLiteral("Last"), Before);
     session.window().show();
     QVERIFY(session.closeByMenu());
-    QCOMPARE(session.last(), runsThrough ? path : Before);
+    QCOMPARE(session.hasLast(), last.isValid());
+    if (last.isValid())
+        QCOMPARE(session.last(), runsThrough ? path : Before);
     QCOMPARE(session.dialogs().shown().size(), std::size_t(answers.size()));
 }
 
