@@ -88,10 +88,8 @@ private slots:
 
     void oneWindow_data();
     void oneWindow();
-    void reopenLoadsAgain_data();
-    void reopenLoadsAgain();
-    void closingMainWindow_data();
-    void closingMainWindow();
+    void closing_data();
+    void closing();
     void positionAndLayoutComeBack();
 
 private:
@@ -572,56 +570,28 @@ void tst_MasterList::oneWindow()
     QVERIFY(m_list->isVisible());
 }
 
-void tst_MasterList::reopenLoadsAgain_data()
+void tst_MasterList::closing_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::newRow("button Schließen") << "button";
-    QTest::newRow("menu Schließen") << "menu";
-    QTest::newRow("window frame") << "frame";
+    QTest::addColumn<bool>("typedInList"); // a club typed into the list, not yet stored
+    QTest::newRow("button Schließen, a typed club is stored") << "button" << true;
+    QTest::newRow("menu Schließen") << "menu" << false;
+    QTest::newRow("window frame") << "frame" << false;
+    QTest::newRow("with the main window, a typed club is stored") << "main" << true;
+    QTest::newRow("a main window that stays open keeps the list") << "main kept open" << false;
 }
 
-void tst_MasterList::reopenLoadsAgain()
+// A list closed by itself reads the file again when it is opened next; the
+// main window takes the list with it when it closes.
+void tst_MasterList::closing()
 {
     QFETCH(QString, how);
-    fillMaster({"Berg, Anna|SV Alm", "Zander, Zoe|SV Nord"});
-    openList();
-    if (how == QLatin1String("button"))
-        QTest::mouseClick(control<QPushButton>(QStringLiteral("cmdClose")), Qt::LeftButton);
-    else if (how == QLatin1String("menu"))
-        control<QAction>(QStringLiteral("mnuDateiClose"))->trigger();
-    else
-        m_list->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(m_list.isNull());
-    QVERIFY(m_main->isVisible());
-    // Written by someone else while the list was closed: the new window reads it.
-    m_master->addShooter(QStringLiteral("Adler, Ada"), QVariant());
-    openList();
-    const Recordset *rows = control<DataSource>(QStringLiteral("Data1"))->recordset();
-    QCOMPARE(rows->rowCount(), 3);
-    QCOMPARE(rows->value(QStringLiteral("Schuetze")).toString(), QStringLiteral("Adler, Ada"));
-}
-
-void tst_MasterList::closingMainWindow_data()
-{
-    QTest::addColumn<bool>("typedInList");  // a club typed into the list, not yet stored
-    QTest::addColumn<bool>("badEntry");     // the main window holds a row it cannot store
-    QTest::addColumn<bool>("listOpen");     // afterwards
-
-    QTest::newRow("list closes with the main window") << false << false << false;
-    QTest::newRow("a club typed into the list is stored") << true << false << false;
-    QTest::newRow("main window that stays open keeps the list") << false << true << true;
-}
-
-void tst_MasterList::closingMainWindow()
-{
     QFETCH(bool, typedInList);
-    QFETCH(bool, badEntry);
-    QFETCH(bool, listOpen);
     fillMaster({"Berg, Anna|SV Alm", "Zander, Zoe|SV Nord"});
     m_competition->addResult(1, QStringLiteral("Im Wettkampf"), QStringLiteral("V"));
     openMain();
-    if (badEntry) {
+    const bool listStays = how == QLatin1String("main kept open");
+    if (listStays) { // a row the main window cannot store
         auto *entry = m_main->findChild<DataGrid *>(QStringLiteral("TDBGrid1"));
         entry->setFocus();
         entry->setCurrentIndex(entry->model()->index(0, entry->columnIndex(QStringLiteral("StartNr"))));
@@ -630,17 +600,29 @@ void tst_MasterList::closingMainWindow()
     }
     openList();
     if (typedInList) {
-        auto *grid = control<DataGrid>(QStringLiteral("TDBGrid1"));
-        grid->setFocus();
-        grid->setCurrentIndex(grid->model()->index(1, grid->columnIndex(QStringLiteral("Verein"))));
+        selectRow(1, Club);
         GuiTyping::typeText(QStringLiteral("SV Süd"));
     }
-    m_main->close();
+    if (how == QLatin1String("button"))
+        QTest::mouseClick(control<QPushButton>(QStringLiteral("cmdClose")), Qt::LeftButton);
+    else if (how == QLatin1String("menu"))
+        control<QAction>(QStringLiteral("mnuDateiClose"))->trigger();
+    else if (how == QLatin1String("frame"))
+        m_list->close();
+    else
+        m_main->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(!m_list.isNull() && m_list->isVisible(), listOpen);
-    QCOMPARE(m_main->isVisible(), badEntry);
+    QCOMPARE(!m_list.isNull() && m_list->isVisible(), listStays);
+    QCOMPARE(m_main->isVisible(), how != QLatin1String("main"));
     const QString zander = typedInList ? QStringLiteral("Zander, Zoe|SV Süd") : QStringLiteral("Zander, Zoe|SV Nord");
     QCOMPARE(m_master->shooters(), (QStringList{"Berg, Anna|SV Alm", zander}));
+    if (listStays || !m_main->isVisible())
+        return;
+    // Written by someone else while the list was closed: the new window reads it.
+    m_master->addShooter(QStringLiteral("Adler, Ada"), QVariant());
+    openList();
+    QCOMPARE(rows()->rowCount(), 3);
+    QCOMPARE(currentName(), QStringLiteral("Adler, Ada"));
 }
 
 void tst_MasterList::positionAndLayoutComeBack()
