@@ -76,7 +76,6 @@ private slots:
 
     void takeOver_data();
     void takeOver();
-    void takeOverTypedShooter();
     void search_data();
     void search();
     void nameOrder_data();
@@ -208,7 +207,7 @@ void tst_MasterList::takeOver_data()
 {
     QTest::addColumn<QStringList>("shooters"); // "name|club" in the master list
     QTest::addColumn<bool>("competition");     // a competition is open
-    QTest::addColumn<QString>("pick");         // empty: the marker on the new-row line
+    QTest::addColumn<QString>("pick"); // empty: the marker on the new-row line; "+name|club": typed there
     QTest::addColumn<QList<int>>("startNrs");  // already in the competition
     QTest::addColumn<QString>("club");         // as the competition receives it
     QTest::addColumn<int>("startNr");          // 0: nothing taken over
@@ -221,6 +220,9 @@ void tst_MasterList::takeOver_data()
                                             << QList<int>{} << "Åsa Skytteklubb" << 1;
     QTest::newRow("next start number after the highest")
         << three << true << "Müller, Jörg" << QList<int>{4, 17, 9} << "SV Tell Ülzen" << 18;
+    // Kept in the list as well as entered into the competition.
+    QTest::newRow("typed into the list and taken over at once")
+        << QStringList{"Berg, Anna|SV Alm"} << true << "+Neu, Nina|SV Süd" << QList<int>{} << "SV Süd" << 1;
     QTest::newRow("marker on the new-row line: nothing") << three << true << "" << QList<int>{} << "" << 0;
     QTest::newRow("empty list: nothing") << QStringList{} << true << "" << QList<int>{} << "" << 0;
     QTest::newRow("no competition open: nothing") << three << false << "Berg, Anna" << QList<int>{} << "" << 0;
@@ -240,8 +242,15 @@ void tst_MasterList::takeOver()
     const QStringList masterBefore = m_master->shooters();
     openMain(competition);
     openList();
-    const int row = pick.isEmpty() ? int(shooters.size()) : rowOf(pick);
+    const bool typed = pick.startsWith(QLatin1Char('+'));
+    const int row = pick.isEmpty() || typed ? int(shooters.size()) : rowOf(pick);
     selectRow(row);
+    if (typed) {
+        pick = pick.mid(1).section(QLatin1Char('|'), 0, 0);
+        GuiTyping::typeText(pick);
+        GuiTyping::press(Qt::Key_Tab);
+        GuiTyping::typeText(club);
+    }
     takeOverClick();
 
     const QList<QVariantMap> added = m_competition->rows(
@@ -255,27 +264,10 @@ void tst_MasterList::takeOver()
     // The list stays open on its row and is not changed.
     QVERIFY(m_list && m_list->isVisible());
     QCOMPARE(grid()->currentIndex().row(), row);
-    QCOMPARE(m_master->shooters(), masterBefore);
+    QCOMPARE(m_master->shooters(), typed ? masterBefore + QStringList{pick + QLatin1Char('|') + club} : masterBefore);
     QCOMPARE(shownDialogs(), size_t(0));
 }
 
-// A shooter typed into the list and taken over at once is kept in the list
-// as well as entered into the competition.
-void tst_MasterList::takeOverTypedShooter()
-{
-    fillMaster({"Berg, Anna|SV Alm"});
-    openList();
-    selectRow(1);
-    GuiTyping::typeText(QStringLiteral("Neu, Nina"));
-    GuiTyping::press(Qt::Key_Tab);
-    GuiTyping::typeText(QStringLiteral("SV Süd"));
-    takeOverClick();
-    QCOMPARE(m_master->shooters(), (QStringList{"Berg, Anna|SV Alm", "Neu, Nina|SV Süd"}));
-    QCOMPARE(competitionRows().size(), 1);
-    QCOMPARE(competitionRows().first().value(Name).toString(), QStringLiteral("Neu, Nina"));
-    QCOMPARE(competitionRows().first().value(Club).toString(), QStringLiteral("SV Süd"));
-    QCOMPARE(shownDialogs(), size_t(0));
-}
 // ---------------------------------------------------------------- search and order
 
 void tst_MasterList::search_data()
