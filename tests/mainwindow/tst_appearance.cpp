@@ -23,7 +23,7 @@ int px(const QWidget *widget, double twips)
     return qRound(twips * widget->logicalDpiX() / 1440.0);
 }
 
-// Sets the inner area (toolbar and central part) to a size in pixels.
+// Sets the inner area (toolbar and central widget) to a size in pixels.
 void setInnerSize(frmMain &window, int width, int height)
 {
     window.resize(width, height + window.menuBar()->height());
