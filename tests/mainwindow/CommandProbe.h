@@ -71,27 +71,28 @@ public:
     {
         QCoreApplication::processEvents();
         QStringList problems;
-        expect(problems, QStringLiteral("dialogs"), shownKinds(), expectedKinds(effect));
-        expect(problems, QStringLiteral("modal windows"), m_modals, expectedModals(effect));
-        expect(problems, QStringLiteral("preview open"), open(QStringLiteral("PrintPreviewWindow")),
-               effect == QLatin1String("preview"));
-        expect(problems, QStringLiteral("master list open"), open(QStringLiteral("frmGesamt")),
-               effect == QLatin1String("master list"));
-        expect(problems, QStringLiteral("main window open"), window().isVisible(), effect != QLatin1String("close"));
-        expect(problems, QStringLiteral("places"), places(),
-               effect == QLatin1String("places") ? QStringList{"1", "2", "3"} : QStringList{"", "", ""});
-        expect(problems, QStringLiteral("fonts stored"), storedFonts(), expectedFonts(effect));
+        auto expect = [&problems](const char *what, const QString &seen, const QString &expected) {
+            if (seen != expected)
+                problems << QStringLiteral("%1: \"%2\" instead of \"%3\"").arg(QLatin1String(what), seen, expected);
+        };
+        auto yesNo = [](bool value) { return QString::number(value ? 1 : 0); };
+        const QString comma = QStringLiteral(",");
+        expect("dialogs", shownKinds().join(comma), expectedKinds(effect).join(comma));
+        expect("modal windows", m_modals.join(comma), expectedModals(effect));
+        expect("previews open", QString::number(open(QStringLiteral("PrintPreviewWindow"))), yesNo(effect == "preview"));
+        expect("master lists open", QString::number(open(QStringLiteral("frmGesamt"))), yesNo(effect == "master list"));
+        expect("main window open", yesNo(window().isVisible()), yesNo(effect != "close"));
+        expect("places", places().join(comma), effect == QLatin1String("places") ? "1,2,3" : ",,");
+        expect("fonts stored", storedFonts().join(comma), expectedFont(effect));
         if (dialogs().shown().empty())
             return problems.join(QStringLiteral("; "));
+        const ScriptedDialogs::Shown &first = dialogs().shown().front();
         if (effect == QLatin1String("delete one"))
-            expect(problems, QStringLiteral("question"), dialogs().shown().front().text,
-                   QStringLiteral("Soll der Schütze %1 wirklich gelöscht werden?").arg(Names.at(0)));
+            expect("question", first.text, QStringLiteral("Soll der Schütze %1 wirklich gelöscht werden?").arg(Names.at(0)));
         if (effect == QLatin1String("delete all"))
-            expect(problems, QStringLiteral("question"), dialogs().shown().front().text,
-                   QStringLiteral("Sollen wirklich alle Schützen gelöscht werden?"));
+            expect("question", first.text, QStringLiteral("Sollen wirklich alle Schützen gelöscht werden?"));
         if (effect == QLatin1String("new"))
-            expect(problems, QStringLiteral("save dialog"), dialogs().shown().front().title,
-                   QStringLiteral("Bitte neuen Wettkampfnamen wählen:"));
+            expect("save dialog", first.title, QStringLiteral("Bitte neuen Wettkampfnamen wählen:"));
         return problems.join(QStringLiteral("; "));
     }
 
@@ -104,29 +105,7 @@ public:
         return count;
     }
 
-    const QStringList &modals() const { return m_modals; }
-
 private:
-    static void expect(QStringList &problems, const QString &what, const QString &seen, const QString &expected)
-    {
-        if (seen != expected)
-            problems << QStringLiteral("%1: \"%2\" instead of \"%3\"").arg(what, seen, expected);
-    }
-    static void expect(QStringList &problems, const QString &what, const QStringList &seen, const QStringList &expected)
-    {
-        expect(problems, what, seen.join(QLatin1Char(',')), expected.join(QLatin1Char(',')));
-    }
-    static void expect(QStringList &problems, const QString &what, int seen, bool expected)
-    {
-        if (seen != (expected ? 1 : 0))
-            problems << QStringLiteral("%1: %2 windows").arg(what).arg(seen);
-    }
-    static void expect(QStringList &problems, const QString &what, bool seen, bool expected)
-    {
-        if (seen != expected)
-            problems << QStringLiteral("%1: %2").arg(what, seen ? "yes" : "no");
-    }
-
     static QStringList expectedKinds(const QString &effect)
     {
         static const QHash<QString, QStringList> kinds{{"new", {"save"}},
@@ -142,24 +121,19 @@ private:
         return kinds.value(effect);
     }
 
-    static QStringList expectedModals(const QString &effect)
+    static QString expectedModals(const QString &effect)
     {
         if (effect == QLatin1String("printer setup"))
-            return {QStringLiteral("frmPrinterSetup")};
-        if (effect == QLatin1String("about"))
-            return {QStringLiteral("frmInfo")};
-        return {};
+            return QStringLiteral("frmPrinterSetup");
+        return effect == QLatin1String("about") ? QStringLiteral("frmInfo") : QString();
     }
 
-    static QStringList expectedFonts(const QString &effect)
+    static QString expectedFont(const QString &effect)
     {
-        if (effect == QLatin1String("font winners"))
-            return {QStringLiteral("Font-Siegerliste")};
-        if (effect == QLatin1String("font title"))
-            return {QStringLiteral("Font-Titelzeile")};
-        if (effect == QLatin1String("font entry"))
-            return {QStringLiteral("Font-Dateneingabe")};
-        return {};
+        static const QHash<QString, QString> keys{{"font winners", "Font-Siegerliste"},
+                                                  {"font title", "Font-Titelzeile"},
+                                                  {"font entry", "Font-Dateneingabe"}};
+        return keys.value(effect);
     }
 
     QStringList shownKinds() const

@@ -105,27 +105,6 @@ inline int column(const QString &field)
     return int(fields().indexOf(field));
 }
 
-// Keys go to the widget holding the focus, as GuiTyping sends them: the grid
-// for the first key, the cell editor it opens for the rest.
-inline void type(QWidget *, const QString &text)
-{
-    GuiTyping::typeText(text);
-}
-
-inline void press(QWidget *, Qt::Key key)
-{
-    GuiTyping::press(key);
-}
-
-// Cells typed one after the other, each left with Tab.
-inline void typeCells(QWidget *grid, const QStringList &cells)
-{
-    for (const QString &cell : cells) {
-        type(grid, cell);
-        press(grid, Qt::Key_Tab);
-    }
-}
-
 inline void clickCell(DataGrid *grid, int row, int column)
 {
     const QModelIndex index = grid->model()->index(row, column);
@@ -153,13 +132,13 @@ inline void play(DataGrid *grid, const QStringList &script)
                                               {QStringLiteral("<Down>"), Qt::Key_Down}};
     for (const QString &step : script) {
         if (keys.contains(step)) {
-            press(grid, keys.value(step));
+            GuiTyping::press(keys.value(step));
         } else if (step.startsWith(QLatin1Char('@'))) {
             const QStringList parts = step.mid(1).split(QLatin1Char(':'));
             const int row = parts.at(0) == QLatin1String("new") ? newRowLine(grid) : parts.at(0).toInt();
             clickCell(grid, row, column(parts.at(1)));
         } else {
-            type(grid, step);
+            GuiTyping::typeText(step); // to the grid for the first key, to the cell editor it opens for the rest
         }
     }
 }

@@ -1,5 +1,6 @@
 // Fonts, colours, window position and grid layouts of the main window:
-// chosen, stored, and found again on the next start.
+// chosen, stored, and found again on the next start; the controls laid out
+// as the window's size changes.
 #include "DataGrid.h"
 #include "ScriptedDialogs.h"
 #include "TestCompetition.h"
@@ -7,11 +8,38 @@
 
 #include <QAction>
 #include <QGuiApplication>
-#include <QHeaderView>
+#include <QMenuBar>
+#include <QTabBar>
+#include <QToolBar>
 #include <QScreen>
 #include <QTabWidget>
 #include <QtTest>
 #include <memory>
+
+namespace {
+
+int px(const QWidget *widget, double twips)
+{
+    return qRound(twips * widget->logicalDpiX() / 1440.0);
+}
+
+// Sets the inner area (toolbar and central widget) to a size in pixels.
+void setInnerSize(frmMain &window, int width, int height)
+{
+    window.resize(width, height + window.menuBar()->height());
+    QCoreApplication::processEvents();
+}
+
+// Geometry of a control with its position counted from the top left of the
+// inner area, where the toolbar strip is.
+QRect inInnerArea(frmMain &window, const char *name)
+{
+    auto *widget = window.findChild<QWidget *>(QLatin1String(name));
+    const QPoint topLeft = widget->mapTo(&window, QPoint(0, 0)) - QPoint(0, window.menuBar()->height());
+    return QRect(topLeft, widget->size());
+}
+
+} // namespace
 
 class tst_Appearance : public QObject
 {
@@ -20,17 +48,17 @@ class tst_Appearance : public QObject
 private slots:
     void init();
     void cleanup();
-    void emptyStoreKeepsTheDesign();
+    void centred_data();
+    void centred();
     void fontCommand_data();
     void fontCommand();
     void fontsAndColoursComeBack();
-    void damagedFontEntryAsksAndKeepsFont();
-    void colourThatIsNoNumberKeepsColour();
+    void damagedEntryKeepsTheDesign_data();
+    void damagedEntryKeepsTheDesign();
     void layoutRoundTrip();
     void layoutIsAppliedAfterWidths();
-    void maximisedCloseStoresNothing();
-    void positionOnNoScreenIsCentred();
-    void damagedGridLayoutAsks();
+    void designLayout();
+    void tooSmallKeepsTheLastSizes();
 
 private:
     frmMain &start();
@@ -72,19 +100,30 @@ void tst_Appearance::restart()
     start();
 }
 
-void tst_Appearance::emptyStoreKeepsTheDesign()
+void tst_Appearance::centred_data()
 {
+    QTest::addColumn<QString>("position"); // as stored; empty: none
+    QTest::addColumn<QSize>("twips");      // the size kept; empty: the design's
+    QTest::newRow("nothing stored") << "" << QSize();
+    QTest::newRow("stored on no screen") << "-90000;-90000;9000;6000;" << QSize(9000, 6000);
+}
+
+// The menu bar settles its height when the window is first shown, after
+// the window was centred: a few pixels of tolerance.
+void tst_Appearance::centred()
+{
+    QFETCH(QString, position);
+    QFETCH(QSize, twips);
+    if (!position.isEmpty())
+        store(QStringLiteral("Positionen"), QStringLiteral("frmMain-"), position);
     start();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QRect frame = m_window->frameGeometry();
-    // The menu bar settles its height when the window is first shown, after
-    // the window was centred: a few pixels of tolerance.
     QVERIFY(qAbs(frame.center().x() - screen.center().x()) <= 4);
     QVERIFY(qAbs(frame.center().y() - screen.center().y()) <= 4);
-    QCOMPARE(grid("TDBGrid1")->textColor(), QColor(Qt::black));
-    QCOMPARE(grid("TDBGrid1")->columns(QStringLiteral("Schuetze")).width(), 2000.0);
-    QCOMPARE(grid("TDBGrid2")->columns(QStringLiteral("Ring10")).order(), 16);
-    QVERIFY(!grid("TDBGrid2")->columns(QStringLiteral("Sortierung")).isVisible());
+    if (twips.isValid())
+        QCOMPARE(m_window->size(), QSize(qRound(twips.width() * m_window->logicalDpiX() / 1440.0),
+                                          qRound(twips.height() * m_window->logicalDpiY() / 1440.0)));
 }
 
 void tst_Appearance::fontCommand_data()
@@ -174,29 +213,42 @@ void tst_Appearance::fontsAndColoursComeBack()
     QVERIFY2(green > 20, "the winners list's text is not drawn in the stored colour");
 }
 
-void tst_Appearance::damagedFontEntryAsksAndKeepsFont()
+void tst_Appearance::damagedEntryKeepsTheDesign_data()
 {
-    store(QStringLiteral("Allgemein"), QStringLiteral("Font-Siegerliste"), QStringLiteral("Arial"));
-    for (int i = 0; i < 6; ++i)
-        m_dialogs->answer(Dialogs::Answer::Ignore);
-    const QFont design = QFont(QStringLiteral("MS Sans Serif"));
-    start();
-    QCOMPARE(m_dialogs->shown().size(), size_t(6));
-    for (const ScriptedDialogs::Shown &box : m_dialogs->shown()) {
-        QCOMPARE(box.title, QStringLiteral("Fehler"));
-        QVERIFY(box.text.endsWith(QStringLiteral("\nFehler beim Laden der Schriftarten Ergebnisse!")));
-    }
-    QCOMPARE(grid("TDBGrid2")->font().family(), design.family());
+    QTest::addColumn<QString>("key"); // in "Allgemein"
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QList<Dialogs::Answer>>("answers"); // one per box
+    QTest::addColumn<QString>("end");                    // of every box
+    const auto ignore = Dialogs::Answer::Ignore;
+    QTest::newRow("font as a bare name: a box for each of its six fields")
+        << "Font-Siegerliste" << "Arial" << QList<Dialogs::Answer>(6, ignore)
+        << "\nFehler beim Laden der Schriftarten Ergebnisse!";
+    QTest::newRow("colour that is no number") << "Dateneingabe-Forecolor" << "rot" << QList<Dialogs::Answer>{} << "";
+    QTest::newRow("colour beyond the colours") << "Siegerliste-Forecolor" << "-2147483640" << QList<Dialogs::Answer>{}
+                                               << "";
+    QTest::newRow("grid layout with a word for a width")
+        << "Grid-Layout-TDBGrid2" << "0 - breit;" << QList<Dialogs::Answer>{Dialogs::Answer::Abort}
+        << "\nFehler beim Laden des Grid-Konfiguration.";
 }
 
-void tst_Appearance::colourThatIsNoNumberKeepsColour()
+void tst_Appearance::damagedEntryKeepsTheDesign()
 {
-    store(QStringLiteral("Allgemein"), QStringLiteral("Dateneingabe-Forecolor"), QStringLiteral("rot"));
-    store(QStringLiteral("Allgemein"), QStringLiteral("Siegerliste-Forecolor"), QStringLiteral("-2147483640"));
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QList<Dialogs::Answer>, answers);
+    QFETCH(QString, end);
+    store(QStringLiteral("Allgemein"), key, value);
+    for (const Dialogs::Answer answer : answers)
+        m_dialogs->answer(answer);
     start();
+    QCOMPARE(m_dialogs->shown().size(), size_t(answers.size()));
+    for (const ScriptedDialogs::Shown &box : m_dialogs->shown()) {
+        QCOMPARE(box.title, QStringLiteral("Fehler"));
+        QVERIFY2(box.text.endsWith(end), qPrintable(box.text));
+    }
+    QCOMPARE(grid("TDBGrid2")->font().family(), QFont(QStringLiteral("MS Sans Serif")).family());
     QCOMPARE(grid("TDBGrid1")->textColor(), QColor(Qt::black));
     QCOMPARE(grid("TDBGrid2")->textColor(), QApplication::palette().color(QPalette::Text));
-    QCOMPARE(m_dialogs->shown().size(), size_t(0));
 }
 
 void tst_Appearance::layoutRoundTrip()
@@ -223,7 +275,14 @@ void tst_Appearance::layoutRoundTrip()
     QVERIFY(position.startsWith(QStringLiteral("2100;1350;13500;9600;")));
     QCOMPARE(position.count(QLatin1Char(';')), 4 + 18);
     QVERIFY(stored(QStringLiteral("Positionen"), QStringLiteral("TDBGrid2")).startsWith(QLatin1Char(';')));
-    QVERIFY(stored(QStringLiteral("Allgemein"), QStringLiteral("Grid-Layout-TDBGrid1")).contains(QStringLiteral(" - 0;")));
+    const QString layout = stored(QStringLiteral("Allgemein"), QStringLiteral("Grid-Layout-TDBGrid1"));
+    QVERIFY(layout.contains(QStringLiteral(" - 0;")));
+    // Closed maximised, the window stores neither its place nor its layout.
+    entry->columns(QStringLiteral("Verein")).setVisible(false);
+    m_window->showMaximized();
+    m_window->close();
+    QCOMPARE(stored(QStringLiteral("Positionen"), QStringLiteral("frmMain-")), position);
+    QCOMPARE(stored(QStringLiteral("Allgemein"), QStringLiteral("Grid-Layout-TDBGrid1")), layout);
 }
 
 void tst_Appearance::layoutIsAppliedAfterWidths()
@@ -245,40 +304,56 @@ void tst_Appearance::layoutIsAppliedAfterWidths()
     QCOMPARE(grid("TDBGrid2")->columns(QStringLiteral("Schuetze")).width(), 2000.0);
 }
 
-void tst_Appearance::maximisedCloseStoresNothing()
+// How the window lays out its controls when its size changes (Form_Resize),
+// in twips of the inner area from the rules.
+void tst_Appearance::designLayout()
 {
-    start();
-    m_window->move(100, 100);
-    m_window->resize(800, 600);
-    m_window->close();
-    const QString position = stored(QStringLiteral("Positionen"), QStringLiteral("frmMain-"));
-    const QString layout = stored(QStringLiteral("Allgemein"), QStringLiteral("Grid-Layout-TDBGrid1"));
-    m_window.reset();
-    start();
-    grid("TDBGrid1")->columns(QStringLiteral("Verein")).setVisible(false);
-    m_window->showMaximized();
-    m_window->close();
-    QCOMPARE(stored(QStringLiteral("Positionen"), QStringLiteral("frmMain-")), position);
-    QCOMPARE(stored(QStringLiteral("Allgemein"), QStringLiteral("Grid-Layout-TDBGrid1")), layout);
+    frmMain &window = start();
+    setInnerSize(window, px(&window, 14340), px(&window, 10905));
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *bar = window.findChild<QToolBar *>(QStringLiteral("Toolbar1"));
+    QCOMPARE(bar->height() + window.centralWidget()->height(), px(&window, 10905));
+    QCOMPARE(window.centralWidget()->width(), px(&window, 14340));
+    QCOMPARE(inInnerArea(window, "Toolbar1").top(), 0);
+    QCOMPARE(inInnerArea(window, "Label1"),
+             QRect(px(&window, 135), px(&window, 450), px(&window, 11835), px(&window, 330)));
+    QCOMPARE(inInnerArea(window, "lblSuche"),
+             QRect(px(&window, 12105), px(&window, 540), px(&window, 780), px(&window, 240)));
+    QCOMPARE(inInnerArea(window, "txtSuche"),
+             QRect(px(&window, 12885), px(&window, 450), px(&window, 1185), px(&window, 330)));
+    QCOMPARE(inInnerArea(window, "SSTab1"),
+             QRect(px(&window, 135), px(&window, 780), px(&window, 14070), px(&window, 9995)));
+    // The tab strip's height is the style's; the grids leave 270 below it.
+    const int strip = window.findChild<QTabWidget *>(QStringLiteral("SSTab1"))->tabBar()->sizeHint().height();
+    for (const char *grid : {"TDBGrid1", "TDBGrid2"}) {
+        auto *widget = window.findChild<QWidget *>(QLatin1String(grid));
+        QCOMPARE(widget->width(), px(&window, 13800));
+        QVERIFY(qAbs(widget->height() - (px(&window, 9995 - 270) - strip)) <= 1);
+        QCOMPARE(widget->x(), px(&window, 135));
+    }
 }
 
-void tst_Appearance::positionOnNoScreenIsCentred()
+// A window smaller than the margins: what comes out as a size below zero
+// stays as it was, everything else follows.
+void tst_Appearance::tooSmallKeepsTheLastSizes()
 {
-    store(QStringLiteral("Positionen"), QStringLiteral("frmMain-"), QStringLiteral("-90000;-90000;9000;6000;"));
-    start();
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    QVERIFY(screen.intersects(m_window->frameGeometry()));
-    QCOMPARE(m_window->size(), QSize(qRound(9000 * m_window->logicalDpiX() / 1440.0),
-                                      qRound(6000 * m_window->logicalDpiY() / 1440.0)));
-}
-
-void tst_Appearance::damagedGridLayoutAsks()
-{
-    store(QStringLiteral("Allgemein"), QStringLiteral("Grid-Layout-TDBGrid2"), QStringLiteral("0 - breit;"));
-    m_dialogs->answer(Dialogs::Answer::Abort);
-    start();
-    QCOMPARE(m_dialogs->shown().size(), size_t(1));
-    QVERIFY(m_dialogs->shown().front().text.endsWith(QStringLiteral("\nFehler beim Laden des Grid-Konfiguration.")));
+    frmMain &window = start();
+    setInnerSize(window, px(&window, 14340), px(&window, 10905));
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const int labelWidth = window.findChild<QWidget *>(QStringLiteral("Label1"))->width();
+    const int gridHeight = window.findChild<QWidget *>(QStringLiteral("TDBGrid1"))->height();
+    // Inner area 1500 × 1200: search box at 1500 − 270 − 1185 = 45, its label at
+    // 45 − 780 = −735 (a place may be negative), the title's width −735 − 2 × 135
+    // below zero is kept; tab control 1500 − 270 = 1230 by 1200 − 550 − 360 = 290;
+    // grids 1230 − 270 = 960 wide, their height 290 − 360 − 270 below zero kept.
+    setInnerSize(window, px(&window, 1500), px(&window, 1200));
+    QCOMPARE(window.centralWidget()->width(), px(&window, 1500));
+    QCOMPARE(inInnerArea(window, "txtSuche").left(), px(&window, 45));
+    QCOMPARE(inInnerArea(window, "lblSuche").left(), px(&window, -735));
+    QCOMPARE(inInnerArea(window, "Label1").width(), labelWidth);
+    QCOMPARE(inInnerArea(window, "SSTab1").size(), QSize(px(&window, 1230), px(&window, 290)));
+    for (const char *grid : {"TDBGrid1", "TDBGrid2"})
+        QCOMPARE(inInnerArea(window, grid).size(), QSize(px(&window, 960), gridHeight));
 }
 
 QTEST_MAIN(tst_Appearance)

@@ -1,15 +1,12 @@
 // The program's own application object: Qt's texts in German, the settings
 // store's names, and the last guard that turns an escaped failure into a
-// message instead of ending the program. Also the centring every window uses.
-#include "FormTools.h"
+// message instead of ending the program.
 #include "RingtalApplication.h"
 #include "RingtalError.h"
 #include "ScriptedDialogs.h"
 
 #include <QEvent>
 #include <QLocale>
-#include <QScreen>
-#include <QWidget>
 #include <QtTest>
 
 #include <new>
@@ -53,8 +50,6 @@ private slots:
     void identity();
     void failureInEventBecomesMessage_data();
     void failureInEventBecomesMessage();
-    void centresOnPrimaryScreen_data();
-    void centresOnPrimaryScreen();
 };
 
 void tst_Application::qtSpeaksGerman_data()
@@ -117,26 +112,6 @@ void tst_Application::failureInEventBecomesMessage()
     QCoreApplication::processEvents();
     QCOMPARE(receiver.delivered, 2);
     QCOMPARE(dialogs.shown().size(), std::size_t(1));
-}
-
-void tst_Application::centresOnPrimaryScreen_data()
-{
-    QTest::addColumn<QSize>("size");
-    QTest::newRow("odd sizes round down") << QSize(401, 303);
-    QTest::newRow("larger than the screen") << QSize(4000, 3000);
-}
-
-void tst_Application::centresOnPrimaryScreen()
-{
-    QFETCH(QSize, size);
-    QWidget window;
-    window.resize(size);
-    window.move(7, 9);
-    CenterForm(&window);
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QSize outer = window.frameGeometry().size();
-    QCOMPARE(window.frameGeometry().left(), screen.left() + (screen.width() - outer.width()) / 2);
-    QCOMPARE(window.frameGeometry().top(), screen.top() + (screen.height() - outer.height()) / 2);
 }
 
 int main(int argc, char *argv[])

@@ -55,12 +55,9 @@ class tst_Commands : public QObject
 private slots:
     void menus_data();
     void menus();
-    void toolbarPositions_data();
-    void toolbarPositions();
-    void toolbarStripAndPictures();
+    void toolbarButtonsAndPictures();
     void commandReachesItsEffect_data();
     void commandReachesItsEffect();
-    void otherKeysDoNothing_data();
     void otherKeysDoNothing();
     void buttonFailuresAreDropped();
 };
@@ -111,52 +108,10 @@ void tst_Commands::menus()
     QCOMPARE(shown, items);
 }
 
-void tst_Commands::toolbarPositions_data()
-{
-    QTest::addColumn<int>("position");
-    QTest::addColumn<QString>("key");      // empty for a separator
-    QTest::addColumn<QString>("toolTip");  // empty for none
-    QTest::addColumn<QString>("imageKey"); // empty for a separator
-    QTest::newRow("1 exit, no tooltip") << 1 << "exit" << "" << "exit";
-    QTest::newRow("2 separator") << 2 << "" << "" << "";
-    QTest::newRow("3 Öffnen") << 3 << "Öffnen" << "Öffnen" << "Open";
-    QTest::newRow("4 Neu") << 4 << "Neu" << "Neu" << "New";
-    QTest::newRow("5 Löschen") << 5 << "Löschen" << "Löschen" << "Delete";
-    QTest::newRow("6 separator") << 6 << "" << "" << "";
-    QTest::newRow("7 Gesamtliste with the Macro picture") << 7 << "Gesamtliste" << "Gesamtliste" << "Macro";
-    QTest::newRow("8 separator") << 8 << "" << "" << "";
-    QTest::newRow("9 Drucken") << 9 << "Drucken" << "Drucken" << "Print";
-    QTest::newRow("10 vorschau, no tooltip") << 10 << "vorschau" << "" << "vorschau";
-    QTest::newRow("11 Aufsteigend sortieren") << 11 << "Aufsteigend sortieren" << "Aufsteigend sortieren"
-                                              << "Sort Ascending";
-}
-
-void tst_Commands::toolbarPositions()
-{
-    QFETCH(int, position);
-    QFETCH(QString, key);
-    QFETCH(QString, toolTip);
-    QFETCH(QString, imageKey);
-    MainWindowSession session;
-    const QList<QAction *> actions = toolbar(session.window())->actions();
-    QCOMPARE(actions.size(), 11);
-    QAction *action = actions.at(position - 1);
-    QCOMPARE(action->objectName(), QStringLiteral("Toolbar1_Button%1").arg(position));
-    QCOMPARE(action->isSeparator(), imageKey.isEmpty());
-    QCOMPARE(action->data().toString(), key);
-    if (action->isSeparator())
-        return;
-    // What the button would show on hovering: nothing where there is no tooltip.
-    QCOMPARE(action->toolTip(), toolTip);
-    QCOMPARE(picture(action->icon()), picture(AppIcons::toolbarImages().image(imageKey)));
-    auto *widget = qobject_cast<QToolButton *>(toolbar(session.window())->widgetForAction(action));
-    QCOMPARE(widget->size(), QSize(23, 22));
-    QCOMPARE(widget->toolButtonStyle(), Qt::ToolButtonIconOnly);
-}
-
-// A fixed strip of 360 twips at the top; nine pictures in a fixed order,
-// every one drawn (the SVG engine is there) and unlike the others.
-void tst_Commands::toolbarStripAndPictures()
+// A fixed strip of 360 twips at the top; buttons in a fixed order as
+// "key|tooltip|picture", separators empty; nine pictures, every one drawn
+// (the SVG engine is there) and unlike the others.
+void tst_Commands::toolbarButtonsAndPictures()
 {
     MainWindowSession session;
     session.window().show();
@@ -167,7 +122,23 @@ void tst_Commands::toolbarStripAndPictures()
     QCOMPARE(bar->height(), qRound(360 * bar->logicalDpiY() / 1440.0));
     QCOMPARE(bar->geometry().bottom() + 1, session.window().centralWidget()->y());
 
+    const QStringList buttons{"exit||exit", "", "Öffnen|Öffnen|Open", "Neu|Neu|New", "Löschen|Löschen|Delete", "",
+                              "Gesamtliste|Gesamtliste|Macro", "", "Drucken|Drucken|Print", "vorschau||vorschau",
+                              "Aufsteigend sortieren|Aufsteigend sortieren|Sort Ascending"};
     const ImageList images = AppIcons::toolbarImages();
+    const QList<QAction *> actions = bar->actions();
+    QCOMPARE(actions.size(), buttons.size());
+    for (int i = 0; i < buttons.size(); ++i) {
+        QAction *action = actions.at(i);
+        QCOMPARE(action->objectName(), QStringLiteral("Toolbar1_Button%1").arg(i + 1));
+        QCOMPARE(action->isSeparator(), buttons.at(i).isEmpty());
+        if (action->isSeparator())
+            continue;
+        // What the button would show on hovering: nothing where there is no tooltip.
+        QCOMPARE(action->data().toString() + QLatin1Char('|') + action->toolTip(), buttons.at(i).section('|', 0, 1));
+        QCOMPARE(picture(action->icon()), picture(images.image(buttons.at(i).section('|', 2))));
+        QCOMPARE(qobject_cast<QToolButton *>(bar->widgetForAction(action))->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    }
     QCOMPARE(images.keys(),
              QStringList({"exit", "New", "Delete", "Print", "Sort Ascending", "vorschau", "NOTE04", "Macro", "Open"}));
     QList<QImage> drawn;
@@ -235,26 +206,17 @@ void tst_Commands::commandReachesItsEffect()
     QCOMPARE(probe.check(effect), QString());
 }
 
-void tst_Commands::otherKeysDoNothing_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::newRow("lower-case umlaut") << "öffnen";
-    QTest::newRow("picture key, not button key") << "Open";
-    QTest::newRow("capital Sortieren") << "Aufsteigend Sortieren";
-    QTest::newRow("trailing blank") << "Löschen ";
-    QTest::newRow("empty key, as a separator has") << "";
-}
-
+// Keys that only look like a button's, and a separator's, do nothing.
 void tst_Commands::otherKeysDoNothing()
 {
-    QFETCH(QString, key);
     CommandProbe probe;
     QVERIFY(probe.session().showForTyping());
-    QAction foreign;
-    foreign.setData(key);
-    probe.window().Toolbar1_ButtonClick(&foreign);
-    QAction *separator = toolbar(probe.window())->actions().at(1);
-    emit toolbar(probe.window())->actionTriggered(separator);
+    for (const QString key : {"öffnen", "Open", "Aufsteigend Sortieren", "Löschen ", ""}) {
+        QAction foreign;
+        foreign.setData(key);
+        probe.window().Toolbar1_ButtonClick(&foreign);
+    }
+    emit toolbar(probe.window())->actionTriggered(toolbar(probe.window())->actions().at(1));
     QCOMPARE(probe.check(QStringLiteral("nothing")), QString());
 }
 

@@ -1,6 +1,7 @@
 // The file commands of the main window: New, Open (an Access competition
 // taken over into a new file), the title, and Exportieren... writing the
-// winners list as CSV, read back by Python's csv module.
+// winners list as CSV, read back by Python's csv module; and each of them
+// refused without harm when it cannot be done.
 #include "AccessFixtures.h"
 #include "CheckConnection.h"
 #include "DataSource.h"
@@ -14,9 +15,6 @@
 namespace {
 
 using Records = QList<QStringList>;
-
-const QString TakeOverFailed = QStringLiteral("Der Wettkampf wurde nicht übernommen; die Access-Datei ist unverändert.");
-const QString ExportFailed = QStringLiteral("Die Siegerliste wurde nicht exportiert.");
 
 QByteArray sha(const QString &path)
 {
@@ -33,6 +31,11 @@ QStringList ringHeadings()
     return heading;
 }
 
+int count(const QString &path)
+{
+    return CheckConnection::scalar(path, QStringLiteral("SELECT count(*) FROM Ergebnisse")).toInt();
+}
+
 } // namespace
 
 class tst_FileCommands : public QObject
@@ -42,36 +45,22 @@ class tst_FileCommands : public QObject
 private slots:
     void init();
     void cleanup();
-
-    void newAsksForTheFile();
-    void newCreatesAndLoadsACopyOfTheTemplate();
-    void newOnTheOpenCompetition_data();
-    void newOnTheOpenCompetition();
-    void openAsksForTheFile();
-    void openForeignFileReportsIt();
+    void newCompetition_data();
+    void newCompetition();
+    void open_data();
+    void open();
     void title_data();
     void title();
-    void titleWithoutCompetitionSaysSo();
-
-    void takeOverLoadsTheNewCompetition();
-    void takeOverDeclined_data();
-    void takeOverDeclined();
-    void takeOverRefusesTheOriginalAsTarget();
-    void takeOverOfDamagedFiles_data();
-    void takeOverOfDamagedFiles();
-
-    void exportDialog();
+    void refused_data();
+    void refused();
     void exportWritesTheWinnersList();
     void exportFollowsTheShownColumns();
-    void exportFileBytes();
-    void exportWithoutCompetition();
-    void exportFailures_data();
-    void exportFailures();
 
 private:
-    void openSession(bool withCompetition = true);
-    // The answers of the question and, when given, of the save dialog (empty: cancelled).
-    void openAccess(const QString &access, const QList<Dialogs::Answer> &answers, const std::optional<QString> &target);
+    void openSession(bool withCompetition = true)
+    {
+        m_session = std::make_unique<MainWindowSession>(withCompetition ? QVariant(m_competition->path()) : QVariant());
+    }
     void trigger(const QString &action) { m_session->window().findChild<QAction *>(action)->trigger(); }
     ScriptedDialogs &dialogs() { return m_session->dialogs(); }
     int shownRows(const char *source) const
@@ -82,8 +71,15 @@ private:
     QString exportTo(const QString &fileName);
     const ScriptedDialogs::Shown &lastShown() const { return m_session->dialogs().shown().back(); }
     QString folderFile(const QString &name) const { return m_competition->folder() + QLatin1Char('/') + name; }
-    // The window still on the competition it had open.
-    void checkStillOnTheCompetition();
+    QStringList shownKinds() const
+    {
+        QStringList kinds;
+        for (const ScriptedDialogs::Shown &shown : m_session->dialogs().shown())
+            kinds << shown.kind;
+        return kinds;
+    }
+    // The window on `path` with `rows` shooters, and closing stores it as the last competition.
+    void checkShowsAndCloses(const QString &path, int rows);
 
     std::unique_ptr<TestCompetition> m_competition;
     std::unique_ptr<MainWindowSession> m_session;
@@ -107,126 +103,138 @@ void tst_FileCommands::cleanup()
     m_competition.reset();
 }
 
-void tst_FileCommands::openSession(bool withCompetition)
+void tst_FileCommands::checkShowsAndCloses(const QString &path, int rows)
 {
-    m_session = std::make_unique<MainWindowSession>(withCompetition ? QVariant(m_competition->path()) : QVariant());
-}
-
-void tst_FileCommands::openAccess(const QString &access, const QList<Dialogs::Answer> &answers,
-                                  const std::optional<QString> &target)
-{
-    openSession();
-    dialogs().answerFile(access);
-    for (const Dialogs::Answer answer : answers)
-        dialogs().answer(answer);
-    if (target)
-        dialogs().answerFile(*target);
-    trigger(QStringLiteral("mnuDateiOpen"));
-}
-
-void tst_FileCommands::checkStillOnTheCompetition()
-{
-    QCOMPARE(m_session->window().CompetitionPath(), m_competition->path());
-    QCOMPARE(m_session->window().windowTitle(), QStringLiteral("Ringtal") + m_competition->path());
-    QCOMPARE(m_session->title(), QStringLiteral("Kreismeisterschaft"));
-    QCOMPARE(shownRows("Data1"), 3);
+    QCOMPARE(m_session->window().CompetitionPath(), path);
+    QCOMPARE(m_session->window().windowTitle(), QStringLiteral("Ringtal") + path);
+    QCOMPARE(shownRows("Data1"), rows);
+    QCOMPARE(shownRows("Data2"), rows);
     QVERIFY(m_session->closeByMenu());
-    QCOMPARE(m_session->last(), m_competition->path());
+    QCOMPARE(m_session->last(), path);
 }
 
 // ---------------------------------------------------------------- new, open, title
 
-void tst_FileCommands::newAsksForTheFile()
+void tst_FileCommands::newCompetition_data()
 {
-    openSession();
-    dialogs().answerFile(QString());
-    trigger(QStringLiteral("mnuDateiNeu"));
-    QCOMPARE(dialogs().shown().size(), size_t(1));
-    const ScriptedDialogs::Shown &dialog = dialogs().shown().front();
-    QCOMPARE(dialog.kind, QStringLiteral("save"));
-    QCOMPARE(dialog.request.title, QStringLiteral("Bitte neuen Wettkampfnamen wählen:"));
-    QCOMPARE(dialog.request.filter, QStringLiteral("Access 2000 Datenbank (*.wkd)|*.wkd|Alle Dateien(*.*)|*.*"));
-    QCOMPARE(dialog.request.defaultSuffix, QStringLiteral("wkd"));
-    QCOMPARE(dialog.request.folder, QCoreApplication::applicationDirPath() + QLatin1Char('/'));
-    QVERIFY(dialog.request.confirmOverwrite);
-    checkStillOnTheCompetition(); // cancelled
-}
-
-void tst_FileCommands::newCreatesAndLoadsACopyOfTheTemplate()
-{
-    openSession();
-    const QString target = folderFile(QStringLiteral("Neuer Wettkampf #2.wkd"));
-    dialogs().answerFile(target);
-    trigger(QStringLiteral("mnuDateiNeu"));
-    QVERIFY(QFile::exists(target));
-    QCOMPARE(m_session->window().windowTitle(), QStringLiteral("Ringtal") + target);
-    QCOMPARE(shownRows("Data1"), 0);
-    QCOMPARE(shownRows("Data2"), 0);
-    QVERIFY(m_session->entryGrid()->isEnabled());
-    // The template holds no title, so the previous one stays shown.
-    QCOMPARE(m_session->title(), QStringLiteral("Kreismeisterschaft"));
-    QCOMPARE(dialogs().shown().size(), size_t(1));
-    QVERIFY(m_session->closeByMenu());
-    QCOMPARE(m_session->last(), target);
-}
-
-void tst_FileCommands::newOnTheOpenCompetition_data()
-{
+    QTest::addColumn<QString>("target"); // empty: the dialog cancelled; "open": the open competition
     QTest::addColumn<Dialogs::Answer>("answer");
     QTest::addColumn<int>("rows");
-    QTest::newRow("no keeps the competition") << Dialogs::Answer::No << 3;
-    QTest::newRow("yes makes it anew") << Dialogs::Answer::Yes << 0;
+    QTest::newRow("cancelled") << "" << Dialogs::Answer::No << 3;
+    QTest::newRow("a new file: a copy of the template") << "Neuer Wettkampf #2.wkd" << Dialogs::Answer::No << 0;
+    QTest::newRow("the open competition, No keeps it") << "open" << Dialogs::Answer::No << 3;
+    QTest::newRow("the open competition, Yes makes it anew") << "open" << Dialogs::Answer::Yes << 0;
 }
 
-void tst_FileCommands::newOnTheOpenCompetition()
+void tst_FileCommands::newCompetition()
 {
+    QFETCH(QString, target);
     QFETCH(Dialogs::Answer, answer);
     QFETCH(int, rows);
+    const bool onTheOpen = target == QLatin1String("open");
+    const QString path = onTheOpen || target.isEmpty() ? m_competition->path() : folderFile(target);
     openSession();
-    dialogs().answerFile(m_competition->path());
+    dialogs().answerFile(target.isEmpty() ? QString() : path);
     dialogs().answer(answer);
     trigger(QStringLiteral("mnuDateiNeu"));
-    QCOMPARE(dialogs().shown().size(), size_t(2));
-    const ScriptedDialogs::Shown &question = dialogs().shown().back();
-    QCOMPARE(question.title, QStringLiteral("Hinweis"));
-    QCOMPARE(question.text, QStringLiteral("Soll der geöffnete Wettkampf wirklich gelöscht werden?"));
-    QCOMPARE(question.icon, Dialogs::Icon::Exclamation);
-    QCOMPARE(m_competition->scalar(QStringLiteral("SELECT count(*) FROM Ergebnisse")).toInt(), rows);
-    QCOMPARE(shownRows("Data1"), rows);
-    QCOMPARE(shownRows("Data2"), rows);
-    QCOMPARE(m_session->window().windowTitle(), QStringLiteral("Ringtal") + m_competition->path());
+    QCOMPARE(shownKinds(), onTheOpen ? QStringList({"save", "question"}) : QStringList{"save"});
+    const ScriptedDialogs::Shown &save = dialogs().shown().front();
+    QCOMPARE(save.request.title, QStringLiteral("Bitte neuen Wettkampfnamen wählen:"));
+    QCOMPARE(save.request.defaultSuffix, QStringLiteral("wkd"));
+    QVERIFY(save.request.confirmOverwrite);
+    if (onTheOpen) {
+        QCOMPARE(lastShown().title, QStringLiteral("Hinweis"));
+        QCOMPARE(lastShown().text, QStringLiteral("Soll der geöffnete Wettkampf wirklich gelöscht werden?"));
+        QCOMPARE(lastShown().icon, Dialogs::Icon::Exclamation);
+    }
+    QCOMPARE(count(path), rows);
+    // The template holds no title, so the previous one stays shown.
+    QCOMPARE(m_session->title(), QStringLiteral("Kreismeisterschaft"));
+    QVERIFY(m_session->entryGrid()->isEnabled());
+    checkShowsAndCloses(path, rows);
 }
 
-// The dialog as designed; a competition of this program opens without a question.
-void tst_FileCommands::openAsksForTheFile()
+void tst_FileCommands::open_data()
 {
-    TestCompetition other(QStringLiteral("zweiter.wkd"));
+    QTest::addColumn<QString>("file"); // "competition" of this program, "text", "access"
+    QTest::addColumn<QList<Dialogs::Answer>>("answers");
+    QTest::addColumn<QString>("target"); // of the take-over; "-": not asked, empty: cancelled
+    QTest::addColumn<QStringList>("kinds");
+    QTest::addColumn<bool>("loaded");
+    QTest::addColumn<int>("rows");
+    const auto yes = Dialogs::Answer::Yes;
+    QTest::newRow("a competition of this program, without a question")
+        << "competition" << QList<Dialogs::Answer>{} << "-" << QStringList{"open"} << true << 1;
+    QTest::newRow("a file that is no competition, Abort: the window stays on its competition")
+        << "text" << QList<Dialogs::Answer>{Dialogs::Answer::Abort} << "-" << QStringList{"open", "error"} << false << 3;
+    QTest::newRow("Access competition taken over into a new file")
+        << "access" << QList<Dialogs::Answer>{yes} << "Vereinsmeisterschaft (übernommen).wkd"
+        << QStringList{"open", "question", "save"} << true << 8;
+    QTest::newRow("Access competition, answer No")
+        << "access" << QList<Dialogs::Answer>{Dialogs::Answer::No} << "-" << QStringList{"open", "question"} << false
+        << 3;
+    QTest::newRow("Access competition, save dialog cancelled")
+        << "access" << QList<Dialogs::Answer>{yes} << "" << QStringList{"open", "question", "save"} << false << 3;
+}
+
+void tst_FileCommands::open()
+{
+    QFETCH(QString, file);
+    QFETCH(QList<Dialogs::Answer>, answers);
+    QFETCH(QString, target);
+    QFETCH(QStringList, kinds);
+    QFETCH(bool, loaded);
+    QFETCH(int, rows);
+    const TestCompetition other(QStringLiteral("zweiter.wkd"));
     other.addResult(7, QStringLiteral("Anna"), QStringLiteral("SV"));
-    openSession(false);
-    dialogs().answerFile(other.path());
-    trigger(QStringLiteral("mnuDateiOpen"));
-    QCOMPARE(dialogs().shown().size(), size_t(1));
-    const ScriptedDialogs::Shown &dialog = dialogs().shown().front();
-    QCOMPARE(dialog.kind, QStringLiteral("open"));
-    QCOMPARE(dialog.request.filter, QStringLiteral("Ringtal Wettkämpfe (*.wkd)|*.wkd|Alle Dateien (*.*)|*.*"));
-    QVERIFY(dialog.request.mustExist);
-    QCOMPARE(m_session->window().CompetitionPath(), other.path());
-    QCOMPARE(m_session->window().windowTitle(), QStringLiteral("Ringtal") + other.path());
-    QCOMPARE(shownRows("Data1"), 1);
-}
-
-void tst_FileCommands::openForeignFileReportsIt()
-{
+    const QString fixture = AccessFixtures::path(AccessFixtures::Competition);
+    const QByteArray fixtureBefore = sha(fixture);
+    QString opened = other.path();
+    if (file == QLatin1String("text"))
+        opened = AccessFixtures::write(folderFile(QStringLiteral("notiz.wkd")), "Dies ist keine Datenbank, nur ein Text.\n");
+    else if (file == QLatin1String("access"))
+        opened = fixture;
+    const QStringList filesBefore = QDir(m_competition->folder()).entryList(QDir::Files | QDir::Hidden);
+    const QString targetPath = target.isEmpty() ? QString() : folderFile(target);
     openSession();
-    const QString foreign = AccessFixtures::write(folderFile(QStringLiteral("notiz.wkd")),
-                                                  "Dies ist keine Datenbank, nur ein Text.\n");
-    dialogs().answerFile(foreign);
-    dialogs().answer(Dialogs::Answer::Abort);
+    dialogs().answerFile(opened);
+    for (const Dialogs::Answer answer : answers)
+        dialogs().answer(answer);
+    if (target != QLatin1String("-"))
+        dialogs().answerFile(targetPath);
     trigger(QStringLiteral("mnuDateiOpen"));
-    QCOMPARE(lastShown().kind, QStringLiteral("error"));
-    QVERIFY(lastShown().text.startsWith(QStringLiteral("Fehler: 3343 - ")));
-    QVERIFY(lastShown().text.endsWith(QStringLiteral("\nFehler beim Laden eines Wettkampfs")));
-    checkStillOnTheCompetition();
+
+    QCOMPARE(shownKinds(), kinds);
+    QCOMPARE(dialogs().unexpected(), 0);
+    const ScriptedDialogs::Shown &dialog = dialogs().shown().front();
+    QVERIFY(dialog.request.mustExist);
+    if (file == QLatin1String("text")) {
+        QVERIFY(lastShown().text.startsWith(QStringLiteral("Fehler: 3343 - ")));
+        QVERIFY(lastShown().text.endsWith(QStringLiteral("\nFehler beim Laden eines Wettkampfs")));
+    }
+    if (kinds.size() == 3) {
+        QCOMPARE(dialogs().shown().at(1).title, QStringLiteral("Hinweis"));
+        QVERIFY(dialogs().shown().at(1).text.contains(QStringLiteral("legacy-competition.wkd")));
+        const Dialogs::FileRequest &request = dialogs().shown().at(2).request;
+        QCOMPARE(request.folder, QFileInfo(fixture).absolutePath() + QLatin1Char('/'));
+        QCOMPARE(request.fileName, QStringLiteral("legacy-competition (übernommen).wkd"));
+        QCOMPARE(request.defaultSuffix, QStringLiteral("wkd"));
+        QVERIFY(request.confirmOverwrite);
+    }
+    QCOMPARE(sha(fixture), fixtureBefore);
+    if (loaded && file == QLatin1String("access")) {
+        QCOMPARE(m_session->title(), QStringLiteral("Vereinsmeisterschaft Luftgewehr 2026"));
+        QCOMPARE(CheckConnection::scalar(targetPath, QStringLiteral("SELECT group_concat(Schuetze, '|') FROM "
+                                                                    "(SELECT Schuetze FROM Ergebnisse ORDER BY ID)"))
+                     .toString(),
+                 QStringLiteral("Jürgen Müßig|Anna Beispiel|Ömer Yıldız|Zoë Ærø|Karl-Heinz O'Brien|Beate Schmitt|"
+                                "Lukas Wagner|Marie Dupont"));
+    } else {
+        QCOMPARE(QDir(m_competition->folder()).entryList(QDir::Files | QDir::Hidden), filesBefore);
+    }
+    if (!loaded)
+        QCOMPARE(m_session->title(), QStringLiteral("Kreismeisterschaft"));
+    checkShowsAndCloses(!loaded ? m_competition->path() : file == QLatin1String("access") ? targetPath : opened, rows);
 }
 
 void tst_FileCommands::title_data()
@@ -259,111 +267,76 @@ void tst_FileCommands::title()
         QCOMPARE(m_session->title(), stored);
 }
 
-void tst_FileCommands::titleWithoutCompetitionSaysSo()
+// ---------------------------------------------------------------- refused
+
+void tst_FileCommands::refused_data()
 {
-    openSession(false);
-    trigger(QStringLiteral("mnuDateiBezeichnung"));
-    QCOMPARE(dialogs().shown().size(), size_t(1));
-    QCOMPARE(dialogs().shown().front().kind, QStringLiteral("message"));
-    QVERIFY(dialogs().shown().front().text.contains(QStringLiteral("kein Wettkampf geöffnet")));
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("competition"); // one is open
+    QTest::addColumn<QString>("file");     // of the take-over: a damaged kind or "itself"; of the export: the target
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("end");
+    const QString none = QStringLiteral("Es ist kein Wettkampf geöffnet.");
+    const QString takeOverFailed =
+        QStringLiteral("\nDer Wettkampf wurde nicht übernommen; die Access-Datei ist unverändert.");
+    const QString exportFailed = QStringLiteral("\nDie Siegerliste wurde nicht exportiert.");
+    QTest::newRow("title without a competition") << "mnuDateiBezeichnung" << false << "" << none << "";
+    QTest::newRow("export without a competition") << "mnuDateiExport" << false << "" << none << "";
+    QTest::newRow("take-over onto the Access file itself") << "mnuDateiOpen" << true << "itself" << "Fehler: 75 - " << "";
+    QTest::newRow("take-over, last page missing")
+        << "mnuDateiOpen" << true << "last page missing" << "Fehler: 3343 - " << takeOverFailed;
+    QTest::newRow("take-over of a master list") << "mnuDateiOpen" << true << "other table" << "Fehler: 3078 - "
+                                                << takeOverFailed;
+    QTest::newRow("take-over, duplicate IDs") << "mnuDateiOpen" << true << "duplicate IDs" << "Fehler: 3022 - "
+                                              << takeOverFailed;
+    QTest::newRow("export onto the open competition")
+        << "mnuDateiExport" << true << "Kreis Meisterschaft.wkd" << "Fehler: 75 - " << exportFailed;
+    QTest::newRow("export into a folder that is not there")
+        << "mnuDateiExport" << true << "fehlt/liste.csv" << "Fehler: 75 - " << exportFailed;
 }
 
-// ---------------------------------------------------------------- taking over
-
-void tst_FileCommands::takeOverLoadsTheNewCompetition()
+// The user is told once; the window, the competition and the Access file stay as they were.
+void tst_FileCommands::refused()
 {
-    const QString fixture = AccessFixtures::path(AccessFixtures::Competition);
-    const QByteArray before = sha(fixture);
-    const QString target = folderFile(QStringLiteral("Vereinsmeisterschaft (übernommen).wkd"));
-    openAccess(fixture, {Dialogs::Answer::Yes}, target);
-    const std::vector<ScriptedDialogs::Shown> &shown = dialogs().shown();
-    QCOMPARE(shown.size(), size_t(3));
-    QCOMPARE(shown.at(1).kind, QStringLiteral("question"));
-    QCOMPARE(shown.at(1).title, QStringLiteral("Hinweis"));
-    QVERIFY(shown.at(1).text.contains(QStringLiteral("legacy-competition.wkd")));
-    const Dialogs::FileRequest &request = shown.at(2).request;
-    QCOMPARE(shown.at(2).kind, QStringLiteral("save"));
-    QCOMPARE(request.folder, QFileInfo(fixture).absolutePath() + QLatin1Char('/'));
-    QCOMPARE(request.fileName, QStringLiteral("legacy-competition (übernommen).wkd"));
-    QCOMPARE(request.defaultSuffix, QStringLiteral("wkd"));
-    QVERIFY(request.confirmOverwrite);
-
-    QCOMPARE(m_session->window().CompetitionPath(), target);
-    QCOMPARE(m_session->window().windowTitle(), QStringLiteral("Ringtal") + target);
-    QCOMPARE(m_session->title(), QStringLiteral("Vereinsmeisterschaft Luftgewehr 2026"));
-    QCOMPARE(shownRows("Data1"), 8);
-    QCOMPARE(shownRows("Data2"), 8);
-    QCOMPARE(CheckConnection::scalar(target, QStringLiteral("SELECT group_concat(Schuetze, '|') FROM "
-                                                            "(SELECT Schuetze FROM Ergebnisse ORDER BY ID)"))
-                 .toString(),
-             QStringLiteral("Jürgen Müßig|Anna Beispiel|Ömer Yıldız|Zoë Ærø|Karl-Heinz O'Brien|Beate Schmitt|"
-                            "Lukas Wagner|Marie Dupont"));
-    QCOMPARE(sha(fixture), before);
-    QVERIFY(m_session->closeByMenu());
-    QCOMPARE(m_session->last(), target);
-}
-
-void tst_FileCommands::takeOverDeclined_data()
-{
-    QTest::addColumn<Dialogs::Answer>("answer");
-    QTest::addColumn<int>("shownCount");
-    QTest::newRow("answer No") << Dialogs::Answer::No << 2;
-    QTest::newRow("save dialog cancelled") << Dialogs::Answer::Yes << 3;
-}
-
-void tst_FileCommands::takeOverDeclined()
-{
-    QFETCH(Dialogs::Answer, answer);
-    QFETCH(int, shownCount);
-    const QStringList filesBefore = QDir(m_competition->folder()).entryList(QDir::Files | QDir::Hidden);
-    openAccess(AccessFixtures::path(AccessFixtures::Competition), {answer},
-               answer == Dialogs::Answer::Yes ? std::optional<QString>(QString()) : std::nullopt);
-    QCOMPARE(int(dialogs().shown().size()), shownCount);
-    QCOMPARE(dialogs().unexpected(), 0);
-    QCOMPARE(m_session->window().CompetitionPath(), m_competition->path());
-    QCOMPARE(m_session->window().windowTitle(), QStringLiteral("Ringtal") + m_competition->path());
-    QCOMPARE(m_session->title(), QStringLiteral("Kreismeisterschaft"));
-    QCOMPARE(shownRows("Data1"), 3);
-    QCOMPARE(QDir(m_competition->folder()).entryList(QDir::Files | QDir::Hidden), filesBefore);
-}
-
-void tst_FileCommands::takeOverRefusesTheOriginalAsTarget()
-{
-    const QString access = AccessFixtures::write(folderFile(QStringLiteral("alt.wkd")),
-                                                 AccessFixtures::bytes(AccessFixtures::Competition));
-    const QByteArray before = sha(access);
-    openAccess(access, {Dialogs::Answer::Yes}, access);
-    QCOMPARE(lastShown().kind, QStringLiteral("message"));
-    QVERIFY(lastShown().text.startsWith(QStringLiteral("Fehler: 75 - ")));
-    QCOMPARE(sha(access), before);
-    QCOMPARE(m_session->window().CompetitionPath(), m_competition->path());
-}
-
-void tst_FileCommands::takeOverOfDamagedFiles_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<int>("number");
-    QTest::newRow("last page missing") << "last page missing" << 3343;
-    QTest::newRow("master list instead of a competition") << "other table" << 3078;
-    QTest::newRow("duplicate IDs") << "duplicate IDs" << 3022;
-}
-
-void tst_FileCommands::takeOverOfDamagedFiles()
-{
-    QFETCH(QString, kind);
-    QFETCH(int, number);
-    const QString access = AccessFixtures::damagedCopy(kind, AccessFixtures::Competition, folderFile("kaputt.wkd"));
-    QVERIFY(!access.isEmpty());
+    QFETCH(QString, command);
+    QFETCH(bool, competition);
+    QFETCH(QString, file);
+    QFETCH(QString, start);
+    QFETCH(QString, end);
+    const QByteArray competitionBefore = sha(m_competition->path());
+    QString access;
     const QString target = folderFile(QStringLiteral("neu.wkd"));
-    openAccess(access, {Dialogs::Answer::Yes}, target);
+    openSession(competition);
+    if (file == QLatin1String("itself")) {
+        access = AccessFixtures::write(folderFile(QStringLiteral("alt.wkd")),
+                                       AccessFixtures::bytes(AccessFixtures::Competition));
+        dialogs().answerFile(access);
+        dialogs().answer(Dialogs::Answer::Yes);
+        dialogs().answerFile(access);
+    } else if (command == QLatin1String("mnuDateiOpen")) {
+        access = AccessFixtures::damagedCopy(file, AccessFixtures::Competition, folderFile("kaputt.wkd"));
+        QVERIFY(!access.isEmpty());
+        dialogs().answerFile(access);
+        dialogs().answer(Dialogs::Answer::Yes);
+        dialogs().answerFile(target);
+    } else if (!file.isEmpty()) {
+        dialogs().answerFile(folderFile(file));
+    }
+    const QByteArray accessBefore = sha(access);
+    trigger(command);
+
     QCOMPARE(lastShown().kind, QStringLiteral("message"));
-    QCOMPARE(lastShown().title, QStringLiteral("Fehler"));
-    QVERIFY2(lastShown().text.startsWith(QStringLiteral("Fehler: %1 - ").arg(number)), qPrintable(lastShown().text));
-    QVERIFY(lastShown().text.endsWith(QLatin1Char('\n') + TakeOverFailed));
+    QVERIFY2(lastShown().text.startsWith(start) && lastShown().text.endsWith(end), qPrintable(lastShown().text));
+    QCOMPARE(shownKinds().count(QStringLiteral("message")), 1);
+    QCOMPARE(sha(m_competition->path()), competitionBefore);
+    QCOMPARE(sha(access), accessBefore);
     QVERIFY(!QFile::exists(target));
-    QCOMPARE(m_session->window().CompetitionPath(), m_competition->path());
-    QCOMPARE(shownRows("Data1"), 3);
-    QCOMPARE(m_session->title(), QStringLiteral("Kreismeisterschaft"));
+    QVERIFY(!QFile::exists(folderFile(QStringLiteral("fehlt"))));
+    QCOMPARE(m_session->window().CompetitionPath(), competition ? m_competition->path() : QString());
+    if (competition) {
+        QCOMPARE(m_session->title(), QStringLiteral("Kreismeisterschaft"));
+        checkShowsAndCloses(m_competition->path(), 3);
+    }
 }
 
 // ---------------------------------------------------------------- export
@@ -376,29 +349,20 @@ QString tst_FileCommands::exportTo(const QString &fileName)
     return target;
 }
 
-void tst_FileCommands::exportDialog()
+// Places by F5 first; rows best first, Null cells empty, numbers with the
+// decimal comma, hidden ID and key left out; UTF-8 with a byte-order mark
+// and CRLF, as a spreadsheet program reads it.
+void tst_FileCommands::exportWritesTheWinnersList()
 {
     openSession();
-    dialogs().answerFile(QString());
-    trigger(QStringLiteral("mnuDateiExport"));
-    QCOMPARE(dialogs().shown().size(), size_t(1));
+    trigger(QStringLiteral("mnuEditUpdatePlaetze"));
+    const QString file = exportTo(QStringLiteral("Siegerliste Grün.csv"));
     const Dialogs::FileRequest &request = lastShown().request;
     QCOMPARE(lastShown().kind, QStringLiteral("save"));
     QCOMPARE(request.folder, m_competition->folder() + QLatin1Char('/'));
     QCOMPARE(request.fileName, QStringLiteral("Kreis Meisterschaft.csv"));
     QCOMPARE(request.defaultSuffix, QStringLiteral("csv"));
     QVERIFY(request.confirmOverwrite);
-    QVERIFY(request.filter.contains(QStringLiteral("*.csv")));
-    QCOMPARE(QDir(m_competition->folder()).entryList({QStringLiteral("*.csv")}), QStringList());
-}
-
-// Places by F5 first; rows best first, Null cells empty, numbers with the
-// decimal comma, hidden ID and key left out.
-void tst_FileCommands::exportWritesTheWinnersList()
-{
-    openSession();
-    trigger(QStringLiteral("mnuEditUpdatePlaetze"));
-    const QString file = exportTo(QStringLiteral("Siegerliste Grün.csv"));
     QString error;
     const Records records = IndependentCsv::read(file, QLatin1Char(';'), &error);
     QVERIFY2(error.isEmpty(), qPrintable(error));
@@ -410,7 +374,13 @@ void tst_FileCommands::exportWritesTheWinnersList()
         QStringList{"3", "2", "Karl-Heinz O'Brien", "", "", ""} + QStringList(10, QString()),
     };
     QCOMPARE(records, expected);
-    QCOMPARE(lastShown().kind, QStringLiteral("save"));
+    QFile raw(file);
+    QVERIFY(raw.open(QIODevice::ReadOnly));
+    const QByteArray bytes = raw.readAll();
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBFPlatz;StartNr;Schuetze;Verein;Serie;Innenzehner;1;2;3;"));
+    QVERIFY(bytes.contains(";\"98,7\";;\"10,4\";"));
+    QCOMPARE(bytes.count("\r\n"), 4);
+    QCOMPARE(bytes.count("\n"), 4);
 }
 
 void tst_FileCommands::exportFollowsTheShownColumns()
@@ -427,49 +397,6 @@ void tst_FileCommands::exportFollowsTheShownColumns()
     QCOMPARE(records.value(0), QStringList({"Rang", "StartNr", "Verein", "Schuetze", "Serie"}) + ringHeadings());
     QCOMPARE(records.value(2).mid(0, 5), QStringList({"", "3", "SG \"Tell\"", "Meier; Hans", "95"}));
     QCOMPARE(records.size(), 4);
-}
-
-void tst_FileCommands::exportFileBytes()
-{
-    openSession();
-    QFile file(exportTo(QStringLiteral("roh.csv")));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    QVERIFY(bytes.startsWith("\xEF\xBB\xBFPlatz;StartNr;Schuetze;Verein;Serie;Innenzehner;1;2;3;"));
-    QVERIFY(bytes.contains(";J\xC3\xBCrgen M\xC3\xBC\xC3\x9Fig;SV Gr\xC3\xBCn-Wei\xC3\x9F;\"98,7\";;\"10,4\";"));
-    QVERIFY(bytes.contains(";\"Meier; Hans\";\"SG \"\"Tell\"\"\";95;"));
-    QCOMPARE(bytes.count("\r\n"), 4);
-    QCOMPARE(bytes.count("\n"), 4);
-    QVERIFY(bytes.endsWith("\r\n"));
-}
-
-void tst_FileCommands::exportWithoutCompetition()
-{
-    m_session = std::make_unique<MainWindowSession>();
-    trigger(QStringLiteral("mnuDateiExport"));
-    QCOMPARE(dialogs().shown().size(), size_t(1));
-    QCOMPARE(lastShown().kind, QStringLiteral("message"));
-    QCOMPARE(lastShown().title, QStringLiteral("Hinweis"));
-}
-
-void tst_FileCommands::exportFailures_data()
-{
-    QTest::addColumn<QString>("target");
-    QTest::newRow("the open competition") << "Kreis Meisterschaft.wkd";
-    QTest::newRow("a folder that is not there") << "fehlt/liste.csv";
-}
-
-void tst_FileCommands::exportFailures()
-{
-    QFETCH(QString, target);
-    openSession();
-    const QByteArray before = sha(m_competition->path());
-    exportTo(target);
-    QCOMPARE(lastShown().kind, QStringLiteral("message"));
-    QVERIFY2(lastShown().text.startsWith(QStringLiteral("Fehler: 75 - ")), qPrintable(lastShown().text));
-    QVERIFY(lastShown().text.endsWith(QLatin1Char('\n') + ExportFailed));
-    QCOMPARE(sha(m_competition->path()), before);
-    QVERIFY(!QFile::exists(folderFile(QStringLiteral("fehlt"))));
 }
 
 QTEST_MAIN(tst_FileCommands)

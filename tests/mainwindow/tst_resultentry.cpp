@@ -1,11 +1,16 @@
 // Typing results into the entry grid as a range officer does, places on F5,
-// and rows that cannot be stored; what was stored is read back through the
-// test's own connection.
+// rows that cannot be stored; shooters taken over from the master list
+// (NeuerSchuetze), found with the search box and deleted. What was stored is
+// read back through the test's own connection.
+#include "DataSource.h"
 #include "MainWindowSession.h"
 #include "OrdinaryUserFileAccess.h"
+#include "Recordset.h"
+#include "RingtalError.h"
 #include "SampleShooters.h"
+#include "tempModule.h"
 
-#include <QSignalSpy>
+#include <QLineEdit>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -37,18 +42,21 @@ private slots:
     void wholeRowByKeyboard();
     void enterAndTabMove_data();
     void enterAndTabMove();
-    void afterColEdit_data();
-    void afterColEdit();
-    void typingOnNewRowLine_data();
-    void typingOnNewRowLine();
     void rowThatCannotBeStored_data();
     void rowThatCannotBeStored();
     void winnersListComputesNothing();
     void places_data();
     void places();
-    void placesStorePendingEditFirst();
     void placesFailureIsReportedAndProgramGoesOn();
     void readOnlyCompetition();
+
+    void takeOver_data();
+    void takeOver();
+    void search_data();
+    void search();
+    void deleting_data();
+    void deleting();
+    void deleteWithoutCurrentRowDoesNothing();
 
 private:
     bool open(bool withShooters = true);
@@ -56,6 +64,14 @@ private:
     QList<QVariantMap> storedRows() const { return m_competition->rows(QStringLiteral("SELECT * FROM Ergebnisse ORDER BY ID")); }
     void checkStored(qint64 id, const QVariantMap &expected);
     void pressF5() { QTest::keyClick(&m_session->window(), Qt::Key_F5); }
+    Recordset *entryRows() { return m_session->window().findChild<DataSource *>(QStringLiteral("Data1"))->recordset(); }
+    QString currentName() { return GetFieldValue(*entryRows(), QStringLiteral("Schuetze")).toString(); }
+    void trigger(const QString &action) { m_session->window().findChild<QAction *>(action)->trigger(); }
+    void addRanked(int startNr, const QString &name, int serie)
+    {
+        m_competition->addResult(startNr, name, QStringLiteral("V"), serie,
+                                 QStringLiteral("0000%1").arg(serie, 2, 10, QLatin1Char('0')) + QString(22, '0'));
+    }
 
     std::unique_ptr<TestCompetition> m_competition;
     std::unique_ptr<MainWindowSession> m_session;
@@ -184,63 +200,6 @@ void tst_ResultEntry::enterAndTabMove()
     QVERIFY(m_session->dialogs().shown().empty());
 }
 
-void tst_ResultEntry::afterColEdit_data()
-{
-    QTest::addColumn<QStringList>("script");
-    QTest::addColumn<QStringList>("expectedFields");
-    QTest::newRow("two cells of one row") << QStringList{"@0:StartNr", "5", "<Tab>", "Neumann", "<Return>"}
-                                          << QStringList{"StartNr", "Schuetze"};
-    QTest::newRow("typed cell taken by moving to another row") << QStringList{"@0:Schuetze", "Neumann", "@2:Verein"}
-                                                               << QStringList{"Schuetze"};
-    QTest::newRow("typing given up with Escape") << QStringList{"@0:Schuetze", "Neumann", "<Esc>"} << QStringList{};
-    QTest::newRow("moving about without typing") << QStringList{"@0:Schuetze", "<Tab>", "<Down>", "@2:Ring3"}
-                                                 << QStringList{};
-}
-
-void tst_ResultEntry::afterColEdit()
-{
-    QFETCH(QStringList, script);
-    QFETCH(QStringList, expectedFields);
-    QVERIFY(open());
-    QSignalSpy edits(grid(), &DataGrid::afterColEdit);
-    play(grid(), script);
-    QStringList raised;
-    for (const QList<QVariant> &arguments : edits)
-        raised << fields().value(arguments.at(0).toInt());
-    QCOMPARE(raised, expectedFields);
-    // The program writing into cells of the same row raises nothing more.
-    grid()->columns(QStringLiteral("Serie")).setValue(91.5);
-    QCOMPARE(edits.count(), expectedFields.size());
-}
-
-void tst_ResultEntry::typingOnNewRowLine_data()
-{
-    QTest::addColumn<QStringList>("leaving");
-    QTest::addColumn<int>("expectedCurrentRow");
-    QTest::newRow("left with the Up arrow") << QStringList{"<Up>"} << 4;
-    QTest::newRow("left with the Down arrow onto the new-row line") << QStringList{"<Down>"} << 6;
-    QTest::newRow("left with a click on the first row") << QStringList{"@0:Verein"} << 0;
-}
-
-void tst_ResultEntry::typingOnNewRowLine()
-{
-    QFETCH(QStringList, leaving);
-    QFETCH(int, expectedCurrentRow);
-    QVERIFY(open());
-    play(grid(), {"@new:StartNr", "42", "<Tab>", "Kurz", "<Tab>", "SG Hubertus"});
-    // A new row stands where the new-row line was, a fresh new-row line below it; nothing stored yet.
-    QCOMPARE(grid()->model()->rowCount(), 7);
-    QCOMPARE(cellText(grid(), 6, QStringLiteral("StartNr")), QString());
-    QCOMPARE(rowCount(*m_competition), 5);
-
-    play(grid(), leaving);
-    QCOMPARE(rowCount(*m_competition), 6);
-    QCOMPARE(grid()->currentIndex().row(), expectedCurrentRow);
-    QVERIFY(!grid()->hasPendingEdit());
-    checkStored(0, {{"StartNr", 42}, {"Schuetze", "Kurz"}, {"Verein", "SG Hubertus"}});
-    QVERIFY(m_session->dialogs().shown().empty());
-}
-
 void tst_ResultEntry::rowThatCannotBeStored_data()
 {
     QTest::addColumn<QStringList>("script");
@@ -324,24 +283,35 @@ void tst_ResultEntry::winnersListComputesNothing()
 void tst_ResultEntry::places_data()
 {
     QTest::addColumn<QStringList>("keys"); // in insertion order; empty = no key
+    QTest::addColumn<QStringList>("typed"); // before F5, the row not left
     QTest::addColumn<QList<int>>("places");
-    QTest::newRow("tie shares a place, the next skips") << QStringList{K89, K95, K70, K89} << QList<int>{2, 1, 4, 2};
-    QTest::newRow("equal totals, inner tens decide") << QStringList{K89b, K89} << QList<int>{2, 1};
+    const QStringList none;
+    QTest::newRow("tie shares a place, the next skips") << QStringList{K89, K95, K70, K89} << none << QList<int>{2, 1, 4, 2};
+    QTest::newRow("equal totals, inner tens decide") << QStringList{K89b, K89} << none << QList<int>{2, 1};
     QTest::newRow("shooters without key share the place after the others")
-        << QStringList{QString(), K95, QString(), K89} << QList<int>{3, 1, 3, 2};
-    QTest::newRow("nobody has a key") << QStringList{QString(), QString()} << QList<int>{1, 1};
-    QTest::newRow("no shooters") << QStringList{} << QList<int>{};
+        << QStringList{QString(), K95, QString(), K89} << none << QList<int>{3, 1, 3, 2};
+    QTest::newRow("nobody has a key") << QStringList{QString(), QString()} << none << QList<int>{1, 1};
+    QTest::newRow("no shooters") << QStringList{} << none << QList<int>{};
+    // Six tens typed for the second, who has no key yet: the pending row is stored and scored first.
+    QTest::newRow("a typed row is stored before the places")
+        << QStringList{QStringLiteral("0000500000000000000000000000"), QString()}
+        << QStringList{"@1:Ring1", "10", "<Return>", "10", "<Return>", "10", "<Return>", "10", "<Return>", "10",
+                       "<Return>", "10"}
+        << QList<int>{2, 1};
 }
 
 // Every row starts with a stale place 1; pressing F5 again gives the same places.
 void tst_ResultEntry::places()
 {
     QFETCH(QStringList, keys);
+    QFETCH(QStringList, typed);
     QFETCH(QList<int>, places);
     for (int i = 0; i < keys.size(); ++i)
         m_competition->addResult(i + 1, QStringLiteral("S%1").arg(i + 1), QStringLiteral("V"), QVariant(), keys.at(i));
     m_competition->exec(QStringLiteral("UPDATE Ergebnisse SET Platz = 1"));
     QVERIFY(open(false));
+    play(grid(), typed);
+    QCOMPARE(grid()->hasPendingEdit(), !typed.isEmpty());
     for (int run = 0; run < 2; ++run) {
         pressF5();
         QList<int> stored;
@@ -354,21 +324,6 @@ void tst_ResultEntry::places()
         QCOMPARE(cellText(m_session->winnersGrid(), 0, QStringLiteral("Platz")), QStringLiteral("1"));
         QCOMPARE(cellText(grid(), 0, QStringLiteral("Platz")), QStringLiteral("1"));
     }
-}
-
-void tst_ResultEntry::placesStorePendingEditFirst()
-{
-    m_competition->addResult(1, QStringLiteral("Anna Berg"), QStringLiteral("V"), 50, QStringLiteral("0000500000000000000000000000"));
-    m_competition->addResult(2, QStringLiteral("Bernd Kurz"), QStringLiteral("V"));
-    QVERIFY(open(false));
-    // Bernd (no key) is the second row; six tens are typed but the row is not left.
-    play(grid(), {"@1:Ring1", "10", "<Return>", "10", "<Return>", "10", "<Return>", "10", "<Return>", "10",
-                  "<Return>", "10"});
-    QVERIFY(grid()->hasPendingEdit());
-    pressF5();
-    QCOMPARE(m_competition->scalar(QStringLiteral("SELECT Platz FROM Ergebnisse WHERE StartNr = 2")).toInt(), 1);
-    QCOMPARE(m_competition->scalar(QStringLiteral("SELECT Platz FROM Ergebnisse WHERE StartNr = 1")).toInt(), 2);
-    QCOMPARE(m_competition->scalar(QStringLiteral("SELECT Serie FROM Ergebnisse WHERE StartNr = 2")).toDouble(), 60.0);
 }
 
 void tst_ResultEntry::placesFailureIsReportedAndProgramGoesOn()
@@ -426,6 +381,175 @@ void tst_ResultEntry::readOnlyCompetition()
     }
     QCOMPARE(storedRows(), before);
     QVERIFY(m_session->closeByMenu());
+}
+
+// ---------------------------------------------------------------- shooter entries
+
+void tst_ResultEntry::takeOver_data()
+{
+    QTest::addColumn<QList<int>>("existing"); // start numbers already given, each with a result
+    QTest::addColumn<QString>("handOver");
+    QTest::addColumn<QString>("name"); // empty: refused, nothing added
+    QTest::addColumn<QString>("club");
+    QTest::addColumn<int>("startNr");
+
+    QTest::newRow("first shooter gets 1, no club") << QList<int>{} << "Jörg Müller\t" << "Jörg Müller" << "" << 1;
+    QTest::newRow("highest plus one, gaps stay") << QList<int>{3, 12, 5} << "Anna\tSV" << "Anna" << "SV" << 13;
+    QTest::newRow("without club, second tab belongs to the club") << QList<int>{1} << "O'Brien\tSV\tNord"
+                                                                  << "O'Brien" << "SV\tNord" << 2;
+    QTest::newRow("rows without number count as none") << QList<int>{0} << "Anna\tSV" << "Anna" << "SV" << 1;
+    QTest::newRow("no tab: refused") << QList<int>{1} << "Kein Tabulator" << "" << "" << 0;
+    QTest::newRow("empty: refused") << QList<int>{1} << "" << "" << "" << 0;
+}
+
+// The new shooter has no result yet, so the grid shows him after the others, with the marker on him.
+void tst_ResultEntry::takeOver()
+{
+    QFETCH(QList<int>, existing);
+    QFETCH(QString, handOver);
+    QFETCH(QString, name);
+    QFETCH(QString, club);
+    QFETCH(int, startNr);
+    for (int number : existing) {
+        addRanked(number, QStringLiteral("Vorher %1").arg(number), 90 - number);
+        if (number == 0)
+            m_competition->exec(QStringLiteral("UPDATE Ergebnisse SET StartNr = NULL"));
+    }
+    QVERIFY(open(false));
+    if (name.isEmpty()) {
+        QVERIFY_THROWS_EXCEPTION(RingtalError, m_session->window().setNeuerSchuetze(handOver));
+        QCOMPARE(rowCount(*m_competition), existing.size());
+        return;
+    }
+    m_session->window().setNeuerSchuetze(handOver);
+    const QList<QVariantMap> rows =
+        m_competition->rows(QStringLiteral("SELECT * FROM Ergebnisse WHERE Schuetze = ?"), {name});
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows.first().value("Verein").toString(), club);
+    QCOMPARE(rows.first().value("StartNr").toInt(), startNr);
+    QVERIFY(rows.first().value("Sortierung").isNull());
+    QVERIFY(rows.first().value("Serie").isNull());
+    QCOMPARE(currentName(), name);
+    DataGrid *grid = m_session->entryGrid();
+    QCOMPARE(entryRows()->position(), existing.size());
+    QCOMPARE(grid->currentIndex().row(), existing.size());
+    QCOMPARE(grid->columns(QStringLiteral("Schuetze")).text(), name);
+}
+
+void tst_ResultEntry::search_data()
+{
+    QTest::addColumn<QString>("typed"); // "\b" is the backspace key
+    QTest::addColumn<QString>("found"); // name of the current row afterwards
+
+    QTest::newRow("start number") << "12" << "Zoe Zwölf";
+    QTest::newRow("first of two with the same number") << "7" << "Bernd Sieben";
+    QTest::newRow("name prefix") << "Zo" << "Zoe Zwölf";
+    QTest::newRow("umlaut in lower case finds upper case") << "ärg" << "Ärger Anton";
+    QTest::newRow("apostrophe is a character") << "O'B" << "O'Brien";
+    QTest::newRow("pattern star") << "*wölf" << "Zoe Zwölf";
+    QTest::newRow("pattern list") << "[AO]'" << "O'Brien";
+    QTest::newRow("number with comma moves nothing") << "1,5" << "Anna Start";
+    QTest::newRow("no match moves nothing") << "Xaver" << "Anna Start";
+    QTest::newRow("the emptied box moves nothing") << "Ca\b\b" << "Carl Sieben";
+}
+
+// Leaving the box empties it and leaves the marker where the search put it.
+void tst_ResultEntry::search()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, found);
+    addRanked(1, QStringLiteral("Anna Start"), 99);
+    addRanked(7, QStringLiteral("Bernd Sieben"), 90);
+    addRanked(7, QStringLiteral("Carl Sieben"), 80);
+    addRanked(12, QStringLiteral("Zoe Zwölf"), 70);
+    addRanked(4, QStringLiteral("Ärger Anton"), 50);
+    m_competition->addResult(5, QStringLiteral("O'Brien"), QStringLiteral("V"));
+    QVERIFY(open(false));
+    auto *search = m_session->window().findChild<QLineEdit *>(QStringLiteral("txtSuche"));
+    search->setFocus();
+    const QStringList pieces = typed.split(QLatin1Char('\b'));
+    for (int i = 0; i < pieces.size(); ++i) {
+        if (i > 0)
+            GuiTyping::press(Qt::Key_Backspace);
+        GuiTyping::typeText(pieces.at(i));
+    }
+    QCOMPARE(currentName(), found);
+    m_session->entryGrid()->setFocus();
+    QVERIFY(search->text().isEmpty());
+    QCOMPARE(currentName(), found);
+    QCOMPARE(m_session->dialogs().shown().size(), size_t(0));
+}
+
+void tst_ResultEntry::deleting_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("name"); // of the current row
+    QTest::addColumn<Dialogs::Answer>("answer");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<int>("left");
+    const QString one = QStringLiteral("mnuEditDelSchuetze");
+    const QString all = QStringLiteral("mnuEditDeleteAll");
+    const QString askAll = QStringLiteral("Sollen wirklich alle Schützen gelöscht werden?");
+    QTest::newRow("current, yes") << one << "Anna Berg" << Dialogs::Answer::Yes
+                                  << "Soll der Schütze Anna Berg wirklich gelöscht werden?" << 2;
+    QTest::newRow("current, no") << one << "Anna Berg" << Dialogs::Answer::No
+                                 << "Soll der Schütze Anna Berg wirklich gelöscht werden?" << 3;
+    QTest::newRow("current without name") << one << "" << Dialogs::Answer::Yes
+                                          << "Soll der Schütze  wirklich gelöscht werden?" << 2;
+    QTest::newRow("all, yes empties the competition") << all << "Anna Berg" << Dialogs::Answer::Yes << askAll << 0;
+    QTest::newRow("all, no keeps everyone") << all << "Anna Berg" << Dialogs::Answer::No << askAll << 3;
+}
+
+// A club typed into the last row is stored before the question, whatever the answer.
+void tst_ResultEntry::deleting()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, name);
+    QFETCH(Dialogs::Answer, answer);
+    QFETCH(QString, question);
+    QFETCH(int, left);
+    addRanked(1, name, 99);
+    addRanked(2, QStringLiteral("Bernd"), 90);
+    addRanked(3, QStringLiteral("Carla"), 80);
+    if (name.isEmpty())
+        m_competition->exec(QStringLiteral("UPDATE Ergebnisse SET Schuetze = NULL WHERE StartNr = 1"));
+    QVERIFY(open(false));
+    DataGrid *grid = m_session->entryGrid();
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(2, grid->columnIndex(QStringLiteral("Verein"))));
+    GuiTyping::typeText(QStringLiteral("Neu"));
+    GuiTyping::press(Qt::Key_Return);
+    grid->setCurrentIndex(grid->model()->index(0, grid->columnIndex(QStringLiteral("Verein"))));
+    m_session->dialogs().answer(answer);
+    trigger(command);
+    QCOMPARE(m_session->dialogs().shown().size(), size_t(1));
+    const ScriptedDialogs::Shown &shown = m_session->dialogs().shown().front();
+    QCOMPARE(shown.title, QStringLiteral("Hinweis"));
+    QCOMPARE(shown.text, question);
+    QCOMPARE(shown.icon, Dialogs::Icon::Question);
+    QCOMPARE(rowCount(*m_competition), left);
+    QCOMPARE(entryRows()->rowCount(), left);
+    QCOMPARE(m_session->winnersGrid()->recordset()->rowCount(), left);
+    if (left > 0)
+        QCOMPARE(m_competition->scalar(QStringLiteral("SELECT Verein FROM Ergebnisse WHERE StartNr = 3")).toString(),
+                 QStringLiteral("Neu"));
+    QCOMPARE(m_competition->scalar(QStringLiteral("SELECT Bezeichnung FROM Wettkampf")).toString(),
+             QStringLiteral("Vereinsmeisterschaft"));
+}
+
+void tst_ResultEntry::deleteWithoutCurrentRowDoesNothing()
+{
+    QVERIFY(open(false)); // an empty competition: only the new-row line
+    trigger(QStringLiteral("mnuEditDelSchuetze"));
+    QCOMPARE(m_session->dialogs().shown().size(), size_t(0));
+    m_competition->addResult(1, QStringLiteral("Anna"), QStringLiteral("V"));
+    m_session.reset();
+    QVERIFY(open(false));
+    DataGrid *grid = m_session->entryGrid();
+    grid->setCurrentIndex(grid->model()->index(1, grid->columnIndex(QStringLiteral("Schuetze")))); // new-row line
+    trigger(QStringLiteral("mnuEditDelSchuetze"));
+    QCOMPARE(m_session->dialogs().shown().size(), size_t(0));
+    QCOMPARE(rowCount(*m_competition), 1);
 }
 
 QTEST_MAIN(tst_ResultEntry)

@@ -1,14 +1,14 @@
 // The main window from start to close: the last competition loaded or not,
 // load failures answered box by box, "Last" written on closing, and typed
 // results stored before the window closes or loads another competition.
+#include "AccessFixtures.h"
+#include "CheckConnection.h"
 #include "MainWindowSession.h"
 #include "SampleShooters.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 
 using namespace GridInput;
@@ -19,133 +19,75 @@ namespace {
 const QString LoadFailed = QStringLiteral("Fehler beim Laden eines Wettkampfs");
 const QString Before = QStringLiteral("/ältere Sitzung/Kreis.wkd");
 
-// A "Last" value for each way a stored path can be unusable.
+// A "Last" value for each way a stored path can be unusable: nothing there,
+// or a file that passes the existence test but is no competition.
 QVariant unusableLast(const QString &kind, const QTemporaryDir &scratch)
 {
+    const QString path = scratch.path() + QStringLiteral("/Kaputt.wkd");
     if (kind == QLatin1String("never stored"))
         return QVariant();
     if (kind == QLatin1String("blanks"))
         return QStringLiteral("   ");
-    if (kind == QLatin1String("deleted file")) {
-        const QString path = scratch.path() + QStringLiteral("/gelöscht.wkd");
-        if (!QFile::copy(TestCompetition::templatePath(), path) || !QFile::remove(path))
-            qFatal("cannot create and delete %s", qPrintable(path));
-        return path;
+    if (kind == QLatin1String("folder"))
+        return QDir(scratch.path()).mkpath(QStringLiteral("Kaputt.wkd")) ? path : QString();
+    AccessFixtures::write(path, kind == QLatin1String("text file") ? "StartNr;Schuetze;Verein\r\n1;Anna;SV\r\n" : "");
+    if (kind == QLatin1String("deleted file"))
+        QFile::remove(path);
+    if (kind == QLatin1String("no tables")) {
+        CheckConnection::exec(path, QStringLiteral("CREATE TABLE Zwischen (a)"));
+        CheckConnection::exec(path, QStringLiteral("DROP TABLE Zwischen"));
+    } else if (kind == QLatin1String("title only")) {
+        CheckConnection::exec(path, QStringLiteral("CREATE TABLE Wettkampf (Bezeichnung TEXT)"));
+        CheckConnection::exec(path, QStringLiteral("INSERT INTO Wettkampf VALUES ('Nur ein Titel')"));
     }
-    QDir(scratch.path()).mkpath(QStringLiteral("Wettkampf.wkd")); // a folder
-    return scratch.path() + QStringLiteral("/Wettkampf.wkd");
-}
-
-enum class Broken { TextFile, NoTables, EmptyFile, TitleOnly };
-
-// Files that pass the existence test but are no competition.
-QString makeBrokenFile(Broken kind, const QTemporaryDir &scratch)
-{
-    const QString path = scratch.path() + QStringLiteral("/Kaputt.wkd");
-    if (kind == Broken::TextFile || kind == Broken::EmptyFile) {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            qFatal("cannot write %s", qPrintable(path));
-        if (kind == Broken::TextFile)
-            file.write("StartNr;Schuetze;Verein\r\n1;Anna Weiß;SV Tell\r\n");
-        return path;
-    }
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("broken"));
-        db.setDatabaseName(path);
-        if (!db.open())
-            qFatal("cannot create %s", qPrintable(path));
-        QSqlQuery q(db);
-        if (kind == Broken::NoTables) {
-            q.exec(QStringLiteral("CREATE TABLE Zwischen (a)"));
-            q.exec(QStringLiteral("DROP TABLE Zwischen"));
-        } else {
-            q.exec(QStringLiteral("CREATE TABLE Wettkampf (Bezeichnung TEXT)"));
-            q.exec(QStringLiteral("INSERT INTO Wettkampf VALUES ('Nur ein Titel')"));
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("broken"));
-    QFile written(path);
-    if (!written.open(QIODevice::ReadOnly) || written.read(16) != QByteArray("SQLite format 3", 16))
-        qFatal("%s is no SQLite file", qPrintable(path));
     return path;
 }
 
 } // namespace
 
-Q_DECLARE_METATYPE(Broken)
 
 class tst_StartClose : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void startWithoutCompetition_data();
-    void startWithoutCompetition();
-    void startWithCompetition_data();
-    void startWithCompetition();
-    void loadFailure_data();
-    void loadFailure();
-    void closeWritesLast_data();
-    void closeWritesLast();
+    void startAndClose_data();
+    void startAndClose();
+    void startFailure_data();
+    void startFailure();
     void pendingEditStoredOnLeaving_data();
     void pendingEditStoredOnLeaving();
 };
 
-void tst_StartClose::startWithoutCompetition_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::newRow("Last never stored") << "never stored";
-    QTest::newRow("Last only blanks") << "blanks";
-    QTest::newRow("Last names a deleted file") << "deleted file";
-    QTest::newRow("Last names a folder") << "folder";
-}
-
-void tst_StartClose::startWithoutCompetition()
-{
-    QFETCH(QString, kind);
-    const QTemporaryDir scratch;
-    const QVariant last = unusableLast(kind, scratch);
-    MainWindowSession session(last);
-
-    QVERIFY2(session.dialogs().shown().empty(), "a start without a usable competition shows no message");
-    QCOMPARE(session.window().windowTitle(), QStringLiteral("Ringtal"));
-    QCOMPARE(session.window().CompetitionPath(), QString());
-    QVERIFY(!session.entryGrid()->isEnabled());
-    QCOMPARE(session.entryGrid()->model()->rowCount(), 0);
-    QCOMPARE(session.winnersGrid()->model()->rowCount(), 0);
-    // Closing keeps the stale value for the next start.
-    session.window().show();
-    QVERIFY(session.closeByMenu());
-    QCOMPARE(session.hasLast(), last.isValid());
-    QCOMPARE(session.last(), last.toString());
-}
-
-void tst_StartClose::startWithCompetition_data()
+void tst_StartClose::startAndClose_data()
 {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<bool>("titleRow");
     QTest::addColumn<QString>("bezeichnung");
     QTest::addColumn<QString>("expectedTitle");
-    QTest::newRow("umlauts and blanks in the folders") << "Verein Jürgen Mäder/Saison 2024 ÄÖÜ/Liga Runde 1.wkd"
-                                                       << true << "Schützenfest, Runde 1" << "Schützenfest, Runde 1";
+    QTest::addColumn<QString>("how"); // closed by "menu" or "frame", "deleted" by the menu after the file was deleted
+    QTest::newRow("umlauts and blanks in the folders, closed by the frame")
+        << "Verein Jürgen Mäder/Saison 2024 ÄÖÜ/Liga Runde 1.wkd" << true << "Schützenfest, Runde 1"
+        << "Schützenfest, Runde 1" << "frame";
     QTest::newRow("characters a file URI reads as syntax, apostrophes")
-        << "d'Artagnan #3 (100% dabei) ?.wkd" << true << "Pokal des 'Alten Fritz'" << "Pokal des 'Alten Fritz'";
-    QTest::newRow("title row holding Null") << "ohne Titel.wkd" << true << QString() << "";
-    QTest::newRow("empty title table") << "frisch.wkd" << false << "" << "";
+        << "d'Artagnan #3 (100% dabei) ?.wkd" << true << "Pokal des 'Alten Fritz'" << "Pokal des 'Alten Fritz'" << "menu";
+    QTest::newRow("title row holding Null") << "ohne Titel.wkd" << true << QString() << "" << "menu";
+    QTest::newRow("empty title table, file deleted while open: Last keeps the old value")
+        << "frisch.wkd" << false << "" << "" << "deleted";
 }
 
-void tst_StartClose::startWithCompetition()
+void tst_StartClose::startAndClose()
 {
     QFETCH(QString, fileName);
     QFETCH(bool, titleRow);
     QFETCH(QString, bezeichnung);
     QFETCH(QString, expectedTitle);
+    QFETCH(QString, how);
     const TestCompetition competition(fileName);
     if (titleRow)
         competition.exec(QStringLiteral("INSERT INTO Wettkampf (Bezeichnung) VALUES (?)"), {bezeichnung});
     addFive(competition);
+    competition.exec(QStringLiteral("UPDATE Ergebnisse SET Ring2 = 9.0, Innenzehner = 0, Serie = 1043.5 WHERE ID = 3"));
 
     MainWindowSession session(competition.path());
 
@@ -157,42 +99,67 @@ void tst_StartClose::startWithCompetition()
         QVERIFY(grid->isEnabled());
         QCOMPARE(grid->model()->rowCount(), 6); // five shooters and the new-row line
         QCOMPARE(cellText(grid, 0, QStringLiteral("Schuetze")), QStringLiteral("Anna Weiß"));
-        QCOMPARE(cellText(grid, 0, QStringLiteral("Serie")), QStringLiteral("98,7"));
+        // German numbers: no grouping, a whole ring stored as a double without decimals, Null empty.
+        QCOMPARE(cellText(grid, 0, QStringLiteral("Serie")), QStringLiteral("1043,5"));
+        QCOMPARE(cellText(grid, 0, QStringLiteral("Ring2")), QStringLiteral("9"));
+        QCOMPARE(cellText(grid, 0, QStringLiteral("Innenzehner")), QStringLiteral("0"));
+        QCOMPARE(cellText(grid, 0, QStringLiteral("Ring4")), QString());
+        QCOMPARE(grid->columnCount(), 18);
+        for (const QString &field : fields()) {
+            const bool hidden = field == QLatin1String("ID") || field == QLatin1String("Sortierung");
+            QVERIFY2(grid->isColumnHidden(column(field)) == hidden, qPrintable(field));
+        }
     }
+    // The winners list heads its rings with their numbers alone.
+    QCOMPARE(session.entryGrid()->model()->headerData(column(QStringLiteral("Ring10")), Qt::Horizontal).toString(), QStringLiteral("Ring10"));
+    QCOMPARE(session.winnersGrid()->model()->headerData(column(QStringLiteral("Ring10")), Qt::Horizontal).toString(), QStringLiteral("10"));
+
+    // Another value in between shows that closing really wrote it.
+    session.settings().write(QStringLiteral("Wettkampf"), QStringLiteral("Last"), Before);
+    if (how == QLatin1String("deleted"))
+        QVERIFY(QFile::remove(competition.path()));
+    session.window().show();
+    QVERIFY(session.close(how));
+    QCOMPARE(session.last(), how == QLatin1String("deleted") ? Before : competition.path());
+    QVERIFY(session.dialogs().shown().empty());
 }
 
-void tst_StartClose::loadFailure_data()
+void tst_StartClose::startFailure_data()
 {
-    QTest::addColumn<Broken>("kind");
+    QTest::addColumn<QString>("kind");
     QTest::addColumn<QList<int>>("answers");
     QTest::addColumn<bool>("runsThrough");
     QTest::addColumn<bool>("entryEnabled");
     QTest::addColumn<QString>("expectedTitle");
     const int abort = 3, retry = 4, ignore = 5;
+    // Without a file there is nothing to report.
+    for (const char *kind : {"never stored", "blanks", "deleted file", "folder"})
+        QTest::addRow("Last: %s", kind) << kind << QList<int>{} << false << false << "";
     // Each broken file fails at opening the entry rows, the winners rows and the title.
-    QTest::newRow("text file: Abort stops at the first box") << Broken::TextFile << QList<int>{abort} << false << false << "";
+    QTest::newRow("text file: Abort stops at the first box") << "text file" << QList<int>{abort} << false << false << "";
     QTest::newRow("SQLite file without tables: Retry then Abort shows the box twice")
-        << Broken::NoTables << QList<int>{retry, abort} << false << false << "";
+        << "no tables" << QList<int>{retry, abort} << false << false << "";
     QTest::newRow("empty file: Ignore on every step runs through")
-        << Broken::EmptyFile << QList<int>{ignore, ignore, ignore} << true << true << "";
+        << "empty file" << QList<int>{ignore, ignore, ignore} << true << true << "";
     QTest::newRow("text file: Ignore, then Abort at the winners list")
-        << Broken::TextFile << QList<int>{ignore, abort} << false << true << "";
+        << "text file" << QList<int>{ignore, abort} << false << true << "";
     // Only the two result sources fail; the title is read.
     QTest::newRow("title table only: Ignore twice shows the title")
-        << Broken::TitleOnly << QList<int>{ignore, ignore} << true << true << "Nur ein Titel";
+        << "title only" << QList<int>{ignore, ignore} << true << true << "Nur ein Titel";
 }
 
-void tst_StartClose::loadFailure()
+void tst_StartClose::startFailure()
 {
-    QFETCH(Broken, kind);
+    QFETCH(QString, kind);
     QFETCH(QList<int>, answers);
     QFETCH(bool, runsThrough);
     QFETCH(bool, entryEnabled);
     QFETCH(QString, expectedTitle);
     const QTemporaryDir scratch;
-    const QString path = makeBrokenFile(kind, scratch);
+    const QVariant last = unusableLast(kind, scratch);
+    const QString path = last.toString();
 
-    MainWindowSession session(path, answers);
+    MainWindowSession session(last, answers);
 
     QCOMPARE(session.dialogs().unexpected(), 0);
     QVERIFY2(session.dialogs().allAnswersUsed(), "fewer boxes than answers");
@@ -207,42 +174,18 @@ void tst_StartClose::loadFailure()
     QCOMPARE(session.entryGrid()->isEnabled(), entryEnabled);
     QCOMPARE(session.title(), expectedTitle);
     QCOMPARE(session.entryGrid()->model()->rowCount(), 0);
+    QCOMPARE(session.winnersGrid()->model()->rowCount(), 0);
 
-    // The window stays usable: closing stores the path only when loading ran through.
-    session.settings().write(QStringLiteral("Wettkampf"), QStringLiteral("Last"), Before);
+    // The window stays usable: closing stores the path only when loading ran
+    // through, and never stores an empty one.
+    if (last.isValid())
+        session.settings().write(QStringLiteral("Wettkampf"), QStringLiteral("Last"), Before);
     session.window().show();
     QVERIFY(session.closeByMenu());
-    QCOMPARE(session.last(), runsThrough ? path : Before);
+    QCOMPARE(session.hasLast(), last.isValid());
+    if (last.isValid())
+        QCOMPARE(session.last(), runsThrough ? path : Before);
     QCOMPARE(session.dialogs().shown().size(), std::size_t(answers.size()));
-}
-
-void tst_StartClose::closeWritesLast_data()
-{
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<bool>("deleteBeforeClose");
-    QTest::addColumn<QString>("how");
-    QTest::newRow("menu") << "wettkampf.wkd" << false << "menu";
-    QTest::newRow("window frame, umlauts and blanks in folder and name") << "Saison Jürgen/Runde Ä 1.wkd" << false
-                                                                         << "frame";
-    QTest::newRow("file deleted while open keeps the old value") << "weg.wkd" << true << "menu";
-}
-
-void tst_StartClose::closeWritesLast()
-{
-    QFETCH(QString, fileName);
-    QFETCH(bool, deleteBeforeClose);
-    QFETCH(QString, how);
-    const TestCompetition competition(fileName);
-    addFive(competition);
-    MainWindowSession session(competition.path());
-    // Another value in between shows that closing really wrote it.
-    session.settings().write(QStringLiteral("Wettkampf"), QStringLiteral("Last"), Before);
-    if (deleteBeforeClose)
-        QVERIFY(QFile::remove(competition.path()));
-    session.window().show();
-    QVERIFY(session.close(how));
-    QCOMPARE(session.last(), deleteBeforeClose ? Before : competition.path());
-    QVERIFY(session.dialogs().shown().empty());
 }
 
 void tst_StartClose::pendingEditStoredOnLeaving_data()

@@ -2,6 +2,7 @@
 // may write there, else in a copy per user; without a usable file the window
 // says so and opens empty. Both files are checked through connections of
 // their own.
+#include "AccessFixtures.h"
 #include "DataGrid.h"
 #include "DataSource.h"
 #include "GuiTyping.h"
@@ -42,14 +43,9 @@ bool prepareShippedFile(const TestMasterList &list, const QString &state)
 {
     if (state == QLatin1String("missing"))
         return QFile::remove(list.path());
-    if (state == QLatin1String("garbage")) {
-        QFile file(list.path());
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return false;
-        file.write(QByteArray("Das ist keine Datenbank.\n").repeated(200));
-        file.close();
-        return QFile::setPermissions(list.path(), ReadWriteFile);
-    }
+    if (state == QLatin1String("garbage"))
+        return !AccessFixtures::write(list.path(), QByteArray("Das ist keine Datenbank.\n").repeated(200)).isEmpty()
+            && QFile::setPermissions(list.path(), ReadWriteFile);
     const QFile::Permissions mode = state == QLatin1String("readonly")     ? ReadOnlyFile
                                   : state == QLatin1String("unreadable") ? QFile::Permissions()
                                                                           : ReadWriteFile;
@@ -88,7 +84,6 @@ private slots:
 
 private:
     void workWithWindow(const QStringList &shown, bool opens, QStringList *reopened) const;
-    void addThroughWindow(frmGesamt &window) const;
 };
 
 void tst_MasterFile::cleanup()
@@ -143,8 +138,12 @@ void tst_MasterFile::workWithWindow(const QStringList &shown, bool opens, QStrin
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
     QCOMPARE(shownNames(*window), shown);
-    if (opens) {
-        addThroughWindow(*window);
+    if (opens) { // the typed shooter is stored by closing the window
+        auto *grid = window->findChild<DataGrid *>(QStringLiteral("TDBGrid1"));
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(grid->model()->rowCount() - 1, grid->columnIndex(QStringLiteral("Schuetze"))));
+        GuiTyping::typeText(QStringLiteral("Neu, Nina"));
+        window->close();
     } else {
         QVERIFY(!window->findChild<DataSource *>(QStringLiteral("Data1"))->isOpen());
         QCOMPARE(window->findChild<DataGrid *>(QStringLiteral("TDBGrid1"))->model()->rowCount(), 0);
@@ -157,17 +156,6 @@ void tst_MasterFile::workWithWindow(const QStringList &shown, bool opens, QStrin
     QVERIFY(guard.isNull());
     const frmGesamt again(nullptr);
     *reopened = shownNames(again);
-}
-
-// The typed shooter is stored by closing the window.
-void tst_MasterFile::addThroughWindow(frmGesamt &window) const
-{
-    auto *grid = window.findChild<DataGrid *>(QStringLiteral("TDBGrid1"));
-    grid->setFocus();
-    const int newRowLine = grid->model()->rowCount() - 1;
-    grid->setCurrentIndex(grid->model()->index(newRowLine, grid->columnIndex(QStringLiteral("Schuetze"))));
-    GuiTyping::typeText(QStringLiteral("Neu, Nina"));
-    window.close();
 }
 
 void tst_MasterFile::location()

@@ -1,6 +1,10 @@
 // The master list window beside an open competition: taking shooters over,
-// finding them by name, keeping the list in name order, deleting; the one
-// window the main window shows, its captions, closing and layout.
+// finding them by name, keeping the list in name order, deleting, importing
+// from an Access list or a CSV file; the one window the main window shows,
+// closing, and where it comes back. Both files are read back through connections of
+// their own.
+#include "AccessFixtures.h"
+#include "CheckConnection.h"
 #include "DataGrid.h"
 #include "DataSource.h"
 #include "GridModel.h"
@@ -15,13 +19,11 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QGroupBox>
-#include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
-#include <QToolBar>
+#include <QFile>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QToolBar>
 #include <QtTest>
 #include <memory>
 
@@ -29,7 +31,21 @@ namespace {
 
 const QString Name = QStringLiteral("Schuetze");
 const QString Club = QStringLiteral("Verein");
+const QString NothingImported = QStringLiteral("Es wurde nichts importiert; die Gesamtliste ist unverändert.");
 
+// mdb-export legacy-schuetzen.mdb Schuetzen, in its order.
+const QStringList AccessShooters{
+    QStringLiteral("Jürgen Müßig|SV Grün-Weiß Öhringen"), QStringLiteral("Anna Beispiel|SG Tell Ahlen"),
+    QStringLiteral("Zoë Ærø|(null)"), QStringLiteral("Karl-Heinz O'Brien|SG Tell Ahlen"),
+    QStringLiteral("Ömer Yıldız|SV Grün-Weiß Öhringen")};
+
+QString summary(int added, int skipped)
+{
+    return QStringLiteral("Hinzugefügt: %1\nÜbersprungen, weil schon in der Gesamtliste: %2").arg(added).arg(skipped);
+}
+
+// "(null)" stands for Null; an empty piece for the empty text, which a
+// null QString would not bind as.
 QVariant nullable(const QString &text)
 {
     if (text == QLatin1String("(null)"))
@@ -60,48 +76,39 @@ private slots:
 
     void takeOver_data();
     void takeOver();
-    void takeOverSeveralBySearching();
-    void takeOverNothing_data();
-    void takeOverNothing();
-    void takeOverTypedShooter();
-
     void search_data();
     void search();
     void nameOrder_data();
     void nameOrder();
-
     void deleting_data();
     void deleting();
+    void importing_data();
+    void importing();
 
-    void captionsAndMenus();
     void oneWindow_data();
     void oneWindow();
-    void reopenLoadsAgain_data();
-    void reopenLoadsAgain();
-    void closingMainWindow_data();
-    void closingMainWindow();
-    void layout_data();
-    void layout();
+    void closing_data();
+    void closing();
     void positionAndLayoutComeBack();
 
 private:
     void fillMaster(const QStringList &shooters) const;
     void openMain(bool withCompetition = true);
+    // Through the main window's menu; the main window is opened first when it is not yet.
     void openList();
-    DataGrid *grid() const { return m_list->findChild<DataGrid *>(QStringLiteral("TDBGrid1")); }
-    Recordset *rows() const { return m_list->findChild<DataSource *>(QStringLiteral("Data1"))->recordset(); }
+    DataGrid *grid() const { return control<DataGrid>(QStringLiteral("TDBGrid1")); }
+    Recordset *rows() const { return control<DataSource>(QStringLiteral("Data1"))->recordset(); }
     QString currentName() const { return GetFieldValue(*rows(), Name).toString(); }
     QStringList shownNames() const;
     int rowOf(const QString &name) const { return int(shownNames().indexOf(name)); }
-    void selectRow(int row) const;
-    void takeOverClick() const;
-    void trigger(const QString &action) const { m_list->findChild<QAction *>(action)->trigger(); }
+    void selectRow(int row, const QString &field = Name) const;
+    void takeOverClick() const { QTest::mouseClick(control<QPushButton>(QStringLiteral("cmdUebernahme")), Qt::LeftButton); }
     template <typename T>
     T *control(const QString &name) const
     {
         return m_list->findChild<T *>(name);
     }
-    frmGesamt *findList() const;
+    static frmGesamt *findList();
     static void activate(QWidget *window)
     {
         window->activateWindow();
@@ -111,6 +118,7 @@ private:
     {
         return m_competition->rows(QStringLiteral("SELECT StartNr, Schuetze, Verein FROM Ergebnisse ORDER BY ID"));
     }
+    std::size_t shownDialogs() const { return m_dialogs->shown().size(); }
 
     std::unique_ptr<TempSettings> m_settings;
     std::unique_ptr<TestCompetition> m_competition;
@@ -159,13 +167,15 @@ void tst_MasterList::openMain(bool withCompetition)
 
 void tst_MasterList::openList()
 {
+    if (!m_main)
+        openMain();
     m_main->findChild<QAction *>(QStringLiteral("mnuEditGesamtliste"))->trigger();
     m_list = findList();
     QVERIFY(m_list);
     QVERIFY(QTest::qWaitForWindowActive(m_list));
 }
 
-frmGesamt *tst_MasterList::findList() const
+frmGesamt *tst_MasterList::findList()
 {
     frmGesamt *found = nullptr;
     for (QWidget *window : QApplication::topLevelWidgets()) {
@@ -185,15 +195,10 @@ QStringList tst_MasterList::shownNames() const
     return names;
 }
 
-void tst_MasterList::selectRow(int row) const
+void tst_MasterList::selectRow(int row, const QString &field) const
 {
     grid()->setFocus();
-    grid()->setCurrentIndex(grid()->model()->index(row, grid()->columnIndex(Name)));
-}
-
-void tst_MasterList::takeOverClick() const
-{
-    QTest::mouseClick(m_list->findChild<QPushButton *>(QStringLiteral("cmdUebernahme")), Qt::LeftButton);
+    grid()->setCurrentIndex(grid()->model()->index(row, grid()->columnIndex(field)));
 }
 
 // ---------------------------------------------------------------- take-over
@@ -201,24 +206,32 @@ void tst_MasterList::takeOverClick() const
 void tst_MasterList::takeOver_data()
 {
     QTest::addColumn<QStringList>("shooters"); // "name|club" in the master list
-    QTest::addColumn<QString>("pick");
-    QTest::addColumn<QList<int>>("startNrs"); // already in the competition
-    QTest::addColumn<QString>("club");        // as the competition receives it
-    QTest::addColumn<int>("startNr");
+    QTest::addColumn<bool>("competition");     // a competition is open
+    QTest::addColumn<QString>("pick"); // empty: the marker on the new-row line; "+name|club": typed there
+    QTest::addColumn<QList<int>>("startNrs");  // already in the competition
+    QTest::addColumn<QString>("club");         // as the competition receives it
+    QTest::addColumn<int>("startNr");          // 0: nothing taken over
 
     const QStringList three{"Zander, Zoe|SV Nord", "Müller, Jörg|SV Tell Ülzen", "Berg, Anna|(null)"};
-    QTest::newRow("with club") << three << "Müller, Jörg" << QList<int>{} << "SV Tell Ülzen" << 1;
-    QTest::newRow("Null club: name and tab") << three << "Berg, Anna" << QList<int>{} << "" << 1;
-    QTest::newRow("last row of the list") << three << "Zander, Zoe" << QList<int>{} << "SV Nord" << 1;
-    QTest::newRow("apostrophe and accents")
-        << QStringList{"O'Brien, Seán|Åsa Skytteklubb"} << "O'Brien, Seán" << QList<int>{} << "Åsa Skytteklubb" << 1;
+    QTest::newRow("with club") << three << true << "Müller, Jörg" << QList<int>{} << "SV Tell Ülzen" << 1;
+    QTest::newRow("Null club: name and tab") << three << true << "Berg, Anna" << QList<int>{} << "" << 1;
+    QTest::newRow("last row of the list") << three << true << "Zander, Zoe" << QList<int>{} << "SV Nord" << 1;
+    QTest::newRow("apostrophe and accents") << QStringList{"O'Brien, Seán|Åsa Skytteklubb"} << true << "O'Brien, Seán"
+                                            << QList<int>{} << "Åsa Skytteklubb" << 1;
     QTest::newRow("next start number after the highest")
-        << three << "Müller, Jörg" << QList<int>{4, 17, 9} << "SV Tell Ülzen" << 18;
+        << three << true << "Müller, Jörg" << QList<int>{4, 17, 9} << "SV Tell Ülzen" << 18;
+    // Kept in the list as well as entered into the competition.
+    QTest::newRow("typed into the list and taken over at once")
+        << QStringList{"Berg, Anna|SV Alm"} << true << "+Neu, Nina|SV Süd" << QList<int>{} << "SV Süd" << 1;
+    QTest::newRow("marker on the new-row line: nothing") << three << true << "" << QList<int>{} << "" << 0;
+    QTest::newRow("empty list: nothing") << QStringList{} << true << "" << QList<int>{} << "" << 0;
+    QTest::newRow("no competition open: nothing") << three << false << "Berg, Anna" << QList<int>{} << "" << 0;
 }
 
 void tst_MasterList::takeOver()
 {
     QFETCH(QStringList, shooters);
+    QFETCH(bool, competition);
     QFETCH(QString, pick);
     QFETCH(QList<int>, startNrs);
     QFETCH(QString, club);
@@ -227,96 +240,32 @@ void tst_MasterList::takeOver()
     for (int number : startNrs)
         m_competition->addResult(number, QStringLiteral("Vorher %1").arg(number), QStringLiteral("V"));
     const QStringList masterBefore = m_master->shooters();
-    openMain();
+    openMain(competition);
     openList();
-    selectRow(rowOf(pick));
+    const bool typed = pick.startsWith(QLatin1Char('+'));
+    const int row = pick.isEmpty() || typed ? int(shooters.size()) : rowOf(pick);
+    selectRow(row);
+    if (typed) {
+        pick = pick.mid(1).section(QLatin1Char('|'), 0, 0);
+        GuiTyping::typeText(pick);
+        GuiTyping::press(Qt::Key_Tab);
+        GuiTyping::typeText(club);
+    }
     takeOverClick();
 
     const QList<QVariantMap> added = m_competition->rows(
         QStringLiteral("SELECT StartNr, Verein FROM Ergebnisse WHERE Schuetze = ?"), {pick});
-    QCOMPARE(added.size(), 1);
-    QCOMPARE(added.first().value(Club).toString(), club);
-    QCOMPARE(added.first().value(QStringLiteral("StartNr")).toInt(), startNr);
-    QCOMPARE(competitionRows().size(), startNrs.size() + 1);
+    QCOMPARE(added.size(), startNr == 0 ? 0 : 1);
+    QCOMPARE(competitionRows().size(), startNrs.size() + added.size());
+    if (startNr != 0) {
+        QCOMPARE(added.first().value(Club).toString(), club);
+        QCOMPARE(added.first().value(QStringLiteral("StartNr")).toInt(), startNr);
+    }
     // The list stays open on its row and is not changed.
     QVERIFY(m_list && m_list->isVisible());
-    QCOMPARE(currentName(), pick);
-    QCOMPARE(grid()->currentIndex().row(), rowOf(pick));
-    QCOMPARE(m_master->shooters(), masterBefore);
-    QCOMPARE(m_dialogs->shown().size(), size_t(0));
-}
-
-// Found by typing into the search box, which has the focus when the window
-// opens; the list stays on the shooter after each take-over.
-void tst_MasterList::takeOverSeveralBySearching()
-{
-    fillMaster({"Zander, Zoe|SV Nord", "Müller, Jörg|SV Tell", "Arnold, Ute|SG Alm"});
-    openMain();
-    openList();
-    auto *search = control<QLineEdit>(QStringLiteral("txtSuche"));
-    for (const QString &pick : QStringList{"zan", "mü", "zan"}) {
-        QCOMPARE(QApplication::focusWidget(), search);
-        search->selectAll();
-        GuiTyping::typeText(pick);
-        const QString current = currentName();
-        takeOverClick();
-        QCOMPARE(currentName(), current);
-        search->setFocus();
-    }
-    QStringList competition;
-    for (const QVariantMap &row : competitionRows())
-        competition << row.value(QStringLiteral("StartNr")).toString() + QLatin1Char(' ')
-                           + row.value(Name).toString() + QLatin1Char('|') + row.value(Club).toString();
-    QCOMPARE(competition, (QStringList{"1 Zander, Zoe|SV Nord", "2 Müller, Jörg|SV Tell", "3 Zander, Zoe|SV Nord"}));
-    QVERIFY(m_list->isVisible());
-    QCOMPARE(m_dialogs->shown().size(), size_t(0));
-}
-
-void tst_MasterList::takeOverNothing_data()
-{
-    QTest::addColumn<QStringList>("shooters");
-    QTest::addColumn<bool>("competition"); // a competition is open
-    QTest::addColumn<bool>("newRowLine");  // the marker on the new-row line
-
-    QTest::newRow("marker on the new-row line") << QStringList{"Berg, Anna|SV"} << true << true;
-    QTest::newRow("empty list") << QStringList{} << true << false;
-    QTest::newRow("no competition open") << QStringList{"Berg, Anna|SV"} << false << false;
-}
-
-void tst_MasterList::takeOverNothing()
-{
-    QFETCH(QStringList, shooters);
-    QFETCH(bool, competition);
-    QFETCH(bool, newRowLine);
-    fillMaster(shooters);
-    openMain(competition);
-    openList();
-    if (newRowLine)
-        selectRow(shooters.size());
-    takeOverClick();
-    QCOMPARE(competitionRows().size(), 0);
-    QCOMPARE(m_dialogs->shown().size(), size_t(0));
-    QCOMPARE(TestMasterList::count(m_master->path()), shooters.size());
-    QVERIFY(m_list->isVisible());
-}
-
-// A shooter typed into the list and taken over at once is kept in the list
-// as well as entered into the competition.
-void tst_MasterList::takeOverTypedShooter()
-{
-    fillMaster({"Berg, Anna|SV Alm"});
-    openMain();
-    openList();
-    selectRow(1);
-    GuiTyping::typeText(QStringLiteral("Neu, Nina"));
-    GuiTyping::press(Qt::Key_Tab);
-    GuiTyping::typeText(QStringLiteral("SV Süd"));
-    takeOverClick();
-    QCOMPARE(m_master->shooters(), (QStringList{"Berg, Anna|SV Alm", "Neu, Nina|SV Süd"}));
-    QCOMPARE(competitionRows().size(), 1);
-    QCOMPARE(competitionRows().first().value(Name).toString(), QStringLiteral("Neu, Nina"));
-    QCOMPARE(competitionRows().first().value(Club).toString(), QStringLiteral("SV Süd"));
-    QCOMPARE(m_dialogs->shown().size(), size_t(0));
+    QCOMPARE(grid()->currentIndex().row(), row);
+    QCOMPARE(m_master->shooters(), typed ? masterBefore + QStringList{pick + QLatin1Char('|') + club} : masterBefore);
+    QCOMPARE(shownDialogs(), size_t(0));
 }
 
 // ---------------------------------------------------------------- search and order
@@ -344,7 +293,6 @@ void tst_MasterList::search()
     QFETCH(QString, found);
     fillMaster({"Zander, Zoe|", "Müller, Jörg|", "müller, anna|", "Ärger, Anton|", "Arnold, Ute|",
                 "O'Brien, Sean|", "(null)|Ohne Namen", "Mustermann, Max|", "Muller, Paul|"});
-    openMain();
     openList();
     selectRow(0); // the shooter without a name, whom no search finds
     activate(m_main.get()); // the search box has the focus whenever the list becomes active
@@ -353,7 +301,7 @@ void tst_MasterList::search()
     typeWithBackspaces(typed);
     QCOMPARE(currentName(), found);
     QCOMPARE(grid()->currentIndex().row(), rowOf(found));
-    QCOMPARE(m_dialogs->shown().size(), size_t(0));
+    QCOMPARE(shownDialogs(), size_t(0));
 }
 
 void tst_MasterList::nameOrder_data()
@@ -378,7 +326,6 @@ void tst_MasterList::nameOrder()
     QFETCH(QStringList, beforeF5);
     QFETCH(QStringList, afterF5);
     fillMaster({"Zander, Zoe|", "becker, Otto|", "(null)|Ohne Namen", "Ärger, Anton|"});
-    openMain();
     openList();
     if (change == QLatin1String("type")) {
         selectRow(4);
@@ -435,16 +382,14 @@ void tst_MasterList::deleting()
     QFETCH(QStringList, left);
     fillMaster({"(null)|SV", "Berg, Anna|SV Alm", "Zander, Zoe|SV Nord"});
     m_competition->addResult(1, QStringLiteral("Im Wettkampf"), QStringLiteral("V"));
-    openMain();
     openList();
-    grid()->setFocus();
-    grid()->setCurrentIndex(grid()->model()->index(2, grid()->columnIndex(Club)));
+    selectRow(2, Club);
     GuiTyping::typeText(QStringLiteral("SV Süd")); // the editor is still open
     if (row != 2)
         selectRow(row);
     m_dialogs->answer(answer);
-    trigger(command);
-    QCOMPARE(m_dialogs->shown().size(), size_t(question.isEmpty() ? 0 : 1));
+    control<QAction>(command)->trigger();
+    QCOMPARE(shownDialogs(), size_t(question.isEmpty() ? 0 : 1));
     if (!question.isEmpty()) {
         const ScriptedDialogs::Shown &shown = m_dialogs->shown().front();
         QCOMPARE(shown.kind, QStringLiteral("question"));
@@ -457,32 +402,121 @@ void tst_MasterList::deleting()
     QCOMPARE(competitionRows().size(), 1);                  // the competition is another file
 }
 
-// ---------------------------------------------------------------- the window
+// ---------------------------------------------------------------- importing
 
-void tst_MasterList::captionsAndMenus()
+void tst_MasterList::importing_data()
 {
-    openMain();
-    openList();
-    QCOMPARE(m_list->windowTitle(), QStringLiteral("Gesamtliste"));
-    QCOMPARE(control<QPushButton>(QStringLiteral("cmdUebernahme"))->text(), QStringLiteral("Übernehme&n"));
-    QCOMPARE(control<QPushButton>(QStringLiteral("cmdClose"))->text(), QStringLiteral("&Schließen"));
-    QCOMPARE(control<QLabel>(QStringLiteral("Label1"))->text(), QStringLiteral("Suche:"));
-    QCOMPARE(control<QGroupBox>(QStringLiteral("Frame1"))->title(), QString());
-    // The grid shows name and club; the record identity is hidden.
-    QCOMPARE(grid()->columnCount(), 3);
-    QVERIFY(grid()->isColumnHidden(grid()->columnIndex(QStringLiteral("ID"))));
-    QCOMPARE(grid()->model()->headerData(1, Qt::Horizontal).toString(), Name);
-    QCOMPARE(grid()->model()->headerData(2, Qt::Horizontal).toString(), Club);
-    QStringList menus;
-    for (const QAction *entry : m_list->menuBar()->actions()) {
-        QStringList items{entry->text()};
-        for (const QAction *item : entry->menu()->actions())
-            items << item->text() + QLatin1Char(' ') + item->shortcut().toString(QKeySequence::PortableText);
-        menus << items.join(QLatin1Char('|'));
+    QTest::addColumn<QStringList>("listed"); // before the import
+    QTest::addColumn<QString>("source");     // "access", "csv", "cancelled", or a damaged kind of file
+    QTest::addColumn<QByteArray>("bytes");   // of a CSV file
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QString>("message"); // "Fehler: N": an error ending with NothingImported; empty: none
+
+    const QStringList none;
+    const QStringList vorher{"Vorher|V"};
+    QTest::newRow("dialog cancelled") << vorher << "cancelled" << QByteArray() << vorher << "";
+    QTest::newRow("Access master list") << none << "access" << QByteArray() << AccessShooters << summary(5, 0);
+    QTest::newRow("all listed already: nothing twice") << AccessShooters << "access" << QByteArray() << AccessShooters
+                                                       << summary(0, 5);
+    auto skipping = [](const QString &listed, int skipped) {
+        QStringList after{listed};
+        for (int i = 0; i < AccessShooters.size(); ++i)
+            after << (i == skipped ? QStringList() : QStringList{AccessShooters.at(i)});
+        return after;
+    };
+    QTest::newRow("listed: same name and club") << QStringList{"Anna Beispiel|SG Tell Ahlen"} << "access" << QByteArray()
+                                                << skipping("Anna Beispiel|SG Tell Ahlen", 1) << summary(4, 1);
+    QTest::newRow("listed in other letter case is another shooter")
+        << QStringList{"anna beispiel|SG Tell Ahlen"} << "access" << QByteArray()
+        << skipping("anna beispiel|SG Tell Ahlen", -1) << summary(5, 0);
+    QTest::newRow("listed without club as empty text") << QStringList{"Zoë Ærø|"} << "access" << QByteArray()
+                                                       << skipping("Zoë Ærø|", 2) << summary(4, 1);
+    QTest::newRow("listed with blanks around the name")
+        << QStringList{" Karl-Heinz O'Brien |SG Tell Ahlen"} << "access" << QByteArray()
+        << skipping(" Karl-Heinz O'Brien |SG Tell Ahlen", 3) << summary(4, 1);
+
+    QTest::newRow("utf-8, heading, semicolons")
+        << none << "csv"
+        << QString::fromUtf8("Schütze;Verein\r\nJürgen Müßig;SV Grün-Weiß\r\nKarl-Heinz O'Brien;SG Tell\r\n").toUtf8()
+        << QStringList{"Jürgen Müßig|SV Grün-Weiß", "Karl-Heinz O'Brien|SG Tell"} << summary(2, 0);
+    QTest::newRow("utf-8 with byte-order mark, no heading")
+        << none << "csv" << QByteArray("\xEF\xBB\xBF") + QString::fromUtf8("Zoë Ærø;\r\nÖmer Yıldız;SV Öhringen\r\n").toUtf8()
+        << QStringList{"Zoë Ærø|(null)", "Ömer Yıldız|SV Öhringen"} << summary(2, 0);
+    QTest::newRow("an exported winners list")
+        << none << "csv"
+        << QByteArray("\xEF\xBB\xBFPlatz;StartNr;Schuetze;Verein;Serie\r\n1;4;Anna;SV Alm;\"98,7\"\r\n2;1;Berta;;95\r\n")
+        << QStringList{"Anna|SV Alm", "Berta|(null)"} << summary(2, 0);
+    QTest::newRow("blanks around fields, blank lines") << none << "csv" << QByteArray(" Anna ; SV Alm \n\n;\nBerta;\n")
+                                                       << QStringList{"Anna|SV Alm", "Berta|(null)"} << summary(2, 0);
+    QTest::newRow("the same shooter twice in the file")
+        << none << "csv" << QByteArray("Anna;SV\nAnna;SV\n") << QStringList{"Anna|SV"} << summary(1, 1);
+    QTest::newRow("a club without a name") << none << "csv" << QByteArray(";SV Alm\nAnna;SV\n") << QStringList{"Anna|SV"}
+                                           << summary(1, 0) + QStringLiteral("\nZeilen ohne Namen, nicht übernommen: 1");
+    QTest::newRow("a heading alone") << none << "csv" << QByteArray("Schuetze;Verein\r\n") << none << summary(0, 0);
+
+    QTest::newRow("broken quote") << vorher << "csv" << QByteArray("Anna;SV\n\"Berta;SV\nCarla;SV\n") << vorher
+                                  << "Fehler: 321";
+    QTest::newRow("empty file") << vorher << "csv" << QByteArray() << vorher << "Fehler: 321";
+    QTest::newRow("competition instead of a master list") << vorher << "other table" << QByteArray() << vorher
+                                                          << "Fehler: 3078";
+    QTest::newRow("master list without its last page") << vorher << "last page missing" << QByteArray() << vorher
+                                                       << "Fehler: 3343";
+    QTest::newRow("the program's own database file") << vorher << "sqlite" << QByteArray() << vorher << "Fehler: 321";
+    // The third shooter fails after two were written; the transaction takes them back.
+    QTest::newRow("list whose table refuses long names")
+        << vorher << "csv" << QByteArray("Anna;SV\nBerta;SV\nEin Name, der zu lang ist;SV\nDora;SV\n") << vorher
+        << "Fehler: ";
+}
+
+void tst_MasterList::importing()
+{
+    QFETCH(QStringList, listed);
+    QFETCH(QString, source);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, after);
+    QFETCH(QString, message);
+    if (QTest::currentDataTag() == QLatin1String("list whose table refuses long names")) {
+        QVERIFY(QFile::remove(m_master->path()));
+        AccessFixtures::write(m_master->path(), QByteArray());
+        CheckConnection::exec(m_master->path(),
+                              QStringLiteral("CREATE TABLE Schuetzen (ID INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                             "Schuetze TEXT CHECK (length(Schuetze) <= 20), Verein TEXT)"));
     }
-    QCOMPARE(menus, (QStringList{"&Datei|Importieren... | |&Schließen ",
-                                 "&Bearbeiten|Aktuellen Schützen löschen |Alle Schützen löschen ",
-                                 "Ansicht|Aktualisieren nach Name F5"}));
+    fillMaster(listed);
+    QString path;
+    if (source == QLatin1String("csv"))
+        path = AccessFixtures::write(m_master->root() + QStringLiteral("/schützen.csv"), bytes);
+    else if (source == QLatin1String("access"))
+        path = AccessFixtures::path(AccessFixtures::MasterList);
+    else if (source == QLatin1String("sqlite"))
+        path = TestCompetition::templatePath();
+    else if (source != QLatin1String("cancelled"))
+        path = AccessFixtures::damagedCopy(source, AccessFixtures::MasterList, m_master->root() + QStringLiteral("/alt.mdb"));
+    QCOMPARE(path.isEmpty(), source == QLatin1String("cancelled"));
+    openList();
+    m_dialogs->answerFile(path);
+    control<QAction>(QStringLiteral("mnuDateiImport"))->trigger();
+
+    QCOMPARE(m_master->shooters(), after);
+    QCOMPARE(shownNames().size(), after.size());
+    const ScriptedDialogs::Shown &open = m_dialogs->shown().front();
+    QCOMPARE(open.kind, QStringLiteral("open"));
+    QVERIFY(open.request.mustExist);
+    QVERIFY(open.request.filter.contains(QStringLiteral("*.mdb")) && open.request.filter.contains(QStringLiteral("*.csv")));
+    QCOMPARE(shownDialogs(), size_t(message.isEmpty() ? 1 : 2));
+    if (message.isEmpty())
+        return;
+    const ScriptedDialogs::Shown &shown = m_dialogs->shown().back();
+    QCOMPARE(shown.kind, QStringLiteral("message"));
+    if (message.startsWith(QLatin1String("Fehler: "))) {
+        QCOMPARE(shown.title, QStringLiteral("Fehler"));
+        const QString start = message.endsWith(QLatin1Char(' ')) ? message : message + QStringLiteral(" - ");
+        QVERIFY2(shown.text.startsWith(start), qPrintable(shown.text));
+        QVERIFY(shown.text.endsWith(QLatin1Char('\n') + NothingImported));
+    } else {
+        QCOMPARE(shown.title, QStringLiteral("Hinweis"));
+        QCOMPARE(shown.text, message);
+    }
 }
 
 void tst_MasterList::oneWindow_data()
@@ -528,57 +562,28 @@ void tst_MasterList::oneWindow()
     QVERIFY(m_list->isVisible());
 }
 
-void tst_MasterList::reopenLoadsAgain_data()
+void tst_MasterList::closing_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::newRow("button Schließen") << "button";
-    QTest::newRow("menu Schließen") << "menu";
-    QTest::newRow("window frame") << "frame";
+    QTest::addColumn<bool>("typedInList"); // a club typed into the list, not yet stored
+    QTest::newRow("button Schließen, a typed club is stored") << "button" << true;
+    QTest::newRow("menu Schließen") << "menu" << false;
+    QTest::newRow("window frame") << "frame" << false;
+    QTest::newRow("with the main window, a typed club is stored") << "main" << true;
+    QTest::newRow("a main window that stays open keeps the list") << "main kept open" << false;
 }
 
-void tst_MasterList::reopenLoadsAgain()
+// A list closed by itself reads the file again when it is opened next; the
+// main window takes the list with it when it closes.
+void tst_MasterList::closing()
 {
     QFETCH(QString, how);
-    fillMaster({"Berg, Anna|SV Alm", "Zander, Zoe|SV Nord"});
-    openMain();
-    openList();
-    if (how == QLatin1String("button"))
-        QTest::mouseClick(control<QPushButton>(QStringLiteral("cmdClose")), Qt::LeftButton);
-    else if (how == QLatin1String("menu"))
-        control<QAction>(QStringLiteral("mnuDateiClose"))->trigger();
-    else
-        m_list->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(m_list.isNull());
-    QVERIFY(m_main->isVisible());
-    // Written by someone else while the list was closed: the new window reads it.
-    m_master->addShooter(QStringLiteral("Adler, Ada"), QVariant());
-    openList();
-    const Recordset *rows = control<DataSource>(QStringLiteral("Data1"))->recordset();
-    QCOMPARE(rows->rowCount(), 3);
-    QCOMPARE(rows->value(QStringLiteral("Schuetze")).toString(), QStringLiteral("Adler, Ada"));
-}
-
-void tst_MasterList::closingMainWindow_data()
-{
-    QTest::addColumn<bool>("typedInList");  // a club typed into the list, not yet stored
-    QTest::addColumn<bool>("badEntry");     // the main window holds a row it cannot store
-    QTest::addColumn<bool>("listOpen");     // afterwards
-
-    QTest::newRow("list closes with the main window") << false << false << false;
-    QTest::newRow("a club typed into the list is stored") << true << false << false;
-    QTest::newRow("main window that stays open keeps the list") << false << true << true;
-}
-
-void tst_MasterList::closingMainWindow()
-{
     QFETCH(bool, typedInList);
-    QFETCH(bool, badEntry);
-    QFETCH(bool, listOpen);
     fillMaster({"Berg, Anna|SV Alm", "Zander, Zoe|SV Nord"});
     m_competition->addResult(1, QStringLiteral("Im Wettkampf"), QStringLiteral("V"));
     openMain();
-    if (badEntry) {
+    const bool listStays = how == QLatin1String("main kept open");
+    if (listStays) { // a row the main window cannot store
         auto *entry = m_main->findChild<DataGrid *>(QStringLiteral("TDBGrid1"));
         entry->setFocus();
         entry->setCurrentIndex(entry->model()->index(0, entry->columnIndex(QStringLiteral("StartNr"))));
@@ -587,64 +592,33 @@ void tst_MasterList::closingMainWindow()
     }
     openList();
     if (typedInList) {
-        auto *grid = control<DataGrid>(QStringLiteral("TDBGrid1"));
-        grid->setFocus();
-        grid->setCurrentIndex(grid->model()->index(1, grid->columnIndex(QStringLiteral("Verein"))));
+        selectRow(1, Club);
         GuiTyping::typeText(QStringLiteral("SV Süd"));
     }
-    m_main->close();
+    if (how == QLatin1String("button"))
+        QTest::mouseClick(control<QPushButton>(QStringLiteral("cmdClose")), Qt::LeftButton);
+    else if (how == QLatin1String("menu"))
+        control<QAction>(QStringLiteral("mnuDateiClose"))->trigger();
+    else if (how == QLatin1String("frame"))
+        m_list->close();
+    else
+        m_main->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(!m_list.isNull() && m_list->isVisible(), listOpen);
-    QCOMPARE(m_main->isVisible(), badEntry);
+    QCOMPARE(!m_list.isNull() && m_list->isVisible(), listStays);
+    QCOMPARE(m_main->isVisible(), how != QLatin1String("main"));
     const QString zander = typedInList ? QStringLiteral("Zander, Zoe|SV Süd") : QStringLiteral("Zander, Zoe|SV Nord");
     QCOMPARE(m_master->shooters(), (QStringList{"Berg, Anna|SV Alm", zander}));
-}
-
-void tst_MasterList::layout_data()
-{
-    // Client sizes in pixels at 96 dpi, 15 twips each; expected values in
-    // pixels from the twips of the rules: strip 735 high at the bottom, grid
-    // 45 from the edges, "Schließen" (1365 wide) 90 from the strip's right end.
-    QTest::addColumn<QSize>("client");
-    QTest::addColumn<QRect>("frame");
-    QTest::addColumn<QRect>("grid");
-    QTest::addColumn<int>("closeLeft");
-
-    const QRect designFrame(0, 619, 530, 49);
-    const QRect designGrid(3, 3, 524, 616);
-    QTest::newRow("design size 7950 x 10020") << QSize(530, 668) << designFrame << designGrid << 433;
-    QTest::newRow("wider and lower 12000 x 6000")
-        << QSize(800, 400) << QRect(0, 351, 800, 49) << QRect(3, 3, 794, 348) << 703;
-    QTest::newRow("minimised: nothing placed") << QSize(4, 21) << designFrame << designGrid << 433;
-    QTest::newRow("lower than the strip: nothing placed") << QSize(530, 40) << designFrame << designGrid << 433;
-}
-
-void tst_MasterList::layout()
-{
-    QFETCH(QSize, client);
-    QFETCH(QRect, frame);
-    QFETCH(QRect, grid);
-    QFETCH(int, closeLeft);
-    openMain();
+    if (listStays || !m_main->isVisible())
+        return;
+    // Written by someone else while the list was closed: the new window reads it.
+    m_master->addShooter(QStringLiteral("Adler, Ada"), QVariant());
     openList();
-    QCOMPARE(m_list->logicalDpiX(), 96);
-    const int menuHeight = m_list->menuBar()->height();
-    m_list->resize(530, 668 + menuHeight);
-    QCOMPARE(m_list->centralWidget()->size(), QSize(530, 668));
-    m_list->resize(client.width(), client.height() + menuHeight);
-    QCOMPARE(m_list->centralWidget()->size(), client);
-    QCOMPARE(control<QGroupBox>(QStringLiteral("Frame1"))->geometry(), frame);
-    QCOMPARE(control<DataGrid>(QStringLiteral("TDBGrid1"))->geometry(), grid);
-    QCOMPARE(control<QPushButton>(QStringLiteral("cmdClose"))->geometry(), QRect(closeLeft, 15, 91, 25));
-    // The other controls of the strip keep their design places at its left.
-    QCOMPARE(control<QPushButton>(QStringLiteral("cmdUebernahme"))->geometry(), QRect(9, 15, 112, 25));
-    QCOMPARE(control<QLabel>(QStringLiteral("Label1"))->geometry(), QRect(129, 18, 43, 16));
-    QCOMPARE(control<QLineEdit>(QStringLiteral("txtSuche"))->geometry(), QRect(171, 15, 115, 22));
+    QCOMPARE(rows()->rowCount(), 3);
+    QCOMPARE(currentName(), QStringLiteral("Adler, Ada"));
 }
 
 void tst_MasterList::positionAndLayoutComeBack()
 {
-    openMain();
     openList();
     m_list->move(120, 80);
     m_list->resize(700, 500);
