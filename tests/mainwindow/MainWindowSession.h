@@ -120,7 +120,7 @@ inline int newRowLine(const DataGrid *grid)
 }
 
 // A line of keyboard and mouse input: plain entries are typed; "<Tab>",
-// "<Return>", "<Enter>" (keypad), "<Esc>", "<Up>", "<Down>" are keys; "@2:Verein"
+// "<Return>", "<Enter>" (keypad), "<Esc>", "<Del>", "<Up>", "<Down>" are keys; "@2:Verein"
 // clicks the cell of row 2 in column Verein, "@new:StartNr" one on the new-row line.
 inline void play(DataGrid *grid, const QStringList &script)
 {
@@ -128,6 +128,7 @@ inline void play(DataGrid *grid, const QStringList &script)
                                               {QStringLiteral("<Return>"), Qt::Key_Return},
                                               {QStringLiteral("<Enter>"), Qt::Key_Enter},
                                               {QStringLiteral("<Esc>"), Qt::Key_Escape},
+                                              {QStringLiteral("<Del>"), Qt::Key_Delete},
                                               {QStringLiteral("<Up>"), Qt::Key_Up},
                                               {QStringLiteral("<Down>"), Qt::Key_Down}};
     for (const QString &step : script) {

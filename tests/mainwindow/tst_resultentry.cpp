@@ -42,6 +42,8 @@ private slots:
     void wholeRowByKeyboard();
     void enterAndTabMove_data();
     void enterAndTabMove();
+    void deleteKey_data();
+    void deleteKey();
     void rowThatCannotBeStored_data();
     void rowThatCannotBeStored();
     void winnersListComputesNothing();
@@ -186,6 +188,8 @@ void tst_ResultEntry::enterAndTabMove_data()
         << QStringList{"@0:Ring9", "9", "@1:Ring10", "<Tab>"} << 2 << "Platz";
     QTest::newRow("Down while typing goes straight down") << QStringList{"@0:Schuetze", "Neumann", "<Down>"} << 1 << "Schuetze";
     QTest::newRow("Up while typing goes straight up") << QStringList{"@2:Ring3", "9", "<Up>"} << 1 << "Ring3";
+    QTest::newRow("Escape gives the row up and keeps the column")
+        << QStringList{"@0:Ring3", "9", "<Return>", "<Esc>"} << 0 << "Ring4";
 }
 
 void tst_ResultEntry::enterAndTabMove()
@@ -197,6 +201,37 @@ void tst_ResultEntry::enterAndTabMove()
     play(grid(), script);
     QCOMPARE(grid()->currentIndex().row(), expectedRow);
     QCOMPARE(fields().value(grid()->currentIndex().column()), expectedField);
+    QVERIFY(m_session->dialogs().shown().empty());
+}
+
+// Del empties the current cell as typing would: the row is computed again,
+// stored when left, and Escape gives it back.
+void tst_ResultEntry::deleteKey_data()
+{
+    QTest::addColumn<QStringList>("script");
+    QTest::addColumn<QVariantMap>("expected"); // the shooter's stored row
+    QTest::addColumn<int>("rows");
+    QTest::newRow("name emptied") << QStringList{"@0:Schuetze", "<Del>", "<Down>"}
+                                  << QVariantMap{{"Schuetze", ""}, {"Serie", 27.0}} << 1;
+    QTest::newRow("a shot emptied counts as a miss") << QStringList{"@0:Ring2", "<Del>", "<Down>"}
+                                                     << QVariantMap{{"Ring2", 0.0}, {"Serie", 18.0}} << 1;
+    QTest::newRow("Escape gives the shot back") << QStringList{"@0:Ring2", "<Del>", "<Esc>", "<Down>"}
+                                                << QVariantMap{{"Ring2", 9.0}, {"Serie", 27.0}} << 1;
+    QTest::newRow("an empty cell of the new-row line starts no row")
+        << QStringList{"@new:StartNr", "<Del>", "<Up>"} << QVariantMap{{"Schuetze", "Anna Berg"}} << 1;
+}
+
+void tst_ResultEntry::deleteKey()
+{
+    QFETCH(QStringList, script);
+    QFETCH(QVariantMap, expected);
+    QFETCH(int, rows);
+    m_competition->addResult(1, QStringLiteral("Anna Berg"), QStringLiteral("SV Tell"), 27,
+                             QStringLiteral("0000270000030000000000000000"), {9, 9, 9});
+    QVERIFY(open(false));
+    play(grid(), script);
+    QCOMPARE(rowCount(*m_competition), rows);
+    checkStored(1, expected);
     QVERIFY(m_session->dialogs().shown().empty());
 }
 
