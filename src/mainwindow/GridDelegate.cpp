@@ -24,9 +24,9 @@ void GridDelegate::destroyEditor(QWidget *editor, const QModelIndex &index) cons
 // The style lays a cell's text out two or three times for every paint (size,
 // eliding, drawing); with a whole page of new rows after each search
 // keystroke that is most of the keystroke's time. Here the style still paints
-// background, selection and focus, and the text is laid out once per text and
-// font and drawn from that layout where the style would draw it. A text too
-// wide for its cell is left to the style, which elides it.
+// background, selection and focus, and each text (or its elided form, for a
+// text too wide for its one-line cell) is laid out once per font and drawn
+// from that layout where the style would draw it.
 void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     QStyleOptionViewItem cell = option;
@@ -35,10 +35,15 @@ void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, 
     const QStyle *style = widget ? widget->style() : QApplication::style();
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
     const QRect area = cell.rect.adjusted(margin, 0, -margin, 0);
-    const QStaticText *laid = cell.text.isEmpty() ? nullptr : &laidOut(cell.text, cell.font);
-    if (laid && qCeil(laid->size().width()) > area.width()) {
-        QStyledItemDelegate::paint(painter, option, index);
-        return;
+    const QString text = cell.text;
+    const QStaticText *laid = text.isEmpty() ? nullptr : &laidOut(text, cell.font);
+    if (laid && laid->size().width() > area.width()) {
+        // A view that wraps long texts onto further lines is the style's to paint.
+        if (cell.features & QStyleOptionViewItem::WrapText) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        laid = &laidOut(elided(text, cell, area.width()), cell.font);
     }
     cell.text.clear();
     style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
@@ -66,10 +71,22 @@ void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, 
     painter->restore();
 }
 
+QString GridDelegate::elided(const QString &text, const QStyleOptionViewItem &cell, int width) const
+{
+    const QString key = QString::number(width) + QLatin1Char(' ') + QString::number(int(cell.textElideMode))
+                        + QLatin1Char(' ') + text;
+    if (const QString *known = m_elided.object(key))
+        return *known;
+    const QString result = cell.fontMetrics.elidedText(text, cell.textElideMode, width);
+    m_elided.insert(key, new QString(result));
+    return result;
+}
+
 const QStaticText &GridDelegate::laidOut(const QString &text, const QFont &font) const
 {
     if (font != m_textsFont) {
         m_texts.clear();
+        m_elided.clear();
         m_textsFont = font;
     }
     if (QStaticText *known = m_texts.object(text))

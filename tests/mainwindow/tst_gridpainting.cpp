@@ -23,20 +23,23 @@ void tst_GridPainting::looksAsTheStylePaints_data()
     QTest::addColumn<QColor>("colour"); // invalid: the palette's
     QTest::addColumn<bool>("selected");
     QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("wrap"); // the grids show one line per row
 
     const int left = int(Qt::AlignLeft | Qt::AlignVCenter);
     const int right = int(Qt::AlignRight | Qt::AlignVCenter);
-    QTest::newRow("name") << QStringLiteral("Müller, Jürgen") << left << QColor() << false << 160;
-    QTest::newRow("number on the right") << QStringLiteral("98,7") << right << QColor() << false << 80;
+    QTest::newRow("name") << QStringLiteral("Müller, Jürgen") << left << QColor() << false << 160 << false;
+    QTest::newRow("number on the right") << QStringLiteral("98,7") << right << QColor() << false << 80 << false;
     QTest::newRow("centred heading-like cell")
-        << QStringLiteral("Ring10") << int(Qt::AlignCenter) << QColor() << false << 80;
-    QTest::newRow("selected row") << QStringLiteral("SV Tell Musterstadt") << left << QColor() << true << 160;
-    QTest::newRow("own text colour") << QStringLiteral("Anna Berg") << left << QColor(Qt::darkRed) << false << 160;
+        << QStringLiteral("Ring10") << int(Qt::AlignCenter) << QColor() << false << 80 << false;
+    QTest::newRow("selected row") << QStringLiteral("SV Tell Musterstadt") << left << QColor() << true << 160 << false;
+    QTest::newRow("own text colour") << QStringLiteral("Anna Berg") << left << QColor(Qt::darkRed) << false << 160 << false;
     QTest::newRow("too long: elided") << QStringLiteral("Schützengesellschaft Musterstadt von 1848 e. V.") << left
-                                      << QColor() << false << 90;
+                                      << QColor() << false << 90 << false;
     QTest::newRow("too long, on the right") << QStringLiteral("123456789012345678") << right << QColor() << false
-                                            << 40;
-    QTest::newRow("empty") << QString() << left << QColor() << true << 80;
+                                            << 40 << false;
+    QTest::newRow("empty") << QString() << left << QColor() << true << 80 << false;
+    QTest::newRow("too long in a view that wraps") << QStringLiteral("Schützengesellschaft Musterstadt von 1848 e. V.")
+                                                   << left << QColor() << false << 90 << true;
 }
 
 void tst_GridPainting::looksAsTheStylePaints()
@@ -46,6 +49,7 @@ void tst_GridPainting::looksAsTheStylePaints()
     QFETCH(QColor, colour);
     QFETCH(bool, selected);
     QFETCH(int, width);
+    QFETCH(bool, wrap);
 
     QStandardItemModel model(3, 2);
     for (int row = 0; row < 3; ++row) {
@@ -58,10 +62,11 @@ void tst_GridPainting::looksAsTheStylePaints()
         }
     }
     QTableView view;
+    view.setWordWrap(wrap);
     view.setModel(&model);
-    view.resize(2 * width + 60, 140);
+    view.resize(2 * width + 85, 140);
     view.setColumnWidth(0, width);
-    view.setColumnWidth(1, width);
+    view.setColumnWidth(1, width + 25); // a second width for the same texts
     if (selected)
         view.selectRow(1);
 
