@@ -13,7 +13,7 @@
 BenchCompetition::BenchCompetition(int shooters)
     : m_path(m_dir.path() + QStringLiteral("/bench.wkd"))
 {
-    if (!QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/wkvorlage.mdb"), m_path))
+    if (!QFile::copy(QStringLiteral(RINGTAL_PRISTINE_DATA_DIR "/wkvorlage.mdb"), m_path))
         throw std::runtime_error("template missing next to the benchmark");
     QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner);
     sqlite3 *db = nullptr;

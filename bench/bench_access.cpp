@@ -37,7 +37,7 @@ void BM_TakeOver5000(benchmark::State &state)
 {
     const QTemporaryDir folder;
     const QString target = folder.filePath(QStringLiteral("legacy-5000 (übernommen).wkd"));
-    const QString templateFile = QCoreApplication::applicationDirPath() + QStringLiteral("/wkvorlage.mdb");
+    const QString templateFile = QStringLiteral(RINGTAL_PRISTINE_DATA_DIR "/wkvorlage.mdb");
     for (auto _ : state) {
         const CompetitionTakeOver::Result result = CompetitionTakeOver::intoNewFile(fixture(), templateFile, target);
         if (result.rows != 5000) {

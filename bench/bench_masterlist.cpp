@@ -34,7 +34,7 @@ public:
         : m_path(programFolder() + QStringLiteral("/schuetzen.mdb"))
     {
         QDir().mkpath(programFolder());
-        if (!QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/schuetzen.mdb"), m_path))
+        if (!QFile::copy(QStringLiteral(RINGTAL_PRISTINE_DATA_DIR "/schuetzen.mdb"), m_path))
             throw std::runtime_error("master file missing next to the benchmark");
         QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner);
         fill(shooters);

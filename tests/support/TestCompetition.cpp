@@ -45,14 +45,16 @@ QSqlQuery run(QSqlDatabase &db, const QString &sql, const QVariantList &values)
 
 } // namespace
 
+// The build's pristine copies: the ones next to the program may hold what a
+// developer typed while trying the program.
 QString TestCompetition::templatePath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/wkvorlage.mdb");
+    return QStringLiteral(RINGTAL_PRISTINE_DATA_DIR "/wkvorlage.mdb");
 }
 
 QString TestCompetition::masterPath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/schuetzen.mdb");
+    return QStringLiteral(RINGTAL_PRISTINE_DATA_DIR "/schuetzen.mdb");
 }
 
 TestCompetition::TestCompetition(const QString &fileName)
