@@ -91,6 +91,7 @@ signals:
     void currentMoved(int row);
 
 private:
+    static QString quoted(const QString &identifier);
     void readFieldTypes();
     bool isWritable() const;
     QString keyColumn() const;

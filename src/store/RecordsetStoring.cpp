@@ -1,0 +1,286 @@
+// Storing rows of a recordset: converting typed values to the field types,
+// adding, changing and deleting rows, and writing one field of every row.
+#include "Recordset.h"
+
+#include "Database.h"
+#include "Numbers.h"
+#include "RingtalError.h"
+
+#include <QSignalBlocker>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr int TextFieldSize = 255;
+
+RingtalError mismatch(const QString &field, const QVariant &value, const QString &expected)
+{
+    return RingtalError(ErrorNumber::TypeMismatch,
+                        QStringLiteral("Der Wert '%1' passt nicht in das Feld '%2': %3 erwartet.")
+                            .arg(Numbers::cellText(value), field, expected));
+}
+
+} // namespace
+
+QVariant Recordset::storable(int field, const QVariant &value) const
+{
+    const QString &name = m_fieldNames.at(field);
+    if (!value.isValid() || value.isNull())
+        return QVariant();
+    const bool isText = value.typeId() == QMetaType::QString;
+    const QString text = isText ? value.toString().trimmed() : QString();
+    switch (m_typeCodes.at(field)) {
+    case Text:
+    case Memo: {
+        const QString s = Numbers::cellText(value);
+        if (m_typeCodes.at(field) == Text && s.size() > TextFieldSize)
+            throw RingtalError(ErrorNumber::FieldTooSmall,
+                               QStringLiteral("Der Text für das Feld '%1' ist zu lang: höchstens %2 Zeichen, "
+                                              "eingegeben %3.")
+                                   .arg(name)
+                                   .arg(TextFieldSize)
+                                   .arg(s.size()));
+        return s;
+    }
+    case Long:
+    case Boolean: {
+        if (isText && text.isEmpty())
+            return QVariant();
+        const std::optional<double> number =
+            isText ? Numbers::parseLocale(text) : std::optional<double>(value.toDouble());
+        if (!number)
+            throw mismatch(name, value, QStringLiteral("eine ganze Zahl wird"));
+        const double rounded = std::nearbyint(*number);
+        // A long reaches one further below zero than above it.
+        if (rounded > std::numeric_limits<qint32>::max() || rounded < std::numeric_limits<qint32>::min())
+            throw RingtalError(ErrorNumber::NumericOverflow,
+                               QStringLiteral("Die Zahl %1 ist für das Feld '%2' zu groß.")
+                                   .arg(Numbers::cellText(value), name));
+        return QVariant(qint64(rounded));
+    }
+    case Double: {
+        if (isText && text.isEmpty())
+            return QVariant();
+        const std::optional<double> number =
+            isText ? Numbers::parseLocale(text) : std::optional<double>(value.toDouble());
+        if (!number || !std::isfinite(*number))
+            throw mismatch(name, value, QStringLiteral("eine Zahl wird"));
+        return *number;
+    }
+    default:
+        return value;
+    }
+}
+
+qint64 Recordset::reserveId()
+{
+    // The new row's number is known before it is stored, as users of the
+    // row (finding it again after a take-over) rely on.
+    qint64 highest = m_database
+                         ->scalar(QStringLiteral("SELECT max(%1) FROM %2")
+                                      .arg(quoted(m_fieldNames.at(m_idField)), quoted(m_table)))
+                         .toLongLong();
+    try {
+        // Numbers of deleted rows are not given again, as the file's own counter says.
+        highest = std::max(highest, m_database
+                                        ->scalar(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"),
+                                                 {m_table})
+                                        .toLongLong());
+    } catch (const RingtalError &) {
+        // A table without such a counter has only its highest number to go by.
+    }
+    return highest + 1;
+}
+
+void Recordset::update()
+{
+    if (m_editMode == EditMode::None)
+        throw RingtalError(ErrorNumber::UpdateWithoutAddNewOrEdit,
+                           QStringLiteral("Es gibt keine Änderung, die gespeichert werden könnte."));
+    if (m_editMode == EditMode::AddNew)
+        insertBuffer();
+    else
+        updateBuffer();
+    m_editMode = EditMode::None;
+    m_changed.fill(false);
+    emit bufferChanged(-1);
+}
+
+void Recordset::insertBuffer()
+{
+    QStringList columns;
+    QStringList marks;
+    QVector<QVariant> values;
+    QVector<QVariant> row(m_fieldNames.size());
+    for (int i = 0; i < m_fieldNames.size(); ++i) {
+        if (!m_changed.testBit(i) && i != m_idField)
+            continue;
+        row[i] = storable(i, m_buffer.at(i));
+        columns << quoted(m_fieldNames.at(i));
+        marks << QStringLiteral("?");
+        values << row[i];
+    }
+    m_database->execute(columns.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(m_table))
+                                          : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                                .arg(quoted(m_table), columns.join(QLatin1Char(',')),
+                                                     marks.join(QLatin1Char(','))),
+                        values);
+    if (m_rowidKey)
+        m_rowKeys.push_back(m_database->scalar(QStringLiteral("SELECT last_insert_rowid()")));
+    m_rows.push_back(std::move(row));
+    m_inQueryOrder = false;
+    m_ownWrites = m_database->writeSerial();
+    emit rowAppended(rowCount() - 1);
+}
+
+// The statement text depends only on which fields changed; it is built once
+// per such set, as a walk that writes one field per row would otherwise build
+// the same text thousands of times.
+const QString &Recordset::updateStatement()
+{
+    auto it = m_updateStatements.find(m_changed);
+    if (it == m_updateStatements.end()) {
+        QStringList assignments;
+        for (int i = 0; i < m_fieldNames.size(); ++i) {
+            if (m_changed.testBit(i))
+                assignments << quoted(m_fieldNames.at(i)) + QStringLiteral(" = ?");
+        }
+        it = m_updateStatements.insert(m_changed, QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                                      .arg(quoted(m_table), assignments.join(QLatin1Char(',')),
+                                                           keyColumn()));
+    }
+    return it.value();
+}
+
+void Recordset::updateBuffer()
+{
+    QVector<QVariant> values;
+    QVector<QVariant> row = m_rows[size_t(m_position)];
+    for (int i = 0; i < m_fieldNames.size(); ++i) {
+        if (!m_changed.testBit(i))
+            continue;
+        row[i] = storable(i, m_buffer.at(i));
+        if (m_orderFields.contains(i))
+            m_inQueryOrder = false;
+        values << row[i];
+    }
+    if (values.isEmpty())
+        return;
+    values << rowKey(m_position);
+    m_database->execute(updateStatement(), values);
+    m_rows[size_t(m_position)] = std::move(row);
+    m_ownWrites = m_database->writeSerial();
+    emit rowChanged(m_position);
+}
+
+// Writing a whole column row by row costs SQLite one statement per row, which
+// is most of what a ranking of thousands of shooters takes; rows are written
+// in batches of one statement instead. Batch sizes are powers of two so that
+// only a handful of statement texts are ever prepared.
+void Recordset::storeField(int field, const std::vector<QVariant> &values)
+{
+    if (!isWritable())
+        throw RingtalError(ErrorNumber::ReadOnly, QStringLiteral("Diese Abfrage kann nicht geändert werden."));
+    if (field < 0 || field >= fieldCount() || values.size() != m_rows.size())
+        throw RingtalError(ErrorNumber::SubscriptOutOfRange,
+                           QStringLiteral("Für das Feld %1 wurden %2 Werte für %3 Zeilen angegeben.")
+                               .arg(field)
+                               .arg(values.size())
+                               .arg(m_rows.size()));
+    std::vector<int> rows;
+    std::vector<QVariant> changed;
+    for (int row = 0; row < rowCount(); ++row) {
+        QVariant value = storable(field, values[size_t(row)]);
+        const QVariant &old = m_rows[size_t(row)][field];
+        if (old == value)
+            continue;
+        rows.push_back(row);
+        changed.push_back(std::move(value));
+    }
+    constexpr size_t largestBatch = 128;
+    for (size_t done = 0; done < rows.size();) {
+        size_t size = largestBatch;
+        while (size > rows.size() - done)
+            size /= 2;
+        storeFieldBatch(field, &rows[done], &changed[done], size);
+        done += size;
+    }
+}
+
+void Recordset::storeFieldBatch(int field, const int *rows, const QVariant *values, size_t count)
+{
+    QStringList pairs;
+    QVector<QVariant> bound;
+    bound.reserve(qsizetype(count * 2));
+    for (size_t i = 0; i < count; ++i) {
+        pairs << QStringLiteral("(?,?)");
+        bound << rowKey(rows[i]) << values[i];
+    }
+    m_database->execute(QStringLiteral("UPDATE %1 SET %2 = v.column2 FROM (VALUES %3) AS v WHERE %1.%4 = v.column1")
+                            .arg(quoted(m_table), quoted(m_fieldNames.at(field)), pairs.join(QLatin1Char(',')),
+                                 keyColumn()),
+                        bound);
+    m_ownWrites = m_database->writeSerial();
+    if (m_orderFields.contains(field))
+        m_inQueryOrder = false;
+    for (size_t i = 0; i < count; ++i) {
+        const int row = rows[i];
+        m_rows[size_t(row)][field] = values[i];
+        // An edit under way shows the stored value of a field it did not change.
+        if (m_editMode == EditMode::Edit && row == m_position && !m_changed.testBit(field)) {
+            m_buffer[field] = values[i];
+            emit bufferChanged(field);
+        }
+        emit rowChanged(row);
+    }
+}
+
+void Recordset::cancelUpdate()
+{
+    if (m_editMode == EditMode::None)
+        return;
+    m_editMode = EditMode::None;
+    m_changed.fill(false);
+    emit bufferChanged(-1);
+}
+
+void Recordset::deleteCurrent()
+{
+    cancelUpdate();
+    requireCurrent();
+    if (!isWritable())
+        throw RingtalError(ErrorNumber::ReadOnly, QStringLiteral("Diese Abfrage kann nicht geändert werden."));
+    m_database->execute(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), keyColumn()),
+                        {rowKey(m_position)});
+    m_ownWrites = m_database->writeSerial();
+    const int removed = m_position;
+    emit aboutToRemoveRow(removed);
+    m_rows.erase(m_rows.begin() + removed);
+    if (m_rowidKey)
+        m_rowKeys.erase(m_rowKeys.begin() + removed);
+    emit rowRemoved(removed);
+}
+
+// All rows go in one transaction; a bound grid sees one reset, not a removal per row.
+void Recordset::deleteAll()
+{
+    cancelUpdate();
+    emit aboutToReset();
+    try {
+        const QSignalBlocker quiet(this);
+        Transaction transaction(*m_database);
+        while (rowCount() > 0) {
+            moveFirst();
+            deleteCurrent();
+        }
+        transaction.commit();
+    } catch (...) {
+        m_position = 0;
+        emit reset();
+        throw;
+    }
+    m_position = 0;
+    emit reset();
+}
