@@ -54,9 +54,7 @@ frmInfo::UrlOpener &installedOpener()
 
 QFont entryFont(Style style)
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(8.25);
-    font.setWeight(style == Style::Bold ? QFont::Bold : QFont::Normal);
+    QFont font = designFont(8.25, style == Style::Bold);
     font.setUnderline(style == Style::Link);
     return font;
 }

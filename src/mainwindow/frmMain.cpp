@@ -44,14 +44,6 @@ constexpr Placement TxtSucheDesign{12870, 450, 1185, 330};
 constexpr Placement SSTab1Design{135, 900, 14100, 8610};
 constexpr Placement GridDesign{GridLeft, GridTopInTab, 13740, 7845};
 
-QFont designFont(double points, bool bold)
-{
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
 } // namespace
 
 frmMain::frmMain(QWidget *parent)

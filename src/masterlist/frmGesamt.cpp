@@ -4,6 +4,7 @@
 #include "DataSource.h"
 #include "Dialogs.h"
 #include "ErrorProtocol.h"
+#include "FormTools.h"
 #include "MasterFile.h"
 #include "Recordset.h"
 #include "WindowSettings.h"
@@ -40,14 +41,6 @@ constexpr Placement TxtSucheDesign{2565, 225, 1725, 330};
 constexpr Placement CmdCloseDesign{6210, 225, 1365, 375};
 
 std::optional<MasterFile> g_masterFile;
-
-QFont designFont(double points, bool bold)
-{
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
 
 } // namespace
 

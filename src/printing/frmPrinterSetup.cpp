@@ -29,9 +29,7 @@ frmPrinterSetup::frmPrinterSetup(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmPrinterSetup"));
     setWindowTitle(QStringLiteral("Drucker-Einstellungen"));
-    QFont designFont(QStringLiteral("MS Sans Serif"));
-    designFont.setPointSizeF(8.25);
-    setFont(designFont);
+    setFont(designFont(8.25));
     createControls();
     setTabOrder();
     setFixedSize(px(ClientWidth), px(ClientHeight));
