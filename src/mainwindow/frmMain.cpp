@@ -217,8 +217,10 @@ void frmMain::ShowTitle()
 {
     const std::shared_ptr<Database> database = Database::open(m_competitionPath);
     const std::unique_ptr<Recordset> title = database->openRecordset(TitleQuery);
-    if (title->rowCount() > 0)
-        Label1->setText(GetFieldValue(*title, QStringLiteral("Bezeichnung")).toString());
+    // A competition without a title shows none: the label is also the
+    // printed winners list's heading, which must never name another competition.
+    Label1->setText(title->rowCount() > 0 ? GetFieldValue(*title, QStringLiteral("Bezeichnung")).toString()
+                                          : QString());
 }
 
 void frmMain::mnuDateiClose_Click()
