@@ -77,6 +77,25 @@ void BM_Places5000_F5AllPlacesNew(benchmark::State &state)
 }
 BENCHMARK(BM_Places5000_F5AllPlacesNew)->Unit(benchmark::kMillisecond);
 
+// The first F5 of a competition, right after it was loaded: every result is
+// typed, no shooter has a place yet. Its baseline is the statement run from
+// the same file (BaselineAllPlacesNew).
+void BM_Places5000_F5FirstAfterLoading(benchmark::State &state)
+{
+    BenchWindow bench(competition().path());
+    sqlite3 *other = nullptr;
+    sqlite3_open_v2(competition().path().toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr);
+    for (auto _ : state) {
+        state.PauseTiming();
+        sqlite3_exec(other, "UPDATE Ergebnisse SET Platz = NULL", nullptr, nullptr, nullptr);
+        bench.window().openCompetitionFile(competition().path());
+        state.ResumeTiming();
+        bench.window().mnuEditUpdatePlaetze_Click();
+    }
+    sqlite3_close(other);
+}
+BENCHMARK(BM_Places5000_F5FirstAfterLoading)->Unit(benchmark::kMillisecond);
+
 // F5 pressed again with nothing changed in between.
 void BM_Places5000_F5Again(benchmark::State &state)
 {
