@@ -22,6 +22,20 @@ const BenchCompetition &competition()
     return file;
 }
 
+// Another program's connection to the competition, which clears every place.
+class OtherProgram
+{
+public:
+    OtherProgram() { sqlite3_open_v2(competition().path().toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr); }
+    ~OtherProgram() { sqlite3_close(m_db); }
+    OtherProgram(const OtherProgram &) = delete;
+    OtherProgram &operator=(const OtherProgram &) = delete;
+    void clearPlaces() { sqlite3_exec(m_db, "UPDATE Ergebnisse SET Platz = NULL", nullptr, nullptr, nullptr); }
+
+private:
+    sqlite3 *m_db = nullptr;
+};
+
 const char *const rankStatement = "UPDATE Ergebnisse SET Platz = r.place FROM "
                                   "(SELECT ID, RANK() OVER (ORDER BY Sortierung DESC) AS place FROM Ergebnisse) AS r "
                                   "WHERE Ergebnisse.ID = r.ID";
@@ -45,17 +59,15 @@ BENCHMARK(BM_Places5000_SqlRankBaseline)->Unit(benchmark::kMillisecond);
 void BM_Places5000_SqlRankBaselineAllPlacesNew(benchmark::State &state)
 {
     sqlite3 *db = nullptr;
-    sqlite3 *other = nullptr;
+    OtherProgram other;
     sqlite3_open_v2(competition().path().toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    sqlite3_open_v2(competition().path().toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr);
     for (auto _ : state) {
         state.PauseTiming();
-        sqlite3_exec(other, "UPDATE Ergebnisse SET Platz = NULL", nullptr, nullptr, nullptr);
+        other.clearPlaces();
         state.ResumeTiming();
         if (sqlite3_exec(db, rankStatement, nullptr, nullptr, nullptr) != SQLITE_OK)
             state.SkipWithError(sqlite3_errmsg(db));
     }
-    sqlite3_close(other);
     sqlite3_close(db);
 }
 BENCHMARK(BM_Places5000_SqlRankBaselineAllPlacesNew)->Unit(benchmark::kMillisecond);
@@ -65,15 +77,13 @@ BENCHMARK(BM_Places5000_SqlRankBaselineAllPlacesNew)->Unit(benchmark::kMilliseco
 void BM_Places5000_F5AllPlacesNew(benchmark::State &state)
 {
     BenchWindow bench(competition().path());
-    sqlite3 *other = nullptr;
-    sqlite3_open_v2(competition().path().toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr);
+    OtherProgram other;
     for (auto _ : state) {
         state.PauseTiming();
-        sqlite3_exec(other, "UPDATE Ergebnisse SET Platz = NULL", nullptr, nullptr, nullptr);
+        other.clearPlaces();
         state.ResumeTiming();
         bench.window().mnuEditUpdatePlaetze_Click();
     }
-    sqlite3_close(other);
 }
 BENCHMARK(BM_Places5000_F5AllPlacesNew)->Unit(benchmark::kMillisecond);
 
@@ -83,16 +93,14 @@ BENCHMARK(BM_Places5000_F5AllPlacesNew)->Unit(benchmark::kMillisecond);
 void BM_Places5000_F5FirstAfterLoading(benchmark::State &state)
 {
     BenchWindow bench(competition().path());
-    sqlite3 *other = nullptr;
-    sqlite3_open_v2(competition().path().toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr);
+    OtherProgram other;
     for (auto _ : state) {
         state.PauseTiming();
-        sqlite3_exec(other, "UPDATE Ergebnisse SET Platz = NULL", nullptr, nullptr, nullptr);
+        other.clearPlaces();
         bench.window().openCompetitionFile(competition().path());
         state.ResumeTiming();
         bench.window().mnuEditUpdatePlaetze_Click();
     }
-    sqlite3_close(other);
 }
 BENCHMARK(BM_Places5000_F5FirstAfterLoading)->Unit(benchmark::kMillisecond);
 

@@ -76,6 +76,7 @@ protected:
     QMenu *createPopupMenu() override;
 
 private:
+    bool competitionIsOpen();
     void createControls();
     void createGrids();
     void createMenus();

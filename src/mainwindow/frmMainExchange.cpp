@@ -114,13 +114,8 @@ void frmMain::takeOverAccessCompetition(const QString &accessPath)
 // screen and the printout.
 void frmMain::mnuDateiExport_Click()
 {
-    if (m_competitionPath.isEmpty()) {
-        Dialogs::current().message(QStringLiteral("Hinweis"),
-                                   QStringLiteral("Es ist kein Wettkampf geöffnet. Bitte zuerst einen Wettkampf "
-                                                  "anlegen oder öffnen."),
-                                   Dialogs::Icon::Information);
+    if (!competitionIsOpen())
         return;
-    }
     const QFileInfo competition(m_competitionPath);
     Dialogs::FileRequest request;
     request.title = QStringLiteral("Siegerliste exportieren");

@@ -117,15 +117,22 @@ void frmMain::openCompetitionFile(const QString &path)
     }
 }
 
+// Commands that need an open competition say so instead of doing nothing.
+bool frmMain::competitionIsOpen()
+{
+    if (!m_competitionPath.isEmpty())
+        return true;
+    Dialogs::current().message(QStringLiteral("Hinweis"),
+                               QStringLiteral("Es ist kein Wettkampf geöffnet. Bitte zuerst einen Wettkampf "
+                                              "anlegen oder öffnen."),
+                               Dialogs::Icon::Information);
+    return false;
+}
+
 void frmMain::mnuDateiBezeichnung_Click()
 {
-    if (m_competitionPath.isEmpty()) {
-        Dialogs::current().message(QStringLiteral("Hinweis"),
-                                   QStringLiteral("Es ist kein Wettkampf geöffnet. Bitte zuerst einen Wettkampf "
-                                                  "anlegen oder öffnen."),
-                                   Dialogs::Icon::Information);
+    if (!competitionIsOpen())
         return;
-    }
     const std::optional<QString> title =
         Dialogs::current().inputText(QStringLiteral("Bitte Wettkampfbezeichnung eingeben"), QString());
     if (!title || title->isEmpty())
