@@ -159,6 +159,45 @@ void DataGrid::refreshRows()
     showRecordsetRow();
 }
 
+void DataGrid::setReadOnly(bool readOnly)
+{
+    m_model->setReadOnly(readOnly);
+    m_model->setAllowAddNew(!readOnly);
+    setEditTriggers(readOnly ? QAbstractItemView::NoEditTriggers
+                             : QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked
+                                   | QAbstractItemView::EditKeyPressed);
+}
+
+bool DataGrid::isReadOnly() const
+{
+    return m_model->isReadOnly();
+}
+
+void DataGrid::setTabStop(int column, bool tabStop)
+{
+    columns(column); // throws for a column that does not exist
+    m_model->columns()[size_t(column)].tabStop = tabStop;
+}
+
+bool DataGrid::isTabStop(int column) const
+{
+    return column >= 0 && column < columnCount() && !isColumnHidden(column)
+        && m_model->columns()[size_t(column)].tabStop;
+}
+
+int DataGrid::firstTabStop() const
+{
+    int firstVisible = -1;
+    for (int visual = 0; visual < horizontalHeader()->count(); ++visual) {
+        const int logical = horizontalHeader()->logicalIndex(visual);
+        if (isTabStop(logical))
+            return logical;
+        if (firstVisible < 0 && !isColumnHidden(logical))
+            firstVisible = logical;
+    }
+    return firstVisible;
+}
+
 QColor DataGrid::textColor() const
 {
     return palette().color(QPalette::Text);
@@ -220,15 +259,8 @@ void DataGrid::showRecordsetRow()
         row = rs->isEof() ? m_model->rowCount() - 1 : rs->position();
     // Re-reading the rows resets the view's cell; the column stays where the user was.
     int column = currentIndex().isValid() ? currentIndex().column() : m_lastColumn;
-    if (column < 0 || column >= m_model->columnCount() || isColumnHidden(column)) {
-        for (int visual = 0; visual < horizontalHeader()->count(); ++visual) {
-            const int logical = horizontalHeader()->logicalIndex(visual);
-            if (!isColumnHidden(logical)) {
-                column = logical;
-                break;
-            }
-        }
-    }
+    if (column < 0 || column >= m_model->columnCount() || isColumnHidden(column))
+        column = firstTabStop();
     if (column < 0)
         return;
     m_syncing = true;
@@ -245,6 +277,13 @@ void DataGrid::currentChanged(const QModelIndex &current, const QModelIndex &pre
     if (m_syncing || !current.isValid() || current.row() == previous.row())
         return;
     followViewRow(current.row());
+    // A new shooter is typed from the start number on, not from a column
+    // the program fills.
+    if (m_model->isNewRowLine(current.row()) && !isTabStop(current.column()) && firstTabStop() >= 0)
+        QTimer::singleShot(0, this, [this] {
+            if (m_model->isNewRowLine(currentIndex().row()) && !isTabStop(currentIndex().column()))
+                setCurrentIndex(m_model->index(currentIndex().row(), firstTabStop()));
+        });
 }
 
 // The row the user moved to becomes the current row; the row left is stored
@@ -290,11 +329,49 @@ void DataGrid::moveToNextCell()
 QModelIndex DataGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
 {
     const QModelIndex from = currentIndex();
-    const QModelIndex to = QTableView::moveCursor(action, modifiers);
-    if (action == MoveNext && from.isValid() && to.isValid() && to.row() == from.row() + 1
-        && from.row() == m_entryRow && m_entryColumn >= 0 && !isColumnHidden(m_entryColumn))
+    if ((action != MoveNext && action != MovePrevious) || !from.isValid())
+        return QTableView::moveCursor(action, modifiers);
+    const QModelIndex to = nextTabStop(from, action == MoveNext);
+    if (action == MoveNext && to.row() == from.row() + 1 && from.row() == m_entryRow
+        && isTabStop(m_entryColumn) && !m_model->isNewRowLine(to.row()))
         return m_model->index(to.row(), m_entryColumn);
     return to;
+}
+
+// The next cell in display order that Tab stops at, over to the next row
+// after the last one; the cell itself when there is none.
+QModelIndex DataGrid::nextTabStop(const QModelIndex &from, bool forward) const
+{
+    const QHeaderView *header = horizontalHeader();
+    const int step = forward ? 1 : -1;
+    int row = from.row();
+    int visual = header->visualIndex(from.column());
+    for (int tries = 0; tries <= 2 * header->count(); ++tries) {
+        visual += step;
+        if (visual < 0 || visual >= header->count()) {
+            row += step;
+            if (row < 0 || row >= m_model->rowCount())
+                return from;
+            visual = forward ? 0 : header->count() - 1;
+        }
+        const int logical = header->logicalIndex(visual);
+        if (isTabStop(logical))
+            return m_model->index(row, logical);
+    }
+    return from;
+}
+
+// Typed values are asked about before they are thrown away: a second Escape
+// comes quickly after the first, which only gave up the open cell.
+bool DataGrid::mayGiveUpRow()
+{
+    const Recordset *rs = recordset();
+    if (!rs || !rs->isDirty())
+        return true;
+    return Dialogs::current().question(QStringLiteral("Hinweis"),
+                                       QStringLiteral("Sollen die Eingaben in dieser Zeile verworfen werden?"),
+                                       Dialogs::Icon::Question)
+        == Dialogs::Answer::Yes;
 }
 
 void DataGrid::keyPressEvent(QKeyEvent *event)
@@ -316,10 +393,12 @@ void DataGrid::keyPressEvent(QKeyEvent *event)
         Recordset *rs = recordset();
         if (event->key() == Qt::Key_Escape && rs && rs->editMode() != Recordset::EditMode::None) {
             // Escape on a row in edit gives up its changes, as in every table program.
+            event->accept();
+            if (!mayGiveUpRow())
+                return;
             rs->cancelUpdate();
             m_model->reload();
             showRecordsetRow();
-            event->accept();
             return;
         }
     }

@@ -46,6 +46,11 @@ public:
     bool holdsFields() const { return m_holdFields; }
     // Shows the data source's rows again.
     void refreshRows();
+    // A grid that only shows rows: no editing, no new-row line, no deleting.
+    void setReadOnly(bool readOnly);
+    bool isReadOnly() const;
+    // Tab and Enter pass over a column the program fills itself.
+    void setTabStop(int column, bool tabStop);
 
     // The print facility's settings: header, footer, their fonts, margins, orientation.
     PrintInfo &printInfo() { return m_printInfo; }
@@ -79,6 +84,10 @@ private:
     void showRecordsetRow();
     void commitOpenEditor();
     void moveToNextCell();
+    QModelIndex nextTabStop(const QModelIndex &from, bool forward) const;
+    int firstTabStop() const;
+    bool isTabStop(int column) const;
+    bool mayGiveUpRow();
     void reportStoreFailure(int number, const QString &description);
     void fitRowsToFont();
 

@@ -8,8 +8,12 @@ QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
                                     const QModelIndex &index) const
 {
     QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
-    if (auto *line = qobject_cast<QLineEdit *>(editor))
+    if (auto *line = qobject_cast<QLineEdit *>(editor)) {
         line->setFrame(false);
+        // A number typed into a right-aligned column stands where it will be shown.
+        line->setAlignment(Qt::AlignVCenter
+                           | (index.data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask));
+    }
     m_editor = editor;
     return editor;
 }

@@ -4,6 +4,8 @@
 #include "Recordset.h"
 #include "RingtalError.h"
 
+#include <QColor>
+
 GridModel::GridModel(QObject *parent)
     : QAbstractTableModel(parent)
 {
@@ -16,7 +18,10 @@ void GridModel::setRecordset(Recordset *recordset)
         m_recordset->disconnect(this);
     m_recordset = recordset;
     if (recordset) {
-        connect(recordset, &Recordset::aboutToReset, this, [this] { beginResetModel(); });
+        connect(recordset, &Recordset::aboutToReset, this, [this] {
+            m_notes.clear();
+            beginResetModel();
+        });
         connect(recordset, &Recordset::reset, this, [this] {
             m_rowsShown = shownRows();
             endResetModel();
@@ -34,6 +39,7 @@ void GridModel::setRecordset(Recordset *recordset)
             emit dataChanged(index(row, 0), index(row, columnCount() - 1));
         });
         connect(recordset, &Recordset::currentMoved, this, [this](int row) {
+            clearCellNotes();
             // Only the row selectors of the row left and the row reached change.
             const int last = std::max(0, rowCount() - 1);
             emit headerDataChanged(Qt::Vertical, std::min(m_markedRow, last), std::min(m_markedRow, last));
@@ -41,6 +47,8 @@ void GridModel::setRecordset(Recordset *recordset)
             emit headerDataChanged(Qt::Vertical, std::min(row, last), std::min(row, last));
         });
         connect(recordset, &Recordset::bufferChanged, this, [this](int field) {
+            if (field < 0 && m_recordset->editMode() == Recordset::EditMode::None)
+                clearCellNotes();
             syncRowCount();
             const int row = addNewRow() >= 0 ? addNewRow() : m_recordset->position();
             if (row >= rowCount())
@@ -118,8 +126,41 @@ void GridModel::syncRowCount()
     }
 }
 
+void GridModel::setCellNote(int column, const QString &note)
+{
+    if (!m_recordset || column < 0 || column >= columnCount())
+        return;
+    const int row = addNewRow() >= 0 ? addNewRow() : m_recordset->position();
+    if (row != m_notesRow)
+        clearCellNotes();
+    m_notesRow = row;
+    if (note.isEmpty() ? m_notes.remove(column) == 0 : m_notes.value(column) == note)
+        return;
+    if (!note.isEmpty())
+        m_notes.insert(column, note);
+    emit dataChanged(index(row, column), index(row, column), {Qt::BackgroundRole, Qt::ToolTipRole});
+}
+
+QString GridModel::cellNote(int row, int column) const
+{
+    return row == m_notesRow ? m_notes.value(column) : QString();
+}
+
+void GridModel::clearCellNotes()
+{
+    if (m_notes.isEmpty())
+        return;
+    const QList<int> columns = m_notes.keys();
+    m_notes.clear();
+    for (const int column : columns) {
+        if (m_notesRow < rowCount())
+            emit dataChanged(index(m_notesRow, column), index(m_notesRow, column), {Qt::BackgroundRole, Qt::ToolTipRole});
+    }
+}
+
 void GridModel::reload()
 {
+    m_notes.clear();
     beginResetModel();
     mapFields();
     m_rowsShown = shownRows();
@@ -172,10 +213,22 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
     case Qt::EditRole:
         return Numbers::cellText(cellValue(index.row(), index.column()));
     case Qt::TextAlignmentRole: {
+        // A number field keeps its alignment while a value is typed into it,
+        // before the value is converted on storing.
         const QVariant v = cellValue(index.row(), index.column());
         const bool number = v.typeId() == QMetaType::Double || v.typeId() == QMetaType::LongLong
-                         || v.typeId() == QMetaType::Int;
+                         || v.typeId() == QMetaType::Int
+                         || ((v.isNull() || v.typeId() == QMetaType::QString)
+                             && isNumberField(m_columns[size_t(index.column())].fieldIndex));
         return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
+    }
+    case Qt::BackgroundRole:
+        if (!cellNote(index.row(), index.column()).isEmpty())
+            return QColor(255, 214, 153);
+        return QVariant();
+    case Qt::ToolTipRole: {
+        const QString note = cellNote(index.row(), index.column());
+        return note.isEmpty() ? QVariant() : QVariant(note);
     }
     default:
         return QVariant();
@@ -207,19 +260,27 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
     return QString();
 }
 
+bool GridModel::isNumberField(int field) const
+{
+    if (!m_recordset || field < 0)
+        return false;
+    const int type = m_recordset->typeCode(field);
+    return type == Recordset::Long || type == Recordset::Double;
+}
+
 Qt::ItemFlags GridModel::flags(const QModelIndex &index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (m_recordset && m_columns[size_t(index.column())].fieldIndex >= 0)
+    if (m_recordset && !m_readOnly && m_columns[size_t(index.column())].fieldIndex >= 0)
         f |= Qt::ItemIsEditable;
     return f;
 }
 
 bool GridModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (!index.isValid() || role != Qt::EditRole || !m_recordset)
+    if (!index.isValid() || role != Qt::EditRole || !m_recordset || m_readOnly)
         return false;
     const int row = index.row();
     const int field = m_columns[size_t(index.column())].fieldIndex;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QPointer>
 #include <QStringList>
 #include <vector>
@@ -23,6 +24,8 @@ public:
         Qt::Alignment headingAlignment = Qt::AlignLeft | Qt::AlignVCenter;
         double widthTwips = 1000.0; // kept while the column is hidden
         int fieldIndex = -1; // in the recordset, -1 when it has no such field
+        // Tab and Enter pass over a column that the program fills itself.
+        bool tabStop = true;
     };
 
     explicit GridModel(QObject *parent = nullptr);
@@ -37,6 +40,16 @@ public:
     void columnsChanged(int first, int last);
 
     void setAllowAddNew(bool allow);
+    // A view of rows that nothing recomputes: no cell can be edited.
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    bool isReadOnly() const { return m_readOnly; }
+
+    // A note on a cell of the row being edited (a typed value that counts as
+    // something else): the cell is marked, the note is its tooltip. Notes go
+    // when the row is stored, given up or left.
+    void setCellNote(int column, const QString &note);
+    void clearCellNote(int column) { setCellNote(column, QString()); }
+    QString cellNote(int row, int column) const;
     bool isNewRowLine(int row) const;
     // Row of the edit buffer of a new row, -1 when none is being added.
     int addNewRow() const;
@@ -62,12 +75,17 @@ signals:
 
 private:
     void mapFields();
+    void clearCellNotes();
+    bool isNumberField(int field) const;
     void syncRowCount();
     int shownRows() const;
 
     QPointer<Recordset> m_recordset;
     std::vector<Column> m_columns;
     bool m_allowAddNew = true;
+    bool m_readOnly = false;
+    QHash<int, QString> m_notes; // by column
+    int m_notesRow = -1;
     int m_rowsShown = 0;
     int m_markedRow = 0;
 };

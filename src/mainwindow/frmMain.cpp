@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -57,7 +58,7 @@ frmMain::frmMain(QWidget *parent)
     createToolbar();
     setWindowIcon(AppIcons::windowIcon());
     // The inner area holds the toolbar; the menu bar lies above it.
-    resize(px(ClientWidth), px(ClientHeight) + menuBar()->sizeHint().height());
+    resize(px(ClientWidth), px(ClientHeight) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     placeDesignControls();
     Form_Load();
 }
@@ -129,6 +130,24 @@ void frmMain::createControls()
     SSTab1->addTab(new QWidget, QStringLiteral("Dateneingabe"));
     SSTab1->addTab(new QWidget, QStringLiteral("Siegerliste"));
     SSTab1->setCurrentIndex(0);
+
+    // A winners list with places from before a change must not pass for the ranking.
+    lblPlaetzeNichtAktuell = new QLabel(QStringLiteral("Plätze nicht aktuell – Aktualisieren mit F5"),
+                                        SSTab1->widget(1));
+    lblPlaetzeNichtAktuell->setObjectName(QStringLiteral("lblPlaetzeNichtAktuell"));
+    lblPlaetzeNichtAktuell->setFont(designFont(9.75, true));
+    lblPlaetzeNichtAktuell->setAlignment(Qt::AlignCenter);
+    lblPlaetzeNichtAktuell->setAutoFillBackground(true);
+    QPalette warning = lblPlaetzeNichtAktuell->palette();
+    warning.setColor(QPalette::Window, QColor(255, 214, 153));
+    warning.setColor(QPalette::WindowText, Qt::black);
+    lblPlaetzeNichtAktuell->setPalette(warning);
+    lblPlaetzeNichtAktuell->hide();
+    connect(SSTab1, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index == 1)
+            updatePlacesNotice();
+    });
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
 }
 
 void frmMain::createGrids()
@@ -153,6 +172,11 @@ void frmMain::createGrids()
         grid->columns(QStringLiteral("ID")).setVisible(false);
         grid->columns(QStringLiteral("Sortierung")).setVisible(false);
     }
+    // The program fills place and total; Tab goes from one typed value to the next.
+    TDBGrid1->setTabStop(TDBGrid1->columnIndex(QStringLiteral("Platz")), false);
+    TDBGrid1->setTabStop(TDBGrid1->columnIndex(QStringLiteral("Serie")), false);
+    // The winners list shows the ranking; an edit there would not be computed.
+    TDBGrid2->setReadOnly(true);
     TDBGrid1->setDataSource(Data1);
     TDBGrid2->setDataSource(Data2);
     // Only the entry grid computes scores; the winners list shows them.
@@ -210,7 +234,19 @@ void frmMain::LoadCompetition(const QString &path)
     steps.push_back([this, &target] { m_competitionPath = target; });
     steps.push_back([this] { ShowTitle(); });
     steps.push_back([this] { setWindowTitle(QStringLiteral("Ringtal") + m_competitionPath); });
+    steps.push_back([this] { updatePlacesNotice(); });
     protocol.run(steps);
+    focusEntryGrid();
+}
+
+// Digits typed right after opening a competition belong into the grid, not
+// into the search box.
+void frmMain::focusEntryGrid()
+{
+    if (!TDBGrid1->isEnabled())
+        return;
+    SSTab1->setCurrentIndex(0);
+    TDBGrid1->setFocus(Qt::OtherFocusReason);
 }
 
 void frmMain::ShowTitle()
@@ -308,6 +344,17 @@ void frmMain::Form_Resize()
     resizeIfApplicable(SSTab1, layout.ssTab1Width, layout.ssTab1Height);
     for (DataGrid *grid : {TDBGrid1, TDBGrid2})
         resizeIfApplicable(grid, layout.gridWidth, layout.gridHeight);
+    placeWinnersNotice();
+}
+
+// The notice takes the top of the winners list's page; the list moves down
+// by as much, so no row is hidden under it.
+void frmMain::placeWinnersNotice()
+{
+    const QRect area(TDBGrid2->x(), 0, TDBGrid1->width(), TDBGrid1->y() + TDBGrid1->height());
+    const int notice = lblPlaetzeNichtAktuell->isHidden() ? 0 : lblPlaetzeNichtAktuell->sizeHint().height() + 6;
+    lblPlaetzeNichtAktuell->setGeometry(area.x(), 0, area.width(), notice);
+    TDBGrid2->setGeometry(area.x(), notice, area.width(), std::max(0, area.height() - notice));
 }
 
 void frmMain::resizeIfApplicable(QWidget *control, double width, double height)

@@ -100,6 +100,14 @@ private:
     void refreshBothGrids();
     int HighestStartNr();
     void ComputeRowScore(int column);
+    void noteSharedStartNr(int column);
+    bool placesAreCurrent() const;
+    void updatePlacesNotice();
+    void placeWinnersNotice();
+    bool winnersListReady();
+    bool alreadyEntered(const QString &name, const QString &club) const;
+    void focusEntryGrid();
+    bool onEntryTab();
     void txtSuche_Change(const QString &text);
     void txtSuche_LostFocus();
     void closeMasterList();
@@ -117,6 +125,7 @@ private:
     QString m_competitionPath;
 
     QLabel *Label1 = nullptr;
+    QLabel *lblPlaetzeNichtAktuell = nullptr;
     QLabel *lblSuche = nullptr;
     QLineEdit *txtSuche = nullptr;
     QTabWidget *SSTab1 = nullptr;

@@ -6,6 +6,7 @@
 #include "DataSource.h"
 #include "Database.h"
 #include "Dialogs.h"
+#include "GridModel.h"
 #include "GridRowAccess.h"
 #include "Numbers.h"
 #include "RankAssignment.h"
@@ -14,7 +15,10 @@
 #include "ScoreComputation.h"
 #include "tempModule.h"
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QStatusBar>
+#include <QTabWidget>
 #include <QSignalBlocker>
 
 namespace {
@@ -26,10 +30,44 @@ RingtalError noCompetition()
 
 } // namespace
 
-void frmMain::ComputeRowScore(int /*column*/)
+// The cleaning rule turns a typo into 0 and so changes the result: the cell
+// stays marked with what was typed until the row is left.
+void frmMain::ComputeRowScore(int column)
 {
     GridRowAccess row(*TDBGrid1);
-    ScoreComputation::computeRow(row);
+    const std::vector<ScoreComputation::CleanedShot> cleaned = ScoreComputation::computeRow(row);
+    GridModel *model = TDBGrid1->gridModel();
+    model->clearCellNote(column);
+    for (const ScoreComputation::CleanedShot &shot : cleaned) {
+        model->setCellNote(TDBGrid1->columnIndex(shot.column),
+                           QStringLiteral("Eingegeben: „%1“ – kein gültiger Wert, zählt 0").arg(shot.typed));
+        statusBar()->showMessage(QStringLiteral("%1: „%2“ ist kein gültiger Wert und zählt 0").arg(shot.column, shot.typed));
+    }
+    if (TDBGrid1->columns(column).dataField().compare(QLatin1String("StartNr"), Qt::CaseInsensitive) == 0)
+        noteSharedStartNr(column);
+}
+
+// Two shooters with one start number are stored (the user may mean it), but
+// not without a word. A message box would swallow the next typed keys.
+void frmMain::noteSharedStartNr(int column)
+{
+    const Recordset *rs = Data1->recordset();
+    const std::optional<double> number = Numbers::parseLocale(TDBGrid1->columns(column).text());
+    if (!rs || !number)
+        return;
+    const int startNr = rs->fieldIndex(QStringLiteral("StartNr"));
+    const int name = rs->fieldIndex(QStringLiteral("Schuetze"));
+    const int own = rs->editMode() == Recordset::EditMode::AddNew ? -1 : rs->position();
+    for (int row = 0; row < rs->rowCount(); ++row) {
+        const QVariant other = rs->storedValue(row, startNr);
+        if (row == own || other.isNull() || other.toDouble() != *number)
+            continue;
+        const QString text = QStringLiteral("Die Startnummer %1 hat schon %2.")
+                                 .arg(Numbers::numberText(*number), name < 0 ? QString() : rs->storedValue(row, name).toString());
+        TDBGrid1->gridModel()->setCellNote(column, text);
+        statusBar()->showMessage(text);
+        return;
+    }
 }
 
 void frmMain::refreshBothGrids()
@@ -39,6 +77,65 @@ void frmMain::refreshBothGrids()
     TDBGrid1->refreshRows();
     Data2->refresh(Data1);
     TDBGrid2->refreshRows();
+    updatePlacesNotice();
+}
+
+bool frmMain::placesAreCurrent() const
+{
+    const Recordset *rs = Data1->recordset();
+    if (!rs)
+        return true;
+    const int key = rs->fieldIndex(QStringLiteral("Sortierung"));
+    const int place = rs->fieldIndex(QStringLiteral("Platz"));
+    if (key < 0 || place < 0)
+        return true;
+    QStringList keys;
+    std::vector<int> places;
+    keys.reserve(rs->rowCount());
+    places.reserve(size_t(rs->rowCount()));
+    for (int row = 0; row < rs->rowCount(); ++row) {
+        keys << rs->storedValue(row, key).toString();
+        places.push_back(rs->storedValue(row, place).toInt());
+    }
+    return RankAssignment::placesAreCurrent(keys, places);
+}
+
+void frmMain::updatePlacesNotice()
+{
+    const bool stale = !placesAreCurrent();
+    if (stale == lblPlaetzeNichtAktuell->isVisibleTo(lblPlaetzeNichtAktuell->parentWidget()))
+        return;
+    lblPlaetzeNichtAktuell->setHidden(!stale);
+    placeWinnersNotice();
+}
+
+// What goes on paper or into a file is the stored rows, ranked: a typed row
+// is stored first, and places from before a change are offered to be updated.
+bool frmMain::winnersListReady()
+{
+    if (!Data1->recordset())
+        return true;
+    if (!storePendingEntry())
+        return false;
+    if (!placesAreCurrent()
+        && Dialogs::current().question(QStringLiteral("Hinweis"),
+                                       QStringLiteral("Die Plätze sind nicht aktuell: seit dem letzten Aktualisieren "
+                                                      "wurden Schützen geändert, hinzugefügt oder gelöscht.\n"
+                                                      "Sollen die Plätze zuerst aktualisiert werden?"),
+                                       Dialogs::Icon::Question)
+               == Dialogs::Answer::Yes) {
+        mnuEditUpdatePlaetze_Click();
+        return true;
+    }
+    try {
+        Data2->refresh(Data1);
+        TDBGrid2->refreshRows();
+    } catch (const std::exception &failure) {
+        reportFailure(failure, QStringLiteral("Die Siegerliste konnte nicht neu gelesen werden."));
+        return false;
+    }
+    updatePlacesNotice();
+    return true;
 }
 
 void frmMain::mnuEditUpdatePlaetze_Click()
@@ -64,10 +161,14 @@ void frmMain::mnuEditUpdatePlaetze_Click()
                 keys << GetFieldValue(*rs, key).toString();
             }
             const std::vector<int> places = RankAssignment::places(keys);
+            std::vector<QVariant> values;
+            values.reserve(places.size());
+            for (const int p : places)
+                values.push_back(p == RankAssignment::NoPlace ? QVariant() : QVariant(p));
             // A place that is already right is not written again: after one new
             // result only the shooters between its old and new place move.
             Transaction transaction(rs->database());
-            rs->storeField(place, std::vector<QVariant>(places.begin(), places.end()));
+            rs->storeField(place, values);
             transaction.commit();
         }
         refreshBothGrids();
@@ -103,15 +204,44 @@ void frmMain::setNeuerSchuetze(const QString &value)
     Recordset *rs = Data1->recordset();
     if (!rs)
         throw noCompetition();
+    const QString who = club.isEmpty() ? QStringLiteral("„%1“").arg(name) : QStringLiteral("„%1“ (%2)").arg(name, club);
+    if (alreadyEntered(name, club)
+        && Dialogs::current().question(QStringLiteral("Hinweis"),
+                                       who + QStringLiteral(" steht schon im Wettkampf. Noch einmal übernehmen?"),
+                                       Dialogs::Icon::Question)
+               != Dialogs::Answer::Yes)
+        return;
     if (rs->rowCount() > 0)
         rs->moveLast();
     rs->addNew();
     rs->setValue(QStringLiteral("Schuetze"), name);
     rs->setValue(QStringLiteral("Verein"), club);
-    rs->setValue(QStringLiteral("StartNr"), HighestStartNr() + 1);
-    const qint64 id = rs->value(QStringLiteral("ID")).toLongLong();
+    const int startNr = HighestStartNr() + 1;
+    rs->setValue(QStringLiteral("StartNr"), startNr);
     rs->update();
+    // The file gives the new row its number when it is stored.
+    const qint64 id = rs->storedValue(rs->rowCount() - 1, rs->fieldIndex(QStringLiteral("ID"))).toLongLong();
     rs->findFirst(QStringLiteral("ID = %1").arg(id));
+    statusBar()->showMessage(who + QStringLiteral(" übernommen mit Startnummer %1").arg(startNr));
+    updatePlacesNotice();
+}
+
+// Name and club as a person compares them: letter case and surrounding blanks do not count.
+bool frmMain::alreadyEntered(const QString &name, const QString &club) const
+{
+    const Recordset *rs = Data1->recordset();
+    const int nameField = rs ? rs->fieldIndex(QStringLiteral("Schuetze")) : -1;
+    const int clubField = rs ? rs->fieldIndex(QStringLiteral("Verein")) : -1;
+    if (nameField < 0 || clubField < 0)
+        return false;
+    const auto same = [](const QVariant &stored, const QString &text) {
+        return stored.toString().trimmed().compare(text.trimmed(), Qt::CaseInsensitive) == 0;
+    };
+    for (int row = 0; row < rs->rowCount(); ++row) {
+        if (same(rs->storedValue(row, nameField), name) && same(rs->storedValue(row, clubField), club))
+            return true;
+    }
+    return false;
 }
 
 void frmMain::txtSuche_Change(const QString &text)
@@ -133,9 +263,21 @@ void frmMain::txtSuche_LostFocus()
     txtSuche->clear();
 }
 
+// The winners list is a view of the ranking; shooters are deleted where they are typed.
+bool frmMain::onEntryTab()
+{
+    if (SSTab1->currentIndex() == 0)
+        return true;
+    Dialogs::current().message(QStringLiteral("Hinweis"),
+                               QStringLiteral("In der Siegerliste wird nichts geändert. Schützen werden auf der "
+                                              "Seite „Dateneingabe“ gelöscht."),
+                               Dialogs::Icon::Information);
+    return false;
+}
+
 void frmMain::mnuEditDelSchuetze_Click()
 {
-    if (!storePendingEntry())
+    if (!onEntryTab() || !storePendingEntry())
         return;
     Recordset *rs = Data1->recordset();
     if (!rs || !rs->hasCurrent())
@@ -150,6 +292,7 @@ void frmMain::mnuEditDelSchuetze_Click()
         rs->deleteCurrent();
         Data1->refresh();
         Data2->refresh(Data1);
+        updatePlacesNotice();
     } catch (const std::exception &failure) {
         reportFailure(failure, QStringLiteral("Der Schütze konnte nicht gelöscht werden."));
     }
@@ -157,7 +300,7 @@ void frmMain::mnuEditDelSchuetze_Click()
 
 void frmMain::mnuEditDeleteAll_Click()
 {
-    if (!storePendingEntry())
+    if (!onEntryTab() || !storePendingEntry())
         return;
     if (Dialogs::current().question(QStringLiteral("Hinweis"),
                                     QStringLiteral("Sollen wirklich alle Schützen gelöscht werden?"),

@@ -114,7 +114,7 @@ void frmMain::takeOverAccessCompetition(const QString &accessPath)
 // screen and the printout.
 void frmMain::mnuDateiExport_Click()
 {
-    if (!competitionIsOpen())
+    if (!competitionIsOpen() || !winnersListReady())
         return;
     const QFileInfo competition(m_competitionPath);
     Dialogs::FileRequest request;

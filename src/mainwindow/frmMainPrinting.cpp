@@ -51,6 +51,8 @@ void frmMain::PrintWinnersList(int mode)
 
 void frmMain::mnuDateiPrint_Click()
 {
+    if (!winnersListReady())
+        return;
     try {
         PrintWinnersList(2);
     } catch (const std::exception &failure) {
@@ -60,6 +62,8 @@ void frmMain::mnuDateiPrint_Click()
 
 void frmMain::mnuPreviou_Click()
 {
+    if (!winnersListReady())
+        return;
     try {
         PrintWinnersList(1);
     } catch (const std::exception &) {

@@ -1,6 +1,18 @@
 #include "RankAssignment.h"
 
+#include <QHash>
+#include <algorithm>
+
 namespace RankAssignment {
+
+bool hasResult(const QString &key)
+{
+    for (const QChar c : key) {
+        if (c != QLatin1Char('0'))
+            return true;
+    }
+    return false;
+}
 
 std::vector<int> places(const QStringList &keysInWalkOrder)
 {
@@ -10,6 +22,10 @@ std::vector<int> places(const QStringList &keysInWalkOrder)
     int place = 0;
     QString previousKey;
     for (const QString &key : keysInWalkOrder) {
+        if (!hasResult(key)) {
+            result.push_back(NoPlace);
+            continue;
+        }
         ++position;
         // Exact comparison: keys equal in total but not in inner tens or
         // counts are different results.
@@ -20,6 +36,24 @@ std::vector<int> places(const QStringList &keysInWalkOrder)
         result.push_back(place);
     }
     return result;
+}
+
+bool placesAreCurrent(const QStringList &keys, const std::vector<int> &storedPlaces)
+{
+    if (storedPlaces.size() != size_t(keys.size()))
+        return false;
+    QStringList walk = keys;
+    std::sort(walk.begin(), walk.end(), [](const QString &a, const QString &b) { return a > b; });
+    const std::vector<int> ranked = places(walk);
+    QHash<QString, int> placeOfKey;
+    placeOfKey.reserve(walk.size());
+    for (qsizetype i = 0; i < walk.size(); ++i)
+        placeOfKey.insert(walk.at(i), ranked[size_t(i)]);
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        if (placeOfKey.value(keys.at(i)) != storedPlaces[size_t(i)])
+            return false;
+    }
+    return true;
 }
 
 } // namespace RankAssignment

@@ -79,12 +79,14 @@ QString ScoreComputation::ringColumn(int shot)
     return QStringLiteral("Ring") + QString::number(shot);
 }
 
-void ScoreComputation::computeRow(RowAccess &row)
+std::vector<ScoreComputation::CleanedShot> ScoreComputation::computeRow(RowAccess &row)
 {
     ScoreComputation run(row);
+    std::vector<CleanedShot> cleaned;
     for (int shot = 1; shot <= ShotCount; ++shot)
-        run.takeShot(ringColumn(shot));
+        run.takeShot(ringColumn(shot), cleaned);
     run.writeResult();
+    return cleaned;
 }
 
 QString ScoreComputation::cellText(const QString &column) const
@@ -93,13 +95,18 @@ QString ScoreComputation::cellText(const QString &column) const
 }
 
 // Each step reads the cell again, so it sees what the step before it wrote.
-void ScoreComputation::takeShot(const QString &column)
+void ScoreComputation::takeShot(const QString &column, std::vector<CleanedShot> &cleaned)
 {
+    const QString typed = cellText(column);
     replaceMark(column);
     replaceNonNumeric(column);
     replaceOutOfRange(column);
     countShot(column);
-    m_total += ParseDecimal(cellText(column));
+    const QString kept = cellText(column);
+    m_total += ParseDecimal(kept);
+    // Every rewrite other than the marks' ten sets 0.
+    if (kept != typed && kept == QLatin1String("0") && !typed.trimmed().isEmpty())
+        cleaned.push_back({column, typed});
 }
 
 // Shooters mark a ten on the paper target with "*" or "+" and type it so.

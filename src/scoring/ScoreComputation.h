@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <array>
+#include <vector>
 
 class RowAccess;
 
@@ -18,8 +19,17 @@ class RowAccess;
 class ScoreComputation
 {
 public:
-    // Never fails: unusable entries become 0 and still count as a shot.
-    static void computeRow(RowAccess &row);
+    // A ring cell whose typed text the cleaning turned into 0: a typo the
+    // user must see, since it changes the result.
+    struct CleanedShot
+    {
+        QString column;
+        QString typed;
+    };
+
+    // Never fails: unusable entries become 0 and still count as a shot. An
+    // empty cell becoming 0 is no typo and is not reported.
+    static std::vector<CleanedShot> computeRow(RowAccess &row);
 
     // Column of shot number 1 ... 10: "Ring1" ... "Ring10".
     static QString ringColumn(int shot);
@@ -29,7 +39,7 @@ public:
 private:
     explicit ScoreComputation(RowAccess &row);
 
-    void takeShot(const QString &column);
+    void takeShot(const QString &column, std::vector<CleanedShot> &cleaned);
     void replaceMark(const QString &column);
     void replaceNonNumeric(const QString &column);
     void replaceOutOfRange(const QString &column);

@@ -239,10 +239,6 @@ void Recordset::addNew()
         throw RingtalError(ErrorNumber::ReadOnly, QStringLiteral("Diese Abfrage kann nicht geändert werden."));
     m_buffer.fill(QVariant());
     m_changed.fill(false);
-    // The reserved ID alone is no typed value: a new row left without any is
-    // dropped, not stored empty.
-    if (m_idField >= 0)
-        m_buffer[m_idField] = reserveId();
     m_editMode = EditMode::AddNew;
     emit bufferChanged(-1);
 }

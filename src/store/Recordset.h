@@ -101,7 +101,7 @@ private:
     bool takeRowsFrom(Recordset *sibling);
     void load();
     QVariant storable(int field, const QVariant &value) const;
-    qint64 reserveId();
+    QVariant storedId();
     void insertBuffer();
     void updateBuffer();
     const QString &updateStatement();

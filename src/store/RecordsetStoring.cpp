@@ -74,24 +74,24 @@ QVariant Recordset::storable(int field, const QVariant &value) const
     }
 }
 
-qint64 Recordset::reserveId()
+// A second program on the same file adds rows too, so a new row's number is
+// the file's to give when the row is stored, not one reserved in memory
+// before. Read back at once: the take-over finds its row again by it.
+QVariant Recordset::storedId()
 {
-    // The new row's number is known before it is stored, as users of the
-    // row (finding it again after a take-over) rely on.
-    qint64 highest = m_database
-                         ->scalar(QStringLiteral("SELECT max(%1) FROM %2")
-                                      .arg(quoted(m_fieldNames.at(m_idField)), quoted(m_table)))
-                         .toLongLong();
-    try {
-        // Numbers of deleted rows are not given again, as the file's own counter says.
-        highest = std::max(highest, m_database
-                                        ->scalar(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"),
-                                                 {m_table})
-                                        .toLongLong());
-    } catch (const RingtalError &) {
-        // A table without such a counter has only its highest number to go by.
+    const QString id = quoted(m_fieldNames.at(m_idField));
+    const QVariant rowid = m_database->scalar(QStringLiteral("SELECT last_insert_rowid()"));
+    QVariant given = m_database->scalar(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(id, quoted(m_table)),
+                                        {rowid});
+    if (given.isNull()) {
+        // An ID that is not the row's own number gets the next free one.
+        m_database->execute(QStringLiteral("UPDATE %2 SET %1 = (SELECT coalesce(max(%1), 0) + 1 FROM %2) WHERE rowid = ?")
+                                .arg(id, quoted(m_table)),
+                            {rowid});
+        given = m_database->scalar(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(id, quoted(m_table)),
+                                   {rowid});
     }
-    return highest + 1;
+    return given;
 }
 
 void Recordset::update()
@@ -115,20 +115,24 @@ void Recordset::insertBuffer()
     QVector<QVariant> values;
     QVector<QVariant> row(m_fieldNames.size());
     for (int i = 0; i < m_fieldNames.size(); ++i) {
-        if (!m_changed.testBit(i) && i != m_idField)
+        if (!m_changed.testBit(i))
             continue;
         row[i] = storable(i, m_buffer.at(i));
         columns << quoted(m_fieldNames.at(i));
         marks << QStringLiteral("?");
         values << row[i];
     }
+    Transaction transaction(*m_database);
     m_database->execute(columns.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(m_table))
                                           : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                                 .arg(quoted(m_table), columns.join(QLatin1Char(',')),
                                                      marks.join(QLatin1Char(','))),
                         values);
+    if (m_idField >= 0 && !m_changed.testBit(m_idField))
+        row[m_idField] = storedId();
     if (m_rowidKey)
         m_rowKeys.push_back(m_database->scalar(QStringLiteral("SELECT last_insert_rowid()")));
+    transaction.commit();
     m_rows.push_back(std::move(row));
     m_inQueryOrder = false;
     m_ownWrites = m_database->writeSerial();

@@ -54,6 +54,9 @@ public:
     // Queues what the command of `effect` will be asked, so that it runs to its end quietly.
     void prepare(const QString &effect)
     {
+        // The shooters have no places yet: printing first asks whether to update them.
+        if (effect == QLatin1String("print") || effect == QLatin1String("preview"))
+            dialogs().answer(Dialogs::Answer::No);
         if (effect == QLatin1String("new") || effect == QLatin1String("open"))
             dialogs().answerFile(QString());
         else if (effect == QLatin1String("print"))
@@ -110,8 +113,8 @@ private:
     {
         static const QHash<QString, QStringList> kinds{{"new", {"save"}},
                                                        {"open", {"open"}},
-                                                       {"preview", {"progress"}},
-                                                       {"print", {"print"}},
+                                                       {"preview", {"question", "progress"}},
+                                                       {"print", {"question", "print"}},
                                                        {"title", {"input"}},
                                                        {"delete one", {"question"}},
                                                        {"delete all", {"question"}},

@@ -125,6 +125,7 @@ inline int newRowLine(const DataGrid *grid)
 inline void play(DataGrid *grid, const QStringList &script)
 {
     static const QHash<QString, Qt::Key> keys{{QStringLiteral("<Tab>"), Qt::Key_Tab},
+                                              {QStringLiteral("<Backtab>"), Qt::Key_Backtab},
                                               {QStringLiteral("<Return>"), Qt::Key_Return},
                                               {QStringLiteral("<Enter>"), Qt::Key_Enter},
                                               {QStringLiteral("<Esc>"), Qt::Key_Escape},

@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QTabBar>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QScreen>
 #include <QTabWidget>
@@ -23,10 +24,11 @@ int px(const QWidget *widget, double twips)
     return qRound(twips * widget->logicalDpiX() / 1440.0);
 }
 
-// Sets the inner area (toolbar and central widget) to a size in pixels.
+// Sets the inner area (toolbar and central widget) to a size in pixels; the
+// menu bar lies above it, the status bar below.
 void setInnerSize(frmMain &window, int width, int height)
 {
-    window.resize(width, height + window.menuBar()->height());
+    window.resize(width, height + window.menuBar()->height() + window.statusBar()->height());
     QCoreApplication::processEvents();
 }
 

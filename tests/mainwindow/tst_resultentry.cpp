@@ -11,6 +11,8 @@
 #include "tempModule.h"
 
 #include <QLineEdit>
+#include <QStatusBar>
+#include <QTabWidget>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -46,7 +48,7 @@ private slots:
     void deleteKey();
     void rowThatCannotBeStored_data();
     void rowThatCannotBeStored();
-    void winnersListComputesNothing();
+    void winnersListIsReadOnly();
     void places_data();
     void places();
     void placesFailureIsReportedAndProgramGoesOn();
@@ -118,29 +120,29 @@ void tst_ResultEntry::wholeRowByKeyboard_data()
     QTest::addColumn<bool>("withShooters");
     QTest::addColumn<QString>("between");
     QTest::addColumn<QString>("after");
-    QTest::addColumn<QStringList>("cells"); // StartNr to Ring10, Serie left empty
+    QTest::addColumn<QStringList>("cells"); // StartNr, Schuetze, Verein, Innenzehner, Ring1 to Ring10
     QTest::addColumn<QVariantMap>("expected");
     // 10,4 counts as a ten, 7,5 as a seven: 89,8 with four tens, three nines, an eight, a seven, a six.
     QTest::newRow("Tab between cells, Enter after the last ring")
         << true << "<Tab>" << "<Return>"
-        << QStringList{"17", "Müller, Hans", "SV Grün-Weiß", "", "2", "10,4", "9", "8", "10", "7,5", "9", "10", "6", "9,9", "10"}
+        << QStringList{"17", "Müller, Hans", "SV Grün-Weiß", "2", "10,4", "9", "8", "10", "7,5", "9", "10", "6", "9,9", "10"}
         << QVariantMap{{"StartNr", 17}, {"Schuetze", "Müller, Hans"}, {"Verein", "SV Grün-Weiß"}, {"Innenzehner", 2},
                        {"Ring1", 10.4}, {"Ring5", 7.5}, {"Ring9", 9.9}, {"Ring10", 10}, {"Serie", 89.8},
                        {"Sortierung", "000089:8000" "02" "0403010101" "0000000000"}};
     QTest::newRow("empty competition, Enter between, Tab after; star and plus are tens, empty rings zero")
         << false << "<Return>" << "<Tab>"
-        << QStringList{"5", "Jörg Müller", "SV Tell", "", "", "10", "*", "9", "+", "8", "", "", "", "", ""}
+        << QStringList{"5", "Jörg Müller", "SV Tell", "", "10", "*", "9", "+", "8", "", "", "", "", ""}
         << QVariantMap{{"StartNr", 5}, {"Schuetze", "Jörg Müller"}, {"Ring2", 10}, {"Ring4", 10}, {"Ring6", 0},
                        {"Serie", 47}, {"Sortierung", "000047" "00" "0301010000" "0000000000"}};
     QTest::newRow("eleven, a dot and letters are no rings")
         << true << "<Tab>" << "<Tab>"
-        << QStringList{"8", "Kurz", "SV", "", "1", "10,9", "9,5", "11", "9.5", "x", "10", "10", "10", "10", "10"}
+        << QStringList{"8", "Kurz", "SV", "1", "10,9", "9,5", "11", "9.5", "x", "10", "10", "10", "10", "10"}
         << QVariantMap{{"Ring1", 10.9}, {"Ring2", 9.5}, {"Ring3", 0}, {"Ring4", 0}, {"Ring5", 0}, {"Serie", 70.4},
                        {"Sortierung", "000070:4000" "01" "0601000000" "0000000000"}};
 }
 
-// From the first row down to the new-row line, right past the place column,
-// then every cell typed; leaving the last ring goes on to where typing began
+// From the first row down to the new-row line, which starts at the start
+// number; then every cell typed, Tab and Enter passing over the total; leaving the last ring goes on to where typing began
 // in the next row, which stores this one. That new-row line stays untouched:
 // F5 must not store it as an empty shooter.
 void tst_ResultEntry::wholeRowByKeyboard()
@@ -155,7 +157,6 @@ void tst_ResultEntry::wholeRowByKeyboard()
     QStringList script;
     for (int i = 0; i < rows; ++i)
         script << "<Down>";
-    script << "<Tab>";
     for (int i = 0; i < cells.size(); ++i) {
         if (!cells.at(i).isEmpty())
             script << cells.at(i);
@@ -178,18 +179,36 @@ void tst_ResultEntry::enterAndTabMove_data()
     QTest::addColumn<QStringList>("script");
     QTest::addColumn<int>("expectedRow");
     QTest::addColumn<QString>("expectedField");
-    QTest::newRow("Enter on a cell") << QStringList{"@0:StartNr", "<Return>"} << 0 << "Schuetze";
-    QTest::newRow("keypad Enter after typing") << QStringList{"@0:StartNr", "5", "<Enter>"} << 0 << "Schuetze";
-    QTest::newRow("Tab after typing") << QStringList{"@0:StartNr", "5", "<Tab>"} << 0 << "Schuetze";
-    QTest::newRow("Enter on the last ring goes to the next row") << QStringList{"@0:Ring10", "<Return>"} << 1 << "Platz";
+    QTest::addColumn<QList<int>>("answers"); // to questions the script must raise, in order
+    QTest::addColumn<QVariant>("pending");   // the row still holds typed values; invalid: not checked
+    const QList<int> none;
+    const int yes = int(Dialogs::Answer::Yes);
+    const int no = int(Dialogs::Answer::No);
+    QTest::newRow("Enter on a cell") << QStringList{"@0:StartNr", "<Return>"} << 0 << "Schuetze" << none << QVariant();
+    QTest::newRow("keypad Enter after typing") << QStringList{"@0:StartNr", "5", "<Enter>"} << 0 << "Schuetze" << none << QVariant();
+    QTest::newRow("Tab after typing") << QStringList{"@0:StartNr", "5", "<Tab>"} << 0 << "Schuetze" << none << QVariant();
+    QTest::newRow("Enter on the last ring goes to the next row") << QStringList{"@0:Ring10", "<Return>"} << 1 << "StartNr" << none << QVariant();
     QTest::newRow("after the last ring on to where typing began")
-        << QStringList{"@0:Ring9", "9", "<Tab>", "8", "<Tab>"} << 1 << "Ring9";
+        << QStringList{"@0:Ring9", "9", "<Tab>", "8", "<Tab>"} << 1 << "Ring9" << none << QVariant();
     QTest::newRow("where typing began in an earlier row counts no more")
-        << QStringList{"@0:Ring9", "9", "@1:Ring10", "<Tab>"} << 2 << "Platz";
-    QTest::newRow("Down while typing goes straight down") << QStringList{"@0:Schuetze", "Neumann", "<Down>"} << 1 << "Schuetze";
-    QTest::newRow("Up while typing goes straight up") << QStringList{"@2:Ring3", "9", "<Up>"} << 1 << "Ring3";
+        << QStringList{"@0:Ring9", "9", "@1:Ring10", "<Tab>"} << 2 << "StartNr" << none << QVariant();
+    QTest::newRow("Down while typing goes straight down") << QStringList{"@0:Schuetze", "Neumann", "<Down>"} << 1 << "Schuetze" << none << QVariant();
+    QTest::newRow("Up while typing goes straight up") << QStringList{"@2:Ring3", "9", "<Up>"} << 1 << "Ring3" << none << QVariant();
+    QTest::newRow("Tab passes over the total") << QStringList{"@0:Verein", "<Tab>"} << 0 << "Innenzehner" << none << QVariant();
+    QTest::newRow("Shift+Tab passes over the place back to the row before")
+        << QStringList{"@1:StartNr", "<Backtab>"} << 0 << "Ring10" << none << QVariant();
+    QTest::newRow("after the last shooter a new row starts at the start number")
+        << QStringList{"@4:Ring10", "<Return>"} << 5 << "StartNr" << none << QVariant();
+    QTest::newRow("down into the new-row line from the place column")
+        << QStringList{"@4:Platz", "<Down>"} << 5 << "StartNr" << none << QVariant();
+    // Escape once gives up the open cell, a second time the row: typed values are asked about.
     QTest::newRow("Escape gives the row up and keeps the column")
-        << QStringList{"@0:Ring3", "9", "<Return>", "<Esc>"} << 0 << "Ring4";
+        << QStringList{"@0:Ring3", "9", "<Return>", "<Esc>"} << 0 << "Ring4" << QList<int>{yes} << QVariant(false);
+    QTest::newRow("Escape twice on a typed new row, answered No, keeps it")
+        << QStringList{"@new:StartNr", "12", "<Tab>", "Kurz", "<Esc>", "<Esc>"} << 5 << "Schuetze" << QList<int>{no}
+        << QVariant(true);
+    QTest::newRow("Escape on a row without typed values asks nothing")
+        << QStringList{"@0:Ring3", "9", "<Esc>", "<Esc>"} << 0 << "Ring3" << none << QVariant(false);
 }
 
 void tst_ResultEntry::enterAndTabMove()
@@ -197,11 +216,21 @@ void tst_ResultEntry::enterAndTabMove()
     QFETCH(QStringList, script);
     QFETCH(int, expectedRow);
     QFETCH(QString, expectedField);
+    QFETCH(QList<int>, answers);
+    QFETCH(QVariant, pending);
     QVERIFY(open());
+    for (const int answer : answers)
+        m_session->dialogs().answer(Dialogs::Answer(answer));
     play(grid(), script);
+    QCoreApplication::processEvents();
     QCOMPARE(grid()->currentIndex().row(), expectedRow);
     QCOMPARE(fields().value(grid()->currentIndex().column()), expectedField);
-    QVERIFY(m_session->dialogs().shown().empty());
+    QCOMPARE(m_session->dialogs().shown().size(), size_t(answers.size()));
+    QVERIFY(m_session->dialogs().allAnswersUsed());
+    for (const ScriptedDialogs::Shown &shown : m_session->dialogs().shown())
+        QCOMPARE(shown.text, QStringLiteral("Sollen die Eingaben in dieser Zeile verworfen werden?"));
+    if (pending.isValid())
+        QCOMPARE(grid()->hasPendingEdit(), pending.toBool());
 }
 
 // Del empties the current cell as typing would: the row is computed again,
@@ -211,14 +240,20 @@ void tst_ResultEntry::deleteKey_data()
     QTest::addColumn<QStringList>("script");
     QTest::addColumn<QVariantMap>("expected"); // the shooter's stored row
     QTest::addColumn<int>("rows");
+    QTest::addColumn<QList<int>>("answers"); // to the question before typed values are given up
     QTest::newRow("name emptied") << QStringList{"@0:Schuetze", "<Del>", "<Down>"}
-                                  << QVariantMap{{"Schuetze", ""}, {"Serie", 27.0}} << 1;
+                                  << QVariantMap{{"Schuetze", ""}, {"Serie", 27.0}} << 1 << QList<int>{};
     QTest::newRow("a shot emptied counts as a miss") << QStringList{"@0:Ring2", "<Del>", "<Down>"}
-                                                     << QVariantMap{{"Ring2", 0.0}, {"Serie", 18.0}} << 1;
+                                                     << QVariantMap{{"Ring2", 0.0}, {"Serie", 18.0}} << 1
+                                                     << QList<int>{};
     QTest::newRow("Escape gives the shot back") << QStringList{"@0:Ring2", "<Del>", "<Esc>", "<Down>"}
-                                                << QVariantMap{{"Ring2", 9.0}, {"Serie", 27.0}} << 1;
+                                                << QVariantMap{{"Ring2", 9.0}, {"Serie", 27.0}} << 1
+                                                << QList<int>{int(Dialogs::Answer::Yes)};
+    QTest::newRow("Escape answered No keeps the emptied shot") << QStringList{"@0:Ring2", "<Del>", "<Esc>", "<Down>"}
+                                                               << QVariantMap{{"Ring2", 0.0}, {"Serie", 18.0}} << 1
+                                                               << QList<int>{int(Dialogs::Answer::No)};
     QTest::newRow("an empty cell of the new-row line starts no row")
-        << QStringList{"@new:StartNr", "<Del>", "<Up>"} << QVariantMap{{"Schuetze", "Anna Berg"}} << 1;
+        << QStringList{"@new:StartNr", "<Del>", "<Up>"} << QVariantMap{{"Schuetze", "Anna Berg"}} << 1 << QList<int>{};
 }
 
 void tst_ResultEntry::deleteKey()
@@ -226,13 +261,17 @@ void tst_ResultEntry::deleteKey()
     QFETCH(QStringList, script);
     QFETCH(QVariantMap, expected);
     QFETCH(int, rows);
+    QFETCH(QList<int>, answers);
     m_competition->addResult(1, QStringLiteral("Anna Berg"), QStringLiteral("SV Tell"), 27,
                              QStringLiteral("0000270000030000000000000000"), {9, 9, 9});
     QVERIFY(open(false));
+    for (const int answer : answers)
+        m_session->dialogs().answer(Dialogs::Answer(answer));
     play(grid(), script);
     QCOMPARE(rowCount(*m_competition), rows);
     checkStored(1, expected);
-    QVERIFY(m_session->dialogs().shown().empty());
+    QCOMPARE(m_session->dialogs().shown().size(), size_t(answers.size()));
+    QVERIFY(m_session->dialogs().allAnswersUsed());
 }
 
 void tst_ResultEntry::rowThatCannotBeStored_data()
@@ -257,7 +296,7 @@ void tst_ResultEntry::rowThatCannotBeStored_data()
         << QStringList{"@0:Innenzehner", "neun", "<Return>"} << "@3:Verein" << 0 << "Innenzehner" << "neun" << 13
         << "9" << qint64(3);
     QTest::newRow("new row with a word for the inner tens, then Up")
-        << QStringList{"@new:Schuetze", "Kurz", "<Tab>", "<Tab>", "<Tab>", "acht", "<Return>"} << "<Up>" << 5
+        << QStringList{"@new:Schuetze", "Kurz", "<Tab>", "<Tab>", "acht", "<Return>"} << "<Up>" << 5
         << "Innenzehner" << "acht" << 13 << "8" << qint64(0);
 }
 
@@ -306,13 +345,26 @@ void tst_ResultEntry::rowThatCannotBeStored()
         QCOMPARE(m_session->last(), m_competition->path());
 }
 
-void tst_ResultEntry::winnersListComputesNothing()
+// The winners list is a view of the ranking: an edit there would be stored
+// without its total, so nothing can be typed, added or deleted in it.
+void tst_ResultEntry::winnersListIsReadOnly()
 {
     QVERIFY(open());
+    const QList<QVariantMap> before = storedRows();
+    auto *tabs = m_session->window().findChild<QTabWidget *>(QStringLiteral("SSTab1"));
+    tabs->setCurrentIndex(1);
     DataGrid *winners = m_session->winnersGrid();
-    QVERIFY(winners->model()->setData(winners->model()->index(3, column(QStringLiteral("Ring1"))), QStringLiteral("9")));
-    QVERIFY(winners->columns(QStringLiteral("Serie")).value().isNull());
-    QVERIFY(winners->columns(QStringLiteral("Sortierung")).value().isNull());
+    winners->setFocus();
+    QCOMPARE(winners->model()->rowCount(), 5); // no new-row line
+    QVERIFY(!winners->model()->setData(winners->model()->index(0, column(QStringLiteral("Ring1"))), QStringLiteral("9")));
+    play(winners, {"@0:Ring1", "9", "<Return>", "<Del>", "@4:Schuetze", "Neu", "<Down>"});
+    QVERIFY(!winners->hasPendingEdit());
+    m_session->dialogs().answer(Dialogs::Answer::Yes);
+    trigger(QStringLiteral("mnuEditDelSchuetze"));
+    trigger(QStringLiteral("mnuEditDeleteAll"));
+    QCOMPARE(storedRows(), before);
+    QCOMPARE(m_session->dialogs().shown().size(), size_t(2)); // both refused with a notice
+    QCOMPARE(m_session->dialogs().shown().front().kind, QStringLiteral("message"));
 }
 
 void tst_ResultEntry::places_data()
@@ -323,9 +375,10 @@ void tst_ResultEntry::places_data()
     const QStringList none;
     QTest::newRow("tie shares a place, the next skips") << QStringList{K89, K95, K70, K89} << none << QList<int>{2, 1, 4, 2};
     QTest::newRow("equal totals, inner tens decide") << QStringList{K89b, K89} << none << QList<int>{2, 1};
-    QTest::newRow("shooters without key share the place after the others")
-        << QStringList{QString(), K95, QString(), K89} << none << QList<int>{3, 1, 3, 2};
-    QTest::newRow("nobody has a key") << QStringList{QString(), QString()} << none << QList<int>{1, 1};
+    // A shooter without a result has no place (0: Null).
+    QTest::newRow("shooters without key get no place")
+        << QStringList{QString(), K95, QString(), K89} << none << QList<int>{0, 1, 0, 2};
+    QTest::newRow("nobody has a key") << QStringList{QString(), QString()} << none << QList<int>{0, 0};
     QTest::newRow("no shooters") << QStringList{} << none << QList<int>{};
     // Six tens typed for the second, who has no key yet: the pending row is stored and scored first.
     QTest::newRow("a typed row is stored before the places")
@@ -355,7 +408,7 @@ void tst_ResultEntry::places()
         QCOMPARE(stored, places);
     }
     QVERIFY(m_session->dialogs().shown().empty());
-    if (!keys.isEmpty()) { // both grids show the new places, best first
+    if (places.contains(1)) { // both grids show the new places, best first
         QCOMPARE(cellText(m_session->winnersGrid(), 0, QStringLiteral("Platz")), QStringLiteral("1"));
         QCOMPARE(cellText(grid(), 0, QStringLiteral("Platz")), QStringLiteral("1"));
     }
@@ -412,6 +465,7 @@ void tst_ResultEntry::readOnlyCompetition()
             QVERIFY2(m_session->dialogs().shown().at(i).text.startsWith(QStringLiteral("Fehler: 3027 - ")),
                      qPrintable(m_session->dialogs().shown().at(i).text));
         QVERIFY(grid()->hasPendingEdit());
+        m_session->dialogs().answer(Dialogs::Answer::Yes); // give the typed row up
         play(grid(), {"<Esc>"});
     }
     QCOMPARE(storedRows(), before);

@@ -97,7 +97,8 @@ void tst_StartClose::startAndClose()
     QCOMPARE(session.title(), expectedTitle);
     for (const DataGrid *grid : {session.entryGrid(), session.winnersGrid()}) {
         QVERIFY(grid->isEnabled());
-        QCOMPARE(grid->model()->rowCount(), 6); // five shooters and the new-row line
+        // Five shooters; the entry grid has the new-row line, the read-only winners list none.
+        QCOMPARE(grid->model()->rowCount(), grid == session.entryGrid() ? 6 : 5);
         QCOMPARE(cellText(grid, 0, QStringLiteral("Schuetze")), QStringLiteral("Anna Weiß"));
         // German numbers: no grouping, a whole ring stored as a double without decimals, Null empty.
         QCOMPARE(cellText(grid, 0, QStringLiteral("Serie")), QStringLiteral("1043,5"));
@@ -206,9 +207,6 @@ void tst_StartClose::pendingEditStoredOnLeaving_data()
     QTest::newRow("new row on the new-row line, another competition opened")
         << QStringList{"@new:StartNr", "42", "<Tab>", "Kurz"} << "open" << qint64(0)
         << QVariantMap{{"StartNr", 42}, {"Schuetze", "Kurz"}};
-    QTest::newRow("row given up with Escape: nothing stored")
-        << QStringList{"@0:Schuetze", "Neumann", "<Return>", "<Esc>"} << "menu" << qint64(3)
-        << QVariantMap{{"Schuetze", "Anna Weiß"}};
 }
 
 void tst_StartClose::pendingEditStoredOnLeaving()

@@ -105,6 +105,8 @@ void tst_PrintWinnersList::openWindow(int rows, const Settings &settings)
         m_competition->addResult(i, QStringLiteral("Schütze %1").arg(i, 2, 10, QLatin1Char('0')),
                                  QStringLiteral("SV Müllheim"), 100 - i, key);
     }
+    // Ranked, as after F5.
+    m_competition->exec(QStringLiteral("UPDATE Ergebnisse SET Platz = StartNr"));
     for (const auto &[key, value] : settings)
         m_settings->write(QStringLiteral("Printer"), key, value);
     m_settings->write(QStringLiteral("Wettkampf"), QStringLiteral("Last"), m_competition->path());

@@ -277,9 +277,21 @@ void TestScoreComputation::computeRow()
     QFETCH(QString, key);
 
     MapRow row = rowOf(rings, innerTens);
-    ScoreComputation::computeRow(row);
+    const std::vector<ScoreComputation::CleanedShot> reported = ScoreComputation::computeRow(row);
 
     QCOMPARE(ringTexts(row), cleaned);
+    // A typed text that became 0 is reported with what was typed; an empty
+    // cell becoming 0 and a mark becoming 10 are no typing errors.
+    QStringList expectedReports;
+    for (int shot = 1; shot <= ScoreComputation::ShotCount; ++shot) {
+        const QString typed = Numbers::cellText(rings.at(shot - 1));
+        if (cleaned.at(shot - 1) == QLatin1String("0") && !typed.trimmed().isEmpty() && typed != cleaned.at(shot - 1))
+            expectedReports << ScoreComputation::ringColumn(shot) + '=' + typed;
+    }
+    QStringList reports;
+    for (const ScoreComputation::CleanedShot &shot : reported)
+        reports << shot.column + '=' + shot.typed;
+    QCOMPARE(reports, expectedReports);
     // Only a shot whose text changes is written, as a whole number; the
     // results are written every time, and nothing else.
     QStringList writes;
@@ -300,7 +312,7 @@ void TestScoreComputation::computeRow()
     // A second run finds nothing to clean and computes the same results.
     const QHash<QString, QVariant> afterFirst = row.cells();
     row.clearWrites();
-    ScoreComputation::computeRow(row);
+    QVERIFY(ScoreComputation::computeRow(row).empty());
     QCOMPARE(row.cells(), afterFirst);
     QCOMPARE(row.writes(), (QStringList{Serie, SortKey}));
 }
@@ -365,10 +377,14 @@ void TestScoreComputation::places_data()
     QTest::newRow("tie in the middle: 1, 2, 2, 4") << QStringList{a, b, b, d} << QList<int>{1, 2, 2, 4};
     QTest::newRow("tie at the start") << QStringList{a, a, a, d} << QList<int>{1, 1, 1, 4};
     QTest::newRow("two tie groups") << QStringList{a, a, b, b, d} << QList<int>{1, 1, 3, 3, 5};
-    // Rows without a key are one tied group at the end.
-    QTest::newRow("two without key after two with") << QStringList{a, b, none, none} << QList<int>{1, 2, 3, 3};
-    QTest::newRow("Null and empty text are the same") << QStringList{a, none, ""} << QList<int>{1, 2, 2};
-    QTest::newRow("no shooter has a key") << QStringList{none, none, none} << QList<int>{1, 1, 1};
+    // Rows without a result get no place and take none from the others.
+    const QString zeros(28, '0');
+    QTest::newRow("two without key after two with") << QStringList{a, b, none, none} << QList<int>{1, 2, 0, 0};
+    QTest::newRow("Null, empty text and all zeros are no result") << QStringList{a, a, none, "", zeros}
+                                                                  << QList<int>{1, 1, 0, 0, 0};
+    QTest::newRow("no shooter has a key") << QStringList{none, none, none} << QList<int>{0, 0, 0};
+    QTest::newRow("inner tens alone are a result") << QStringList{"000000" "01" + QString(20, '0'), zeros}
+                                                   << QList<int>{1, 0};
     // Keys compare exactly, character by character, each with the one before it only.
     QTest::newRow("fractional total between whole totals") << QStringList{hundred, ninetyNineFive, ninetyNine}
                                                            << QList<int>{1, 2, 3};
