@@ -46,6 +46,12 @@ private slots:
     void enterAndTabMove();
     void deleteKey_data();
     void deleteKey();
+    void typedValueNoted_data();
+    void typedValueNoted();
+    void typedNumberStandsRight_data();
+    void typedNumberStandsRight();
+    void stalePlaces_data();
+    void stalePlaces();
     void rowThatCannotBeStored_data();
     void rowThatCannotBeStored();
     void winnersListIsReadOnly();
@@ -274,6 +280,128 @@ void tst_ResultEntry::deleteKey()
     QVERIFY(m_session->dialogs().allAnswersUsed());
 }
 
+// A typed value that counts as something else, or a start number another
+// shooter has, is stored as the rules say, but the cell is marked with a note
+// and the status bar says it until the row is left.
+void tst_ResultEntry::typedValueNoted_data()
+{
+    QTest::addColumn<QStringList>("script");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("status"); // empty: no note
+    const QString zero = QStringLiteral("Ring3: „%1“ ist kein gültiger Wert und zählt 0");
+    QTest::newRow("eleven") << QStringList{"@0:Ring3", "11", "<Tab>"} << 0 << "Ring3" << zero.arg("11");
+    QTest::newRow("minus three") << QStringList{"@0:Ring3", "-3", "<Tab>"} << 0 << "Ring3" << zero.arg("-3");
+    QTest::newRow("a letter") << QStringList{"@0:Ring3", "x", "<Tab>"} << 0 << "Ring3" << zero.arg("x");
+    QTest::newRow("a dot instead of the comma") << QStringList{"@0:Ring3", "9.5", "<Tab>"} << 0 << "Ring3"
+                                                << zero.arg("9.5");
+    QTest::newRow("decimal comma is a ring") << QStringList{"@0:Ring3", "10,9", "<Tab>"} << 0 << "Ring3" << "";
+    QTest::newRow("star is a ten") << QStringList{"@0:Ring3", "*", "<Tab>"} << 0 << "Ring3" << "";
+    QTest::newRow("typed again as a ring, the mark goes")
+        << QStringList{"@0:Ring3", "11", "<Tab>", "<Backtab>", "9", "<Tab>"} << 0 << "Ring3" << "";
+    QTest::newRow("start number of another shooter") << QStringList{"@0:StartNr", "5", "<Tab>"} << 0 << "StartNr"
+                                                     << "Die Startnummer 5 hat schon Zeller.";
+    QTest::newRow("new shooter with a start number given") << QStringList{"@new:StartNr", "3", "<Tab>", "Neu"} << 5
+                                                           << "StartNr" << "Die Startnummer 3 hat schon Bauer.";
+    QTest::newRow("a free start number") << QStringList{"@0:StartNr", "6", "<Tab>"} << 0 << "StartNr" << "";
+}
+
+void tst_ResultEntry::typedValueNoted()
+{
+    QFETCH(QStringList, script);
+    QFETCH(int, row);
+    QFETCH(QString, field);
+    QFETCH(QString, status);
+    QVERIFY(open());
+    play(grid(), script);
+    const QModelIndex cell = grid()->model()->index(row, column(field));
+    QCOMPARE(cell.data(Qt::BackgroundRole).isValid(), !status.isEmpty());
+    if (!status.isEmpty()) {
+        QCOMPARE(m_session->window().statusBar()->currentMessage(), status);
+        QVERIFY(!cell.data(Qt::ToolTipRole).toString().isEmpty());
+    }
+    // Leaving the row stores it as typed, and the mark goes.
+    play(grid(), {row == 0 ? "<Down>" : "<Up>"});
+    QVERIFY(!grid()->hasPendingEdit());
+    QVERIFY(!grid()->model()->index(row, column(field)).data(Qt::BackgroundRole).isValid());
+    QVERIFY(m_session->dialogs().shown().empty());
+}
+
+// A number stands where it will be shown while it is typed; a name stays left.
+void tst_ResultEntry::typedNumberStandsRight_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<bool>("right");
+    QTest::newRow("a shot") << "@0:Ring1" << true;
+    QTest::newRow("start number of a new row") << "@new:StartNr" << true;
+    QTest::newRow("a name") << "@0:Schuetze" << false;
+}
+
+void tst_ResultEntry::typedNumberStandsRight()
+{
+    QFETCH(QString, cell);
+    QFETCH(bool, right);
+    QVERIFY(open());
+    play(grid(), {cell, "9"});
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    QVERIFY(editor);
+    QCOMPARE(bool(editor->alignment() & Qt::AlignRight), right);
+}
+
+// Three ranked shooters: A 90, B 80, C 70 with places 1, 2, 3 (rows 0 to 2).
+// A change after the ranking is noticed on the winners list, and printing asks
+// whether to rank first; what is printed is the stored rows either way.
+void tst_ResultEntry::stalePlaces_data()
+{
+    QTest::addColumn<QStringList>("script");
+    QTest::addColumn<bool>("stale");
+    QTest::addColumn<int>("answer"); // to the question before printing
+    QTest::addColumn<QList<int>>("places"); // by start number, afterwards
+    QStringList tenTens{"@2:Ring1"};
+    for (int shot = 0; shot < 10; ++shot)
+        tenTens << "10" << "<Tab>";
+    tenTens << "<Up>";
+    QTest::newRow("ranked: no notice, nothing asked") << QStringList{} << false << 0 << QList<int>{1, 2, 3};
+    QTest::newRow("a raised total, Yes ranks before printing")
+        << tenTens << true << int(Dialogs::Answer::Yes) << QList<int>{2, 3, 1};
+    QTest::newRow("a raised total, No prints the old places") << tenTens << true << int(Dialogs::Answer::No)
+                                                              << QList<int>{1, 2, 3};
+    QTest::newRow("a shooter without a result changes no place")
+        << QStringList{"@new:Schuetze", "Neu", "<Up>"} << false << 0 << QList<int>{1, 2, 3, 0};
+}
+
+void tst_ResultEntry::stalePlaces()
+{
+    QFETCH(QStringList, script);
+    QFETCH(bool, stale);
+    QFETCH(int, answer);
+    QFETCH(QList<int>, places);
+    addRanked(1, QStringLiteral("A"), 90);
+    addRanked(2, QStringLiteral("B"), 80);
+    addRanked(3, QStringLiteral("C"), 70);
+    m_competition->exec(QStringLiteral("UPDATE Ergebnisse SET Platz = StartNr"));
+    QVERIFY(open(false));
+    play(grid(), script);
+    auto *notice = m_session->window().findChild<QLabel *>(QStringLiteral("lblPlaetzeNichtAktuell"));
+    m_session->window().findChild<QTabWidget *>(QStringLiteral("SSTab1"))->setCurrentIndex(1);
+    QCOMPARE(notice->isVisible(), stale);
+    QCOMPARE(notice->text(), QStringLiteral("Plätze nicht aktuell – Aktualisieren mit F5"));
+    if (answer != 0)
+        m_session->dialogs().answer(Dialogs::Answer(answer));
+    m_session->dialogs().answerPrint(QString());
+    trigger(QStringLiteral("mnuDateiPrint"));
+    QCOMPARE(m_session->dialogs().shown().size(), size_t(stale ? 2 : 1));
+    QVERIFY(m_session->dialogs().allAnswersUsed());
+    QList<int> stored;
+    for (const QVariantMap &row : m_competition->rows(QStringLiteral("SELECT Platz FROM Ergebnisse ORDER BY ID")))
+        stored << row.value(QStringLiteral("Platz")).toInt();
+    QCOMPARE(stored, places);
+    QCOMPARE(notice->isVisible(), stale && answer == int(Dialogs::Answer::No));
+    // The list on paper is the stored rows, best first, whatever was answered.
+    if (stale)
+        QCOMPARE(cellText(m_session->winnersGrid(), 0, QStringLiteral("Serie")), QStringLiteral("100"));
+}
+
 void tst_ResultEntry::rowThatCannotBeStored_data()
 {
     QTest::addColumn<QStringList>("script");
@@ -481,14 +609,22 @@ void tst_ResultEntry::takeOver_data()
     QTest::addColumn<QString>("name"); // empty: refused, nothing added
     QTest::addColumn<QString>("club");
     QTest::addColumn<int>("startNr");
+    QTest::addColumn<int>("answer"); // to the question about a shooter already entered; 0: not asked
 
-    QTest::newRow("first shooter gets 1, no club") << QList<int>{} << "Jörg Müller\t" << "Jörg Müller" << "" << 1;
-    QTest::newRow("highest plus one, gaps stay") << QList<int>{3, 12, 5} << "Anna\tSV" << "Anna" << "SV" << 13;
+    QTest::newRow("first shooter gets 1, no club") << QList<int>{} << "Jörg Müller\t" << "Jörg Müller" << "" << 1 << 0;
+    QTest::newRow("highest plus one, gaps stay") << QList<int>{3, 12, 5} << "Anna\tSV" << "Anna" << "SV" << 13 << 0;
     QTest::newRow("without club, second tab belongs to the club") << QList<int>{1} << "O'Brien\tSV\tNord"
-                                                                  << "O'Brien" << "SV\tNord" << 2;
-    QTest::newRow("rows without number count as none") << QList<int>{0} << "Anna\tSV" << "Anna" << "SV" << 1;
-    QTest::newRow("no tab: refused") << QList<int>{1} << "Kein Tabulator" << "" << "" << 0;
-    QTest::newRow("empty: refused") << QList<int>{1} << "" << "" << "" << 0;
+                                                                  << "O'Brien" << "SV\tNord" << 2 << 0;
+    QTest::newRow("rows without number count as none") << QList<int>{0} << "Anna\tSV" << "Anna" << "SV" << 1 << 0;
+    QTest::newRow("no tab: refused") << QList<int>{1} << "Kein Tabulator" << "" << "" << 0 << 0;
+    QTest::newRow("empty: refused") << QList<int>{1} << "" << "" << "" << 0 << 0;
+    // Letter case and surrounding blanks make no other shooter.
+    QTest::newRow("already entered, Yes takes over again") << QList<int>{3} << " vorher 3\tv" << " vorher 3" << "v"
+                                                           << 4 << int(Dialogs::Answer::Yes);
+    QTest::newRow("already entered, No adds nothing") << QList<int>{3} << " vorher 3\tv" << " vorher 3" << "v" << 0
+                                                      << int(Dialogs::Answer::No);
+    QTest::newRow("same name in another club is asked nothing") << QList<int>{3} << "Vorher 3\tSV" << "Vorher 3"
+                                                                << "SV" << 4 << 0;
 }
 
 // The new shooter has no result yet, so the grid shows him after the others, with the marker on him.
@@ -499,6 +635,7 @@ void tst_ResultEntry::takeOver()
     QFETCH(QString, name);
     QFETCH(QString, club);
     QFETCH(int, startNr);
+    QFETCH(int, answer);
     for (int number : existing) {
         addRanked(number, QStringLiteral("Vorher %1").arg(number), 90 - number);
         if (number == 0)
@@ -510,10 +647,21 @@ void tst_ResultEntry::takeOver()
         QCOMPARE(rowCount(*m_competition), existing.size());
         return;
     }
+    if (answer != 0)
+        m_session->dialogs().answer(Dialogs::Answer(answer));
     m_session->window().setNeuerSchuetze(handOver);
+    QCOMPARE(m_session->dialogs().shown().size(), size_t(answer != 0 ? 1 : 0));
     const QList<QVariantMap> rows =
-        m_competition->rows(QStringLiteral("SELECT * FROM Ergebnisse WHERE Schuetze = ?"), {name});
+        m_competition->rows(QStringLiteral("SELECT * FROM Ergebnisse WHERE Schuetze = ? AND Verein = ?"), {name, club});
+    if (startNr == 0) {
+        QVERIFY(rows.isEmpty());
+        QCOMPARE(rowCount(*m_competition), existing.size());
+        return;
+    }
     QCOMPARE(rows.size(), 1);
+    const QString who = club.isEmpty() ? QStringLiteral("„%1“").arg(name) : QStringLiteral("„%1“ (%2)").arg(name, club);
+    QCOMPARE(m_session->window().statusBar()->currentMessage(),
+             who + QStringLiteral(" übernommen mit Startnummer %1").arg(startNr));
     QCOMPARE(rows.first().value("Verein").toString(), club);
     QCOMPARE(rows.first().value("StartNr").toInt(), startNr);
     QVERIFY(rows.first().value("Sortierung").isNull());

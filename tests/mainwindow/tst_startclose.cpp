@@ -57,6 +57,8 @@ private slots:
     void startFailure();
     void pendingEditStoredOnLeaving_data();
     void pendingEditStoredOnLeaving();
+    void keysGoToTheEntryGrid_data();
+    void keysGoToTheEntryGrid();
 };
 
 void tst_StartClose::startAndClose_data()
@@ -240,6 +242,34 @@ void tst_StartClose::pendingEditStoredOnLeaving()
         id = competition.scalar(QStringLiteral("SELECT max(ID) FROM Ergebnisse")).toLongLong();
     for (auto it = expected.cbegin(); it != expected.cend(); ++it)
         QCOMPARE(stored(competition, id, it.key()).toString(), it.value().toString());
+}
+
+// Digits typed right after a competition is opened are a start number, not a search.
+void tst_StartClose::keysGoToTheEntryGrid_data()
+{
+    QTest::addColumn<QString>("how"); // "start", or the menu command that opens it
+    QTest::newRow("start with the last competition") << "start";
+    QTest::newRow("new competition") << "mnuDateiNeu";
+    QTest::newRow("competition opened") << "mnuDateiOpen";
+}
+
+void tst_StartClose::keysGoToTheEntryGrid()
+{
+    QFETCH(QString, how);
+    const TestCompetition competition;
+    addFive(competition);
+    const QTemporaryDir folder;
+    MainWindowSession session(how == QLatin1String("start") ? QVariant(competition.path()) : QVariant());
+    session.window().show();
+    QVERIFY(QTest::qWaitForWindowActive(&session.window()));
+    if (how != QLatin1String("start")) {
+        session.window().findChild<QWidget *>(QStringLiteral("txtSuche"))->setFocus();
+        session.dialogs().answerFile(how == QLatin1String("mnuDateiNeu") ? folder.filePath(QStringLiteral("neu.wkd"))
+                                                                         : competition.path());
+        session.window().findChild<QAction *>(how)->trigger();
+        QCOMPARE(session.dialogs().shown().size(), size_t(1));
+    }
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(session.entryGrid()));
 }
 
 QTEST_MAIN(tst_StartClose)
