@@ -145,7 +145,7 @@ void frmMain::createControls()
     lblPlaetzeNichtAktuell->hide();
     connect(SSTab1, &QTabWidget::currentChanged, this, [this](int index) {
         if (index == 1)
-            updatePlacesNotice();
+            showWinnersList();
     });
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
 }

@@ -105,6 +105,7 @@ private:
     void updatePlacesNotice();
     void placeWinnersNotice();
     bool winnersListReady();
+    bool showWinnersList();
     bool alreadyEntered(const QString &name, const QString &club) const;
     void focusEntryGrid();
     bool onEntryTab();

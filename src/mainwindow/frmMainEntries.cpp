@@ -127,6 +127,15 @@ bool frmMain::winnersListReady()
         mnuEditUpdatePlaetze_Click();
         return true;
     }
+    return showWinnersList();
+}
+
+// The winners list shows the stored rows as they stand, with a notice while
+// their places are older than a change.
+bool frmMain::showWinnersList()
+{
+    if (!Data2->recordset())
+        return true;
     try {
         Data2->refresh(Data1);
         TDBGrid2->refreshRows();
