@@ -11,6 +11,7 @@
 class GridDelegate;
 class GridModel;
 class Recordset;
+class RingtalError;
 
 // The data-bound grid used by every window: the rows of its data source,
 // edited in place, a new-row line at the end, rows stored when the row is
@@ -41,6 +42,11 @@ public:
     bool hasPendingEdit();
     // Stores them; throws RingtalError and leaves the row in edit.
     void storePendingEdit();
+    // Rows another program stored meanwhile are shown, the pending edit, the
+    // cursor and the scroll position kept.
+    void refreshChangedRows();
+    // A row is being stored (a question about it may be open).
+    bool isStoring() const { return m_storing; }
     // Keep the present column set while the data source is re-pointed or re-read.
     void holdFields() { m_holdFields = true; }
     bool holdsFields() const { return m_holdFields; }
@@ -89,6 +95,10 @@ private:
     bool isTabStop(int column) const;
     bool mayGiveUpRow();
     void reportStoreFailure(int number, const QString &description);
+    bool resolveStoreConflict(const RingtalError &error);
+    int idField() const;
+    int rowOfId(const QVariant &id, int fallback) const;
+    QString conflictText() const;
     void fitRowsToFont();
 
     QPointer<DataSource> m_source;
@@ -102,5 +112,7 @@ private:
     int m_entryColumn = -1;
     // The column of the last current cell, kept while the rows are read again.
     int m_lastColumn = -1;
+    int m_keptScroll = -1;
+    bool m_storing = false;
     PrintInfo m_printInfo;
 };

@@ -47,8 +47,10 @@ void GridModel::setRecordset(Recordset *recordset)
             emit headerDataChanged(Qt::Vertical, std::min(row, last), std::min(row, last));
         });
         connect(recordset, &Recordset::bufferChanged, this, [this](int field) {
-            if (field < 0 && m_recordset->editMode() == Recordset::EditMode::None)
+            if (field < 0 && m_recordset->editMode() == Recordset::EditMode::None) {
                 clearCellNotes();
+                m_typed.clear();
+            }
             syncRowCount();
             const int row = addNewRow() >= 0 ? addNewRow() : m_recordset->position();
             if (row >= rowCount())
@@ -304,6 +306,17 @@ bool GridModel::setData(const QModelIndex &index, const QVariant &value, int rol
         emit editFailed(error.number(), error.description());
         return false;
     }
+    m_typed.insert(field);
     emit userEdited(index.column());
     return true;
+}
+
+QBitArray GridModel::typedFields() const
+{
+    QBitArray fields(m_recordset ? m_recordset->fieldCount() : 0);
+    for (const int field : m_typed) {
+        if (field < fields.size())
+            fields.setBit(field);
+    }
+    return fields;
 }

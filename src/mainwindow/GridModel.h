@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QBitArray>
 #include <QHash>
+#include <QSet>
 #include <QPointer>
 #include <QStringList>
 #include <vector>
@@ -50,6 +52,8 @@ public:
     void setCellNote(int column, const QString &note);
     void clearCellNote(int column) { setCellNote(column, QString()); }
     QString cellNote(int row, int column) const;
+    // The fields the user typed into the row in edit (not those the program wrote).
+    QBitArray typedFields() const;
     bool isNewRowLine(int row) const;
     // Row of the edit buffer of a new row, -1 when none is being added.
     int addNewRow() const;
@@ -85,6 +89,7 @@ private:
     bool m_allowAddNew = true;
     bool m_readOnly = false;
     QHash<int, QString> m_notes; // by column
+    QSet<int> m_typed;           // fields, while a row is in edit
     int m_notesRow = -1;
     int m_rowsShown = 0;
     int m_markedRow = 0;

@@ -12,7 +12,9 @@
 #include "SettingsStore.h"
 #include "tempModule.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -310,6 +312,28 @@ void frmMain::closeEvent(QCloseEvent *event)
     // The program ends with its main window; the master list goes with it.
     closeMasterList();
     event->accept();
+}
+
+// A second program on the same file (another PC on a share) may have stored
+// rows while this window was in the background.
+void frmMain::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        QTimer::singleShot(0, this, &frmMain::showRowsOfOtherPrograms);
+}
+
+void frmMain::showRowsOfOtherPrograms()
+{
+    if (QApplication::activeModalWidget() || TDBGrid1->isStoring() || !Data1->recordset())
+        return;
+    try {
+        TDBGrid1->refreshChangedRows();
+        TDBGrid2->refreshChangedRows();
+        updatePlacesNotice();
+    } catch (const std::exception &failure) {
+        reportFailure(failure, QStringLiteral("Die Zeilen konnten nicht neu gelesen werden."));
+    }
 }
 
 void frmMain::resizeEvent(QResizeEvent *event)

@@ -72,6 +72,7 @@ public slots:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     QMenu *createPopupMenu() override;
 
@@ -108,6 +109,7 @@ private:
     bool showWinnersList();
     bool alreadyEntered(const QString &name, const QString &club) const;
     void focusEntryGrid();
+    void showRowsOfOtherPrograms();
     bool onEntryTab();
     void txtSuche_Change(const QString &text);
     void txtSuche_LostFocus();

@@ -129,12 +129,21 @@ Database::Rows Database::readAll(const QString &sql)
     return m_sqlite ? readAllWithSqlite(sql) : readAllWithDriver(sql);
 }
 
-Database::Rows Database::readAllWithDriver(const QString &sql)
+Database::Rows Database::readAll(const QString &sql, const QVector<QVariant> &values)
+{
+    return readAllWithDriver(sql, values);
+}
+
+Database::Rows Database::readAllWithDriver(const QString &sql, const QVector<QVariant> &values)
 {
     Rows result;
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    if (!query.exec(sql))
+    if (!query.prepare(sql))
+        raise(query.lastError());
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    if (!query.exec())
         raise(query.lastError());
     const QSqlRecord record = query.record();
     const int n = record.count();

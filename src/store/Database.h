@@ -46,6 +46,8 @@ public:
         std::vector<QVector<QVariant>> rows;
     };
     Rows readAll(const QString &sql);
+    // The same for a query with bound values (one row by its key).
+    Rows readAll(const QString &sql, const QVector<QVariant> &values);
 
     // Runs a writing statement with bound values; throws RingtalError.
     // Statements are kept prepared per text, so repeated writes (a place per
@@ -75,7 +77,7 @@ private:
     void connect();
     void applyDefensiveSettings();
     void registerCollations();
-    Rows readAllWithDriver(const QString &sql);
+    Rows readAllWithDriver(const QString &sql, const QVector<QVariant> &values = {});
     void *statement(const QString &sql);
     void bind(void *statement, const QVector<QVariant> &values);
     Rows readAllWithSqlite(const QString &sql);

@@ -134,7 +134,8 @@ void Recordset::readOrderFields()
 
 Recordset::~Recordset() = default;
 
-void Recordset::load()
+// The query's rows; a table without ID has its row numbers in m_rowKeys.
+Database::Rows Recordset::readRows()
 {
     Database::Rows result = m_database->readAll(m_readSql);
     if (m_rowidKey) {
@@ -144,6 +145,12 @@ void Recordset::load()
         for (QVector<QVariant> &row : result.rows)
             m_rowKeys.push_back(row.takeLast());
     }
+    return result;
+}
+
+void Recordset::load()
+{
+    Database::Rows result = readRows();
     if (m_fieldNames.isEmpty())
         m_fieldNames = result.fieldNames;
     m_rows = std::move(result.rows);
@@ -288,6 +295,43 @@ void Recordset::findFirst(const QString &criterion)
         }
     }
     m_noMatch = true;
+}
+
+bool Recordset::refreshChanged()
+{
+    const qint64 version = m_database->dataVersion();
+    if (version == m_dataVersion || m_idField < 0)
+        return false;
+    const QVariant current = hasCurrent() ? rowKey(m_position) : QVariant();
+    const std::vector<QVariant> oldKeys = m_rowKeys;
+    Database::Rows result = readRows();
+    int found = -1;
+    for (size_t row = 0; current.isValid() && row < result.rows.size(); ++row) {
+        if (result.rows[row].at(m_idField) == current) {
+            found = int(row);
+            break;
+        }
+    }
+    // A row in edit that is gone is left as it is: storing it tells the user.
+    if (m_editMode == EditMode::Edit && found < 0) {
+        m_rowKeys = oldKeys;
+        return false;
+    }
+    emit aboutToReset();
+    // The row in edit keeps the values its edit began from, so that storing
+    // it still sees what the other program changed.
+    if (m_editMode == EditMode::Edit)
+        result.rows[size_t(found)] = m_rows[size_t(m_position)];
+    m_rows = std::move(result.rows);
+    if (m_editMode == EditMode::AddNew)
+        m_position = rowCount();
+    else
+        m_position = found >= 0 ? found : std::min(m_position, rowCount());
+    m_inQueryOrder = m_editMode != EditMode::Edit;
+    m_ownWrites = m_database->writeSerial();
+    m_dataVersion = version;
+    emit reset();
+    return true;
 }
 
 void Recordset::requery(Recordset *sibling)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Database.h"
 #include "TextOrder.h"
 
 #include <QBitArray>
@@ -11,7 +12,6 @@
 #include <memory>
 #include <vector>
 
-class Database;
 
 // An updatable result set that behaves like a dynaset: rows in query order, a
 // current row, an edit buffer for a new or changed row, store and delete by
@@ -75,6 +75,26 @@ public:
     // written before a failure keep their new value.
     void storeField(int field, const std::vector<QVariant> &values);
 
+    // Two programs on one file. Storing a changed row first compares it in
+    // the file with what was read: one another program deleted raises
+    // RecordDeleted, one it changed RecordChangedElsewhere, and the row stays
+    // in edit until the user chooses what to keep.
+    const QVector<QVariant> &rowInFile() const { return m_fileRow; }
+    const QBitArray &changedFields() const { return m_changed; }
+    // The other program's row wins: the edit is given up and the row shows the file's values.
+    void takeRowInFile();
+    // The fields in `keep` of this edit go onto the other program's row; the
+    // row stays in edit, to be stored again.
+    void keepOnRowInFile(const QBitArray &keep);
+    // The edit of a row deleted meanwhile is stored as a new row.
+    void storeAsNew();
+    // The edit of a row deleted meanwhile is given up, and so is the row.
+    void dropDeletedRow();
+    // Reads the rows again when another program stored rows since they were
+    // read, keeping the row in edit with its buffer and the current row. True
+    // when the rows were read again.
+    bool refreshChanged();
+
     void findFirst(const QString &criterion);
     // Rows read again in query order. A sibling set on the same file and query
     // may lend its rows when they are current.
@@ -107,6 +127,9 @@ private:
     const QString &updateStatement();
     void storeFieldBatch(int field, const int *rows, const QVariant *values, size_t count);
     void requireCurrent() const;
+    void checkRowInFile();
+    void removeRowFromMemory(int row);
+    Database::Rows readRows();
 
     std::shared_ptr<Database> m_database;
     QString m_sql;
@@ -130,4 +153,5 @@ private:
     bool m_orderKnown = true;
     quint64 m_ownWrites = 0;
     qint64 m_dataVersion = 0;
+    QVector<QVariant> m_fileRow;
 };

@@ -172,6 +172,7 @@ void Recordset::updateBuffer()
     }
     if (values.isEmpty())
         return;
+    checkRowInFile();
     values << rowKey(m_position);
     m_database->execute(updateStatement(), values);
     m_rows[size_t(m_position)] = std::move(row);
@@ -241,6 +242,118 @@ void Recordset::storeFieldBatch(int field, const int *rows, const QVariant *valu
     }
 }
 
+namespace {
+
+// As the file gives a value back: a whole number stored into a REAL field
+// reads as a double, a text of digits may read as a number.
+bool sameValue(const QVariant &a, const QVariant &b)
+{
+    if (a.isNull() || b.isNull())
+        return a.isNull() == b.isNull();
+    bool aNumber = false;
+    bool bNumber = false;
+    const double x = a.toDouble(&aNumber);
+    const double y = b.toDouble(&bNumber);
+    if (aNumber && bNumber && a.typeId() != QMetaType::QString && b.typeId() != QMetaType::QString)
+        return x == y;
+    return a.toString() == b.toString();
+}
+
+} // namespace
+
+// A row that another program stored after it was read would be overwritten
+// unseen; one that it deleted would look stored and be gone.
+void Recordset::checkRowInFile()
+{
+    if (m_idField < 0)
+        return;
+    const Database::Rows found = m_database->readAll(
+        QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(quoted(m_table), keyColumn()), {rowKey(m_position)});
+    m_fileRow.clear();
+    if (found.rows.empty())
+        throw RingtalError(ErrorNumber::RecordDeleted,
+                           QStringLiteral("Der Schütze wurde inzwischen von einem anderen Programm gelöscht."));
+    const QVector<QVariant> &inFile = found.rows.front();
+    const QVector<QVariant> &read = m_rows[size_t(m_position)];
+    for (int i = 0; i < fieldCount(); ++i) {
+        const int at = int(found.fieldNames.indexOf(m_fieldNames.at(i)));
+        if (at >= 0 && !sameValue(inFile.at(at), read.at(i))) {
+            m_fileRow = read;
+            for (int f = 0; f < fieldCount(); ++f) {
+                const int from = int(found.fieldNames.indexOf(m_fieldNames.at(f)));
+                if (from >= 0)
+                    m_fileRow[f] = inFile.at(from);
+            }
+            throw RingtalError(ErrorNumber::RecordChangedElsewhere,
+                               QStringLiteral("Die Zeile wurde inzwischen von einem anderen Programm geändert."));
+        }
+    }
+}
+
+void Recordset::takeRowInFile()
+{
+    if (m_fileRow.size() != fieldCount() || !hasCurrent())
+        return;
+    cancelUpdate();
+    m_rows[size_t(m_position)] = m_fileRow;
+    m_fileRow.clear();
+    m_inQueryOrder = false;
+    emit rowChanged(m_position);
+}
+
+void Recordset::keepOnRowInFile(const QBitArray &keep)
+{
+    if (m_fileRow.size() != fieldCount() || m_editMode != EditMode::Edit)
+        return;
+    m_rows[size_t(m_position)] = m_fileRow;
+    for (int i = 0; i < fieldCount(); ++i) {
+        if (!keep.testBit(i))
+            m_buffer[i] = m_fileRow.at(i);
+    }
+    m_changed = keep;
+    m_fileRow.clear();
+    m_inQueryOrder = false;
+    emit rowChanged(m_position);
+    emit bufferChanged(-1);
+}
+
+void Recordset::storeAsNew()
+{
+    if (m_editMode != EditMode::Edit || !hasCurrent())
+        return;
+    const QVector<QVariant> typed = m_buffer;
+    removeRowFromMemory(m_position);
+    m_position = rowCount();
+    m_editMode = EditMode::AddNew;
+    m_buffer = typed;
+    m_changed.fill(false);
+    for (int i = 0; i < fieldCount(); ++i) {
+        if (i != m_idField && !typed.at(i).isNull())
+            m_changed.setBit(i);
+    }
+    if (m_idField >= 0)
+        m_buffer[m_idField] = QVariant();
+    emit bufferChanged(-1);
+    update();
+}
+
+void Recordset::dropDeletedRow()
+{
+    if (!hasCurrent())
+        return;
+    cancelUpdate();
+    removeRowFromMemory(m_position);
+}
+
+void Recordset::removeRowFromMemory(int row)
+{
+    emit aboutToRemoveRow(row);
+    m_rows.erase(m_rows.begin() + row);
+    if (m_rowidKey)
+        m_rowKeys.erase(m_rowKeys.begin() + row);
+    emit rowRemoved(row);
+}
+
 void Recordset::cancelUpdate()
 {
     if (m_editMode == EditMode::None)
@@ -259,12 +372,7 @@ void Recordset::deleteCurrent()
     m_database->execute(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoted(m_table), keyColumn()),
                         {rowKey(m_position)});
     m_ownWrites = m_database->writeSerial();
-    const int removed = m_position;
-    emit aboutToRemoveRow(removed);
-    m_rows.erase(m_rows.begin() + removed);
-    if (m_rowidKey)
-        m_rowKeys.erase(m_rowKeys.begin() + removed);
-    emit rowRemoved(removed);
+    removeRowFromMemory(m_position);
 }
 
 // All rows go in one transaction; a bound grid sees one reset, not a removal per row.
