@@ -222,12 +222,19 @@ void frmMain::setNeuerSchuetze(const QString &value)
         return;
     if (rs->rowCount() > 0)
         rs->moveLast();
-    rs->addNew();
-    rs->setValue(QStringLiteral("Schuetze"), name);
-    rs->setValue(QStringLiteral("Verein"), club);
     const int startNr = HighestStartNr() + 1;
-    rs->setValue(QStringLiteral("StartNr"), startNr);
-    rs->update();
+    rs->addNew();
+    try {
+        rs->setValue(QStringLiteral("Schuetze"), name);
+        rs->setValue(QStringLiteral("Verein"), club);
+        rs->setValue(QStringLiteral("StartNr"), startNr);
+        rs->update();
+    } catch (...) {
+        // A shooter that cannot be stored (a name too long for the field) is
+        // not left in the grid as a row the file does not hold.
+        rs->cancelUpdate();
+        throw;
+    }
     // The file gives the new row its number when it is stored.
     const qint64 id = rs->storedValue(rs->rowCount() - 1, rs->fieldIndex(QStringLiteral("ID"))).toLongLong();
     rs->findFirst(QStringLiteral("ID = %1").arg(id));

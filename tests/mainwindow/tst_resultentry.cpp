@@ -618,6 +618,8 @@ void tst_ResultEntry::takeOver_data()
     QTest::newRow("rows without number count as none") << QList<int>{0} << "Anna\tSV" << "Anna" << "SV" << 1 << 0;
     QTest::newRow("no tab: refused") << QList<int>{1} << "Kein Tabulator" << "" << "" << 0 << 0;
     QTest::newRow("empty: refused") << QList<int>{1} << "" << "" << "" << 0 << 0;
+    QTest::newRow("name longer than the field: refused") << QList<int>{1} << QString(256, 'M') + "\tSV" << "" << ""
+                                                         << 0 << 0;
     // Letter case and surrounding blanks make no other shooter.
     QTest::newRow("already entered, Yes takes over again") << QList<int>{3} << " vorher 3\tv" << " vorher 3" << "v"
                                                            << 4 << int(Dialogs::Answer::Yes);
@@ -645,6 +647,10 @@ void tst_ResultEntry::takeOver()
     if (name.isEmpty()) {
         QVERIFY_THROWS_EXCEPTION(RingtalError, m_session->window().setNeuerSchuetze(handOver));
         QCOMPARE(rowCount(*m_competition), existing.size());
+        // Nothing half-added stays in the grid, and the next take-over works.
+        QCOMPARE(m_session->entryGrid()->model()->rowCount(), existing.size() + 1);
+        m_session->window().setNeuerSchuetze(QStringLiteral("Danach\tSV"));
+        QCOMPARE(rowCount(*m_competition), existing.size() + 1);
         return;
     }
     if (answer != 0)
