@@ -423,6 +423,7 @@ void DataGrid::reportStoreFailure(int number, const QString &description)
                                    .arg(number)
                                    .arg(description),
                                Dialogs::Icon::Critical);
+    emit storeFailed();
 }
 
 void DataGrid::moveToNextCell()

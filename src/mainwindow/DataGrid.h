@@ -76,6 +76,8 @@ public:
 signals:
     // After the user has edited a cell of the current row, with the column's index.
     void afterColEdit(int column);
+    // A row could not be stored, and the user was told why.
+    void storeFailed();
 
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;

@@ -8,6 +8,7 @@
 #include "ErrorProtocol.h"
 #include "FormTools.h"
 #include "MainLayout.h"
+#include "Numbers.h"
 #include "Recordset.h"
 #include "SettingsStore.h"
 #include "tempModule.h"
@@ -183,6 +184,9 @@ void frmMain::createGrids()
     TDBGrid2->setDataSource(Data2);
     // Only the entry grid computes scores; the winners list shows them.
     connect(TDBGrid1, &DataGrid::afterColEdit, this, &frmMain::ComputeRowScore);
+    // A row that cannot be stored because the file went away must not stay
+    // on screen as if the competition were still there.
+    connect(TDBGrid1, &DataGrid::storeFailed, this, [this] { QTimer::singleShot(0, this, &frmMain::checkCompetitionFile); });
 }
 
 void frmMain::placeDesignControls()
@@ -239,6 +243,71 @@ void frmMain::LoadCompetition(const QString &path)
     steps.push_back([this] { updatePlacesNotice(); });
     protocol.run(steps);
     focusEntryGrid();
+    if (Data1->database() && m_competitionPath == target && Data1->database()->isReadOnly()) {
+        const QString text = QStringLiteral("Der Wettkampf '%1' ist schreibgeschützt: Er kann angesehen und gedruckt, "
+                                            "aber nicht geändert werden.")
+                                 .arg(target);
+        statusBar()->showMessage(text);
+        Dialogs::current().message(QStringLiteral("Hinweis"), text, Dialogs::Icon::Exclamation);
+    }
+}
+
+// Deleted or replaced while open: never go on showing the old rows as if
+// they were stored. False when the competition had to be closed or reloaded.
+bool frmMain::checkCompetitionFile()
+{
+    const std::shared_ptr<Database> database = Data1->database();
+    const Database::FileState state = database ? database->fileState() : Database::FileState::Unchanged;
+    if (state == Database::FileState::Unchanged)
+        return true;
+    const QString lost = pendingEntryText();
+    if (Recordset *rs = Data1->recordset())
+        rs->cancelUpdate();
+    const QString path = m_competitionPath;
+    const QString unsaved = lost.isEmpty() ? QString() : QStringLiteral("\nNicht gespeichert wurde: ") + lost;
+    if (state == Database::FileState::Replaced) {
+        Dialogs::current().message(QStringLiteral("Hinweis"),
+                                   QStringLiteral("Die Wettkampfdatei '%1' wurde durch eine andere Datei ersetzt, während "
+                                                  "sie geöffnet war. Es werden die Schützen der neuen Datei gezeigt.")
+                                           .arg(path)
+                                       + unsaved,
+                                   Dialogs::Icon::Exclamation);
+        closeCompetition();
+        LoadCompetition(path);
+        return false;
+    }
+    Dialogs::current().message(QStringLiteral("Hinweis"),
+                               QStringLiteral("Die Wettkampfdatei '%1' gibt es nicht mehr: Sie wurde gelöscht oder "
+                                              "umbenannt, während sie geöffnet war. Der Wettkampf wurde geschlossen.")
+                                       .arg(path)
+                                   + unsaved,
+                               Dialogs::Icon::Exclamation);
+    closeCompetition();
+    return false;
+}
+
+QString frmMain::pendingEntryText() const
+{
+    const Recordset *rs = Data1->recordset();
+    if (!rs || !rs->isDirty())
+        return QString();
+    QStringList typed;
+    for (int field = 0; field < rs->fieldCount(); ++field) {
+        if (rs->changedFields().testBit(field))
+            typed << QStringLiteral("%1 „%2“").arg(rs->fieldNames().at(field), Numbers::cellText(rs->bufferValue(field)));
+    }
+    return typed.join(QStringLiteral(", "));
+}
+
+void frmMain::closeCompetition()
+{
+    for (DataSource *source : {Data1, Data2})
+        source->close();
+    TDBGrid1->setEnabled(false);
+    m_competitionPath.clear();
+    Label1->clear();
+    setWindowTitle(QStringLiteral("Ringtal"));
+    updatePlacesNotice();
 }
 
 // Digits typed right after opening a competition belong into the grid, not
@@ -301,6 +370,7 @@ void frmMain::reportFailure(const std::exception &failure, const QString &what)
     Dialogs::current().message(QStringLiteral("Fehler"),
                                QStringLiteral("Fehler: %1 - %2\n%3").arg(error.number()).arg(error.description(), what),
                                Dialogs::Icon::Critical);
+    checkCompetitionFile();
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
@@ -326,6 +396,8 @@ void frmMain::changeEvent(QEvent *event)
 void frmMain::showRowsOfOtherPrograms()
 {
     if (QApplication::activeModalWidget() || TDBGrid1->isStoring() || !Data1->recordset())
+        return;
+    if (!checkCompetitionFile())
         return;
     try {
         TDBGrid1->refreshChangedRows();

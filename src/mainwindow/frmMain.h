@@ -110,6 +110,9 @@ private:
     bool alreadyEntered(const QString &name, const QString &club) const;
     void focusEntryGrid();
     void showRowsOfOtherPrograms();
+    bool checkCompetitionFile();
+    void closeCompetition();
+    QString pendingEntryText() const;
     bool onEntryTab();
     void txtSuche_Change(const QString &text);
     void txtSuche_LostFocus();

@@ -74,6 +74,7 @@ std::shared_ptr<Database> Database::open(const QString &path)
                            QStringLiteral("Die Datei '%1' kann nicht geöffnet werden: Es fehlt die Leseberechtigung.")
                                .arg(path));
     std::shared_ptr<Database> database(new Database(path));
+    database->rememberFile();
     database->connect();
     return database;
 }
@@ -269,6 +270,8 @@ void Database::bind(void *statement, const QVector<QVariant> &values)
 
 void Database::execute(const QString &sql, const QVector<QVariant> &values)
 {
+    if (!m_inTransaction)
+        requireWritable();
     ++m_writeSerial;
     if (m_sqlite) {
         auto *stmt = static_cast<sqlite3_stmt *>(statement(sql));
@@ -318,6 +321,7 @@ void Database::beginTransaction()
 {
     if (m_inTransaction)
         return;
+    requireWritable();
     if (!m_db.transaction())
         raise(m_db.lastError());
     m_inTransaction = true;
@@ -380,6 +384,7 @@ void Database::raise(const QSqlError &error) const
                                           "Ringtal-Datenbank oder beschädigt.")
                                .arg(m_path));
     case SQLITE_READONLY:
+        raiseFileChanged();
         throw RingtalError(ErrorNumber::ReadOnly,
                            QStringLiteral("Die Datei '%1' ist schreibgeschützt. Änderungen können nicht "
                                           "gespeichert werden.")
@@ -399,6 +404,11 @@ void Database::raise(const QSqlError &error) const
         throw RingtalError(ErrorNumber::EngineFailure,
                            QStringLiteral("Der Datenträger ist voll; '%1' kann nicht gespeichert werden.")
                                .arg(m_path));
+    case SQLITE_IOERR:
+        raiseFileChanged();
+        throw RingtalError(ErrorNumber::EngineFailure,
+                           QStringLiteral("Die Datei '%1' konnte nicht gelesen oder geschrieben werden (%2).")
+                               .arg(m_path, detail));
     default:
         throw RingtalError(ErrorNumber::EngineFailure,
                            QStringLiteral("Datenbankfehler in '%1': %2").arg(m_path, detail));

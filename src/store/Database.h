@@ -72,10 +72,25 @@ public:
     // Declared type of every column of a table, by column name, lower case.
     QHash<QString, QString> declaredTypes(const QString &table);
 
+    // What became of the file since it was opened: another program or the
+    // user may delete it, rename another file onto its name, or take the
+    // right to write it away.
+    enum class FileState { Unchanged, Gone, Replaced };
+    FileState fileState() const;
+    // Nothing can be stored: the file or its folder (where SQLite keeps its
+    // journal) may not be written by this user.
+    bool isReadOnly() const;
+    // Throws before a write when the file went away or may no longer be
+    // written: SQLite would go on writing through the handle it opened.
+    void requireWritable() const;
+
 private:
     explicit Database(QString path);
     void connect();
     void applyDefensiveSettings();
+    void rememberFile();
+    // Throws when a failed write was caused by what became of the file.
+    void raiseFileChanged() const;
     void registerCollations();
     Rows readAllWithDriver(const QString &sql, const QVector<QVariant> &values = {});
     void *statement(const QString &sql);
@@ -91,6 +106,9 @@ private:
     quint64 m_writeSerial = 0;
     void *m_sqlite = nullptr; // the driver's own handle, for reading rows fast
     bool m_inTransaction = false;
+    // Device and inode of the file as opened.
+    quint64 m_device = 0;
+    quint64 m_inode = 0;
 };
 
 // Writes of one command go in one transaction. Whatever happens, the rows

@@ -565,8 +565,9 @@ void tst_ResultEntry::placesFailureIsReportedAndProgramGoesOn()
     QCOMPARE(m_competition->scalar(QStringLiteral("SELECT Platz FROM Ergebnisse")).toInt(), 1);
 }
 
-// A competition the user may read but not write: it is shown; places and a
-// typed row are refused with the database's message, and the file stays as it was.
+// A competition the user may read but not write: it is shown with a notice at
+// once; places and a typed row are refused with the database's message, and
+// the file stays as it was.
 void tst_ResultEntry::readOnlyCompetition()
 {
     addFive(*m_competition);
@@ -588,8 +589,10 @@ void tst_ResultEntry::readOnlyCompetition()
         grid()->setFocus();
         play(grid(), {"@0:Schuetze", "Neumann", "<Return>", "<Down>"});
         QCoreApplication::processEvents();
-        QCOMPARE(m_session->dialogs().shown().size(), std::size_t(3)); // the open dialog, places, the row
-        for (std::size_t i = 1; i < 3; ++i)
+        // The open dialog, the notice at once, then places and the row refused.
+        QCOMPARE(m_session->dialogs().shown().size(), std::size_t(4));
+        QVERIFY(m_session->dialogs().shown().at(1).text.contains(QStringLiteral("schreibgeschützt")));
+        for (std::size_t i = 2; i < 4; ++i)
             QVERIFY2(m_session->dialogs().shown().at(i).text.startsWith(QStringLiteral("Fehler: 3027 - ")),
                      qPrintable(m_session->dialogs().shown().at(i).text));
         QVERIFY(grid()->hasPendingEdit());

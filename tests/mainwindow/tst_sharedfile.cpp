@@ -4,7 +4,11 @@
 #include "MainWindowSession.h"
 #include "SampleShooters.h"
 
+#include "OrdinaryUserFileAccess.h"
+
+#include <QFile>
 #include <QTabWidget>
+#include <memory>
 
 using namespace GridInput;
 using namespace SampleShooters;
@@ -27,6 +31,8 @@ private slots:
     void storingAfterTheOtherProgram_data();
     void storingAfterTheOtherProgram();
     void otherRowsShownWhenActivated();
+    void fileChangedWhileOpen_data();
+    void fileChangedWhileOpen();
 };
 
 // Rows of the grid: 0 Anna Weiß (ID 3), 1 Bauer (ID 1), 2 Zeller (ID 4, no shots yet).
@@ -120,6 +126,88 @@ void tst_SharedFile::otherRowsShownWhenActivated()
     QCOMPARE(competition.scalar(QStringLiteral("SELECT Schuetze FROM Ergebnisse WHERE ID = 1")).toString(),
              QStringLiteral("Bauer-Neu"));
     QVERIFY(session.dialogs().shown().empty());
+}
+
+// The file is deleted, replaced or made read-only under the open window:
+// the messages say what happened, and the window never goes on showing rows
+// as stored that the file does not hold.
+void tst_SharedFile::fileChangedWhileOpen_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("leave");       // how the typed row is left: a key, or "activate" the window
+    QTest::addColumn<QStringList>("messages"); // starts of the messages, in order
+    QTest::addColumn<QString>("shownPath");   // competition open afterwards: "same", "" (none)
+    QTest::addColumn<QString>("firstName");   // first shooter shown afterwards
+    const QString gone = QStringLiteral("Die Wettkampfdatei '%1' gibt es nicht mehr");
+    const QString replaced = QStringLiteral("Die Wettkampfdatei '%1' wurde durch eine andere Datei ersetzt");
+    QTest::newRow("deleted, the typed row left") << "delete" << "<Down>"
+                                                 << QStringList{"Fehler: 3024 - " + gone, gone} << "" << "";
+    QTest::newRow("deleted, the window activated") << "delete" << "activate" << QStringList{gone} << "" << "";
+    QTest::newRow("replaced by another competition, the typed row left")
+        << "replace" << "<Down>" << QStringList{"Fehler: 3024 - " + replaced, replaced} << "same" << "Anderer";
+    // The typed row stays in edit, to be stored once the file may be written again.
+    const QString readOnly = QStringLiteral("Fehler: 3027 - Die Datei '%1' ist schreibgeschützt");
+    QTest::newRow("made read-only, the typed row left") << "read-only" << "<Down>" << QStringList{readOnly} << "same"
+                                                        << "Anna Weiß";
+    QTest::newRow("folder made read-only, the typed row left") << "read-only folder" << "<Down>"
+                                                               << QStringList{readOnly} << "same" << "Anna Weiß";
+}
+
+void tst_SharedFile::fileChangedWhileOpen()
+{
+    QFETCH(QString, change);
+    QFETCH(QString, leave);
+    QFETCH(QStringList, messages);
+    QFETCH(QString, shownPath);
+    QFETCH(QString, firstName);
+    const TestCompetition competition;
+    addFive(competition);
+    const TestCompetition other(QStringLiteral("anderer.wkd"));
+    other.addResult(1, QStringLiteral("Anderer"), QStringLiteral("SV"));
+    for (const QString &path : {competition.folder(), other.folder()})
+        QVERIFY(QFile::setPermissions(path, QFile::Permissions(0x7777)));
+    for (const QString &path : {competition.path(), other.path()})
+        QVERIFY(QFile::setPermissions(path, QFile::Permissions(0x6666)));
+    auto access = std::make_unique<OrdinaryUserFileAccess>();
+    if (access->rootNotDropped())
+        QSKIP("running as root without the right to use files as another user");
+    MainWindowSession session(competition.path());
+    QVERIFY(session.showForTyping());
+    play(session.entryGrid(), {"@0:Verein", "SV Neu", "<Return>"});
+    access.reset(); // the owner changes the file
+    if (change == QLatin1String("delete"))
+        QVERIFY(QFile::remove(competition.path()));
+    else if (change == QLatin1String("replace"))
+        QVERIFY(::rename(QFile::encodeName(other.path()).constData(), QFile::encodeName(competition.path()).constData()) == 0);
+    else if (change == QLatin1String("read-only"))
+        QVERIFY(QFile::setPermissions(competition.path(), QFile::ReadOwner | QFile::ReadOther));
+    else
+        QVERIFY(QFile::setPermissions(competition.folder(), QFile::Permissions(0x5555)));
+    access = std::make_unique<OrdinaryUserFileAccess>();
+    if (leave == QLatin1String("activate")) {
+        QEvent activated(QEvent::ActivationChange);
+        QApplication::sendEvent(&session.window(), &activated);
+    } else {
+        play(session.entryGrid(), {leave});
+    }
+    QTest::qWait(20);
+
+    QStringList shown;
+    for (const ScriptedDialogs::Shown &box : session.dialogs().shown())
+        shown << box.text;
+    QCOMPARE(shown.size(), messages.size());
+    for (int i = 0; i < messages.size(); ++i)
+        QVERIFY2(shown.at(i).startsWith(messages.at(i).arg(competition.path())), qPrintable(shown.at(i)));
+    QCOMPARE(session.window().CompetitionPath(), shownPath.isEmpty() ? QString() : competition.path());
+    DataGrid *grid = session.entryGrid();
+    QCOMPARE(grid->isEnabled(), !shownPath.isEmpty());
+    if (!firstName.isEmpty())
+        QCOMPARE(cellText(grid, 0, QStringLiteral("Schuetze")), firstName);
+    else
+        QCOMPARE(grid->model()->rowCount(), 0);
+    QCOMPARE(grid->hasPendingEdit(), change.startsWith(QLatin1String("read-only")));
+    access.reset();
+    QFile::setPermissions(competition.folder(), QFile::Permissions(0x7777));
 }
 
 QTEST_MAIN(tst_SharedFile)
