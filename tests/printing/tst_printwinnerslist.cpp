@@ -2,6 +2,7 @@
 // it reads, the PDF it prints, read back with pdftotext, and the preview
 // window over the same pages.
 #include "DataGrid.h"
+#include "GridPrinter.h"
 #include "PageRenderer.h"
 #include "PdfText.h"
 #include "PreviewPage.h"
@@ -15,6 +16,8 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPrinter>
+#include <QScrollArea>
 #include <QToolBar>
 #include <QtTest>
 #include <memory>
@@ -56,6 +59,8 @@ private slots:
     void previewNavigation();
     void previewZoom_data();
     void previewZoom();
+    void previewFitsTheWindow_data();
+    void previewFitsTheWindow();
     void previewEndsSilently_data();
     void previewEndsSilently();
 
@@ -311,7 +316,7 @@ void tst_PrintWinnersList::failuresAreReported()
         QVERIFY2(box.kind == "print" || box.kind == "progress", qPrintable(box.text));
 }
 
-// ---------------------------------------------------------------- preview// ---------------------------------------------------------------- preview
+// ---------------------------------------------------------------- preview
 
 void tst_PrintWinnersList::previewNavigation_data()
 {
@@ -413,6 +418,67 @@ void tst_PrintWinnersList::previewZoom()
         }
     QVERIFY2(dark > 200, qPrintable(QString::number(dark)));
     QCOMPARE(reddish > 20, colour == Qt::red);
+}
+
+// "Ganze Seite" shows the whole page as large as the window allows, "Seitenbreite"
+// the page across the window, both with a grey room of 24 pixels: when the
+// window opens at its size and again after every resize.
+void tst_PrintWinnersList::previewFitsTheWindow_data()
+{
+    QTest::addColumn<Settings>("settings");
+    QTest::addColumn<bool>("wholePage");       // else page width
+    QTest::addColumn<QVector<QSize>>("sizes"); // at opening, then resized to
+    const Settings portrait{{"Format", "1"}};
+    QTest::newRow("whole page: wide window, then a tall one")
+            << Settings{} << true << QVector<QSize>{{1280, 960}, {700, 900}};
+    QTest::newRow("whole page, portrait: small window, then a large one")
+            << portrait << true << QVector<QSize>{{640, 480}, {1600, 1000}};
+    QTest::newRow("page width, portrait: the page scrolls")
+            << portrait << false << QVector<QSize>{{1280, 960}, {900, 1000}};
+    QTest::newRow("page width: the whole page shows, then a low window")
+            << Settings{} << false << QVector<QSize>{{1280, 960}, {1000, 400}};
+}
+
+void tst_PrintWinnersList::previewFitsTheWindow()
+{
+    QFETCH(Settings, settings);
+    QFETCH(bool, wholePage);
+    QFETCH(QVector<QSize>, sizes);
+    constexpr int Room = 24;
+    openWindow(3, settings);
+    trigger(QStringLiteral("mnuPreviou")); // sets the print settings
+    delete preview();
+    DataGrid &grid = *winners();
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    GridPrinter::setUpPrinter(*printer, grid.printInfo());
+    PrintTable table = PrintTable::layoutOf(grid);
+    table.appendRows(grid, 0, PrintTable::printableRows(grid));
+    auto renderer = std::make_unique<PageRenderer>(grid.printInfo(), std::move(table), printer.get(),
+                                                   GridPrinter::paperTwips(*printer));
+    auto *window = new PrintPreviewWindow(std::move(printer), std::move(renderer), grid.printInfo(), m_window.get());
+    window->setZoom(wholePage ? PrintPreviewWindow::Zoom::WholePage : PrintPreviewWindow::Zoom::PageWidth);
+    const QWidget *viewport = window->findChild<QScrollArea *>(QStringLiteral("previewArea"))->viewport();
+    const QWidget *page = window->findChild<PreviewPage *>();
+    for (int i = 0; i < sizes.size(); ++i) {
+        window->resize(sizes.at(i));
+        if (i == 0)
+            window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QCoreApplication::processEvents();
+        QCOMPARE(window->size(), sizes.at(i));
+        const QSize room = viewport->size() - QSize(Room, Room);
+        const QString shown = QStringLiteral("page %1 x %2 in %3 x %4")
+                                      .arg(page->width())
+                                      .arg(page->height())
+                                      .arg(room.width())
+                                      .arg(room.height());
+        if (wholePage)
+            QVERIFY2(page->width() <= room.width() + 1 && page->height() <= room.height() + 1
+                             && (qAbs(page->width() - room.width()) <= 1 || qAbs(page->height() - room.height()) <= 1),
+                     qPrintable(shown));
+        else
+            QVERIFY2(qAbs(page->width() - room.width()) <= 1, qPrintable(shown));
+    }
 }
 
 void tst_PrintWinnersList::previewEndsSilently_data()
