@@ -48,6 +48,8 @@ private slots:
 
     void everyRunSetsEveryField();
     void printedColumnsAreTheShownOnes();
+    void columnsFittedToTheirTexts_data();
+    void columnsFittedToTheirTexts();
 
     void threePagesCarryFooterHeadingsAndTitle();
     void pageAndMarginsInTwips_data();
@@ -141,6 +143,7 @@ void tst_PrintWinnersList::everyRunSetsEveryField()
     info.repeatColumnHeaders = false;
     info.marginLeft = info.marginRight = info.marginTop = info.marginBottom = 7;
     info.orientation = 3;
+    info.fitColumnsToContents = true;
     trigger(QStringLiteral("mnuPreviou"));
 
     QCOMPARE(info.pageHeader, Title);
@@ -155,6 +158,7 @@ void tst_PrintWinnersList::everyRunSetsEveryField()
     QVERIFY(info.repeatColumnHeaders);
     QCOMPARE(QVector<double>({info.marginLeft, info.marginRight, info.marginTop, info.marginBottom, info.orientation}),
              QVector<double>({0, 1000, 1234.5, 0, 1}));
+    QVERIFY(!info.fitColumnsToContents);
 }
 
 // Visible columns in display order with their captions and widths; ID and
@@ -194,6 +198,46 @@ void tst_PrintWinnersList::printedColumnsAreTheShownOnes()
     QVERIFY(serie && ring1);
     QVERIFY(qAbs(serie->center().x() - (DefaultMargin + (5080 + 617) / 20.0)) < Slack);
     QVERIFY(qAbs(ring1->center().x() - (DefaultMargin + (5080 + 1234 + 300) / 20.0)) < Slack);
+}
+
+// Fitted, a column is as wide as its widest text (heading included) and the
+// 30 twips (1.5 points) of room on either side: the widest texts of
+// neighbouring columns stand 3 points apart. Too wide for the page, all are
+// scaled down together and the table still ends inside the margins.
+void tst_PrintWinnersList::columnsFittedToTheirTexts_data()
+{
+    QTest::addColumn<Settings>("settings");
+    QTest::addColumn<bool>("fitted"); // the club whole, the widest texts 3 points apart
+    QTest::newRow("nothing stored: the grid's widths cut the club") << Settings{} << false;
+    QTest::newRow("0 stored: the grid's widths") << Settings{{"Spaltenanpassung", "0"}} << false;
+    QTest::newRow("fitted on a landscape page") << Settings{{"Spaltenanpassung", "-1"}} << true;
+    QTest::newRow("fitted, too wide for a portrait page: scaled together")
+            << Settings{{"Spaltenanpassung", "-1"}, {"Format", "1"}} << false;
+}
+
+void tst_PrintWinnersList::columnsFittedToTheirTexts()
+{
+    QFETCH(Settings, settings);
+    QFETCH(bool, fitted);
+    const QString club = QStringLiteral("Schützengesellschaft Hubertus Oberkirchberg-Wald 1885 e.V.");
+    m_competition->addResult(50, QStringLiteral("Anna Maier"), club, 12, QString(22, QLatin1Char('0')));
+    openWindow(2, settings);
+    const PdfText text(printPdf());
+    QCOMPARE(text.pageCount(), 1);
+    const double right = text.pageSize(1).width() - DefaultMargin + Slack;
+    for (const PdfText::Word &word : text.words(1))
+        QVERIFY2(word.box.right() <= right, qPrintable(word.text));
+    const auto name = text.find(1, club);
+    QCOMPARE(bool(name), fitted);
+    if (!fitted)
+        return;
+    const auto serie = text.find(1, QStringLiteral("Serie"));
+    const auto innenzehner = text.find(1, QStringLiteral("Innenzehner"));
+    const auto ring1 = text.find(1, QStringLiteral("1"));
+    QVERIFY(serie && innenzehner && ring1);
+    QVERIFY2(qAbs(serie->left() - name->right() - 3) < 1, qPrintable(QString::number(serie->left() - name->right())));
+    QVERIFY2(qAbs(ring1->left() - innenzehner->right() - 3) < 1,
+             qPrintable(QString::number(ring1->left() - innenzehner->right())));
 }
 
 // Twenty rows at 8 a page: pages of 8, 8 and 4 rows. Copying the rows counts
