@@ -9,8 +9,8 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-// "Drucker-Einstellungen": orientation and the four margins with which the
-// winners list is printed. It only edits the section "Printer" of the
+// "Drucker-Einstellungen": orientation and the four margins (twips, as the
+// print takes them) with which the winners list is printed. It only edits the section "Printer" of the
 // settings; OK stores the choice as typed, Abbrechen and the window frame
 // close it without storing.
 class frmPrinterSetup : public QDialog
@@ -22,9 +22,12 @@ public:
 
     QRadioButton *option(int index) const { return Option1.at(size_t(index)); }
     QLabel *label(int index) const { return Label1.at(size_t(index)); }
+    // The unit beside margin box index (Links, Rechts, Oben, Unten).
+    QLabel *unitLabel(int index) const { return lblEinheit.at(size_t(index)); }
 
 private:
     void createControls();
+    void createMarginControls();
     void setTabOrder();
     void Form_Load();
     void cmdOK_Click();
@@ -39,6 +42,7 @@ private:
     QLineEdit *txtRechts = nullptr;
     QLineEdit *txtOben = nullptr;
     QLineEdit *txtUnten = nullptr;
+    std::array<QLabel *, 4> lblEinheit{};
     QPushButton *cmdCancel = nullptr;
     QPushButton *cmdOK = nullptr;
 };

@@ -9,6 +9,7 @@
 #include "frmPrinterSetup.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -39,6 +40,8 @@ private slots:
 
     void okStoresAsTyped_data();
     void okStoresAsTyped();
+    void marginUnits_data();
+    void marginUnits();
     void dialogFrame();
     void menuShowsItModally();
     void withoutPrinterTheUserIsTold();
@@ -140,6 +143,33 @@ void tst_PrintDialogs::okStoresAsTyped()
     }
     if (!stored.isEmpty())
         QCOMPARE(m_settings->read(Section, QStringLiteral("Format")), stored.at(0));
+}
+
+// The margins are twips (1000 stand for 50 points on paper): the unit stands
+// right beside each box, on its line, whole and clear of the other controls.
+void tst_PrintDialogs::marginUnits_data()
+{
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < 4; ++i)
+        QTest::newRow(qPrintable(MarginKeys.at(i))) << i;
+}
+
+void tst_PrintDialogs::marginUnits()
+{
+    QFETCH(int, index);
+    frmPrinterSetup dialog;
+    dialog.show();
+    const QLineEdit *edit = box(dialog, MarginBoxes.at(index));
+    const QLabel *unit = dialog.unitLabel(index);
+    QVERIFY(unit && unit->isVisible());
+    QCOMPARE(unit->text(), QStringLiteral("Twips"));
+    QCOMPARE(unit->parentWidget(), edit->parentWidget());
+    QVERIFY(unit->x() > edit->geometry().right() && unit->x() - edit->geometry().right() < 10);
+    QVERIFY(qAbs(unit->geometry().center().y() - edit->geometry().center().y()) <= 1);
+    QVERIFY(unit->width() >= unit->sizeHint().width());
+    QVERIFY(edit->parentWidget()->rect().contains(unit->geometry()));
+    for (const QWidget *other : edit->parentWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        QVERIFY2(other == unit || !other->geometry().intersects(unit->geometry()), qPrintable(other->objectName()));
 }
 
 // Enter confirms, and Tab walks the options, the four boxes, Abbrechen, OK.
