@@ -4,6 +4,7 @@
 #include "SettingsStore.h"
 #include "tempModule.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,9 +15,11 @@ namespace {
 
 const QString Section = QStringLiteral("Printer");
 const QString DefaultMargin = QStringLiteral("1000");
-// The designed client area, widened for the units beside the margins.
+const QString FitKey = QStringLiteral("Spaltenanpassung");
+// The designed client area, widened for the units beside the margins and
+// deepened for the check box below them.
 constexpr double ClientWidth = 4785;
-constexpr double ClientHeight = 3165;
+constexpr double ClientHeight = 3615;
 
 struct Placement
 {
@@ -60,10 +63,12 @@ void frmPrinterSetup::createControls()
     Frame2 = new QGroupBox(QStringLiteral("Ränder:"), this);
     place(Frame2, "Frame2", {135, 1170, 4515, 1275});
     createMarginControls();
+    chkSpaltenbreiten = new QCheckBox(QStringLiteral("Spaltenbreiten an den Inhalt anpassen"), this);
+    place(chkSpaltenbreiten, "chkSpaltenbreiten", {225, 2535, 4425, 330});
     cmdCancel = new QPushButton(QStringLiteral("&Abbrechen"), this);
-    place(cmdCancel, "cmdCancel", {3510, 2610, 1140, 330});
+    place(cmdCancel, "cmdCancel", {3510, 3060, 1140, 330});
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    place(cmdOK, "cmdOK", {2205, 2610, 1140, 330});
+    place(cmdOK, "cmdOK", {2205, 3060, 1140, 330});
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &frmPrinterSetup::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmPrinterSetup::cmdCancel_Click);
@@ -101,7 +106,8 @@ void frmPrinterSetup::createMarginControls()
 
 void frmPrinterSetup::setTabOrder()
 {
-    const QList<QWidget *> order{Option1[0], Option1[1], txtLinks, txtRechts, txtOben, txtUnten, cmdCancel, cmdOK};
+    const QList<QWidget *> order{Option1[0], Option1[1],        txtLinks,  txtRechts, txtOben,
+                                 txtUnten,   chkSpaltenbreiten, cmdCancel, cmdOK};
     for (int i = 0; i + 1 < order.size(); ++i)
         QWidget::setTabOrder(order.at(i), order.at(i + 1));
 }
@@ -116,6 +122,8 @@ void frmPrinterSetup::Form_Load()
     txtRechts->setText(SettingsStore::read(Section, QStringLiteral("Rechts"), DefaultMargin));
     txtOben->setText(SettingsStore::read(Section, QStringLiteral("Oben"), DefaultMargin));
     txtUnten->setText(SettingsStore::read(Section, QStringLiteral("Unten"), DefaultMargin));
+    // Off unless stored: printing stays with the grid's widths, as before the setting existed.
+    chkSpaltenbreiten->setChecked(ParseDecimal(SettingsStore::read(Section, FitKey, QStringLiteral("0"))) != 0);
 }
 
 void frmPrinterSetup::cmdOK_Click()
@@ -126,6 +134,7 @@ void frmPrinterSetup::cmdOK_Click()
     SettingsStore::write(Section, QStringLiteral("Rechts"), txtRechts->text());
     SettingsStore::write(Section, QStringLiteral("Oben"), txtOben->text());
     SettingsStore::write(Section, QStringLiteral("Unten"), txtUnten->text());
+    SettingsStore::write(Section, FitKey, chkSpaltenbreiten->isChecked() ? QStringLiteral("-1") : QStringLiteral("0"));
     accept();
 }
 

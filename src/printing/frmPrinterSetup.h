@@ -3,14 +3,16 @@
 #include <QDialog>
 #include <array>
 
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-// "Drucker-Einstellungen": orientation and the four margins (twips, as the
-// print takes them) with which the winners list is printed. It only edits the section "Printer" of the
+// "Drucker-Einstellungen": orientation, the four margins (twips, as the print
+// takes them) and whether the printed columns fit their texts, with which the
+// winners list is printed. It only edits the section "Printer" of the
 // settings; OK stores the choice as typed, Abbrechen and the window frame
 // close it without storing.
 class frmPrinterSetup : public QDialog
@@ -43,6 +45,7 @@ private:
     QLineEdit *txtOben = nullptr;
     QLineEdit *txtUnten = nullptr;
     std::array<QLabel *, 4> lblEinheit{};
+    QCheckBox *chkSpaltenbreiten = nullptr;
     QPushButton *cmdCancel = nullptr;
     QPushButton *cmdOK = nullptr;
 };

@@ -9,6 +9,7 @@
 #include "frmPrinterSetup.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -40,6 +41,8 @@ private slots:
 
     void okStoresAsTyped_data();
     void okStoresAsTyped();
+    void fitColumnsChoice_data();
+    void fitColumnsChoice();
     void marginUnits_data();
     void marginUnits();
     void dialogFrame();
@@ -145,6 +148,47 @@ void tst_PrintDialogs::okStoresAsTyped()
         QCOMPARE(m_settings->read(Section, QStringLiteral("Format")), stored.at(0));
 }
 
+// "Spaltenbreiten an den Inhalt anpassen" is off unless "-1" (or another
+// number but 0) is stored; OK stores "-1" or "0", Abbrechen nothing.
+void tst_PrintDialogs::fitColumnsChoice_data()
+{
+    QTest::addColumn<QString>("stored"); // null: nothing
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<bool>("click");
+    QTest::addColumn<QString>("close");
+    QTest::addColumn<QString>("storedAfter"); // null: nothing
+    QTest::newRow("nothing stored: off, confirmed") << QString() << false << false << "cmdOK" << "0";
+    QTest::newRow("-1 stored: on, clicked off") << "-1" << true << true << "cmdOK" << "0";
+    QTest::newRow("0 stored: clicked on") << "0" << false << true << "cmdOK" << "-1";
+    QTest::newRow("no number is off") << "ja" << false << false << "cmdOK" << "0";
+    QTest::newRow("clicked on, Abbrechen stores nothing") << QString() << false << true << "cmdCancel" << QString();
+}
+
+void tst_PrintDialogs::fitColumnsChoice()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, shown);
+    QFETCH(bool, click);
+    QFETCH(QString, close);
+    QFETCH(QString, storedAfter);
+    const QString key = QStringLiteral("Spaltenanpassung");
+    if (!stored.isNull())
+        m_settings->write(Section, key, stored);
+    frmPrinterSetup dialog;
+    dialog.show();
+    auto *box = dialog.findChild<QCheckBox *>(QStringLiteral("chkSpaltenbreiten"));
+    QVERIFY(box);
+    QCOMPARE(box->text(), QStringLiteral("Spaltenbreiten an den Inhalt anpassen"));
+    QVERIFY(box->width() >= box->sizeHint().width() && dialog.rect().contains(box->geometry()));
+    QCOMPARE(box->isChecked(), shown);
+    if (click)
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+    QTest::mouseClick(dialog.findChild<QPushButton *>(close), Qt::LeftButton);
+    QCOMPARE(m_settings->contains(Section, key), !storedAfter.isNull());
+    if (!storedAfter.isNull())
+        QCOMPARE(m_settings->read(Section, key), storedAfter);
+}
+
 // The margins are twips (1000 stand for 50 points on paper): the unit stands
 // right beside each box, on its line, whole and clear of the other controls.
 void tst_PrintDialogs::marginUnits_data()
@@ -172,7 +216,7 @@ void tst_PrintDialogs::marginUnits()
         QVERIFY2(other == unit || !other->geometry().intersects(unit->geometry()), qPrintable(other->objectName()));
 }
 
-// Enter confirms, and Tab walks the options, the four boxes, Abbrechen, OK.
+// Enter confirms, and Tab walks the options, the four boxes, the check box, Abbrechen, OK.
 void tst_PrintDialogs::dialogFrame()
 {
     frmPrinterSetup dialog;
@@ -180,13 +224,13 @@ void tst_PrintDialogs::dialogFrame()
     QVERIFY(!dialog.findChild<QPushButton *>(QStringLiteral("cmdCancel"))->isDefault());
     QStringList order;
     QWidget *w = dialog.option(0);
-    for (int i = 0; i < 8; ++i, w = w->nextInFocusChain()) {
+    for (int i = 0; i < 9; ++i, w = w->nextInFocusChain()) {
         while (w->focusPolicy() == Qt::NoFocus)
             w = w->nextInFocusChain();
         order << w->objectName();
     }
-    QCOMPARE(order, QStringList({"Option1_0", "Option1_1", "txtLinks", "txtRechts", "txtOben", "txtUnten", "cmdCancel",
-                                 "cmdOK"}));
+    QCOMPARE(order, QStringList({"Option1_0", "Option1_1", "txtLinks", "txtRechts", "txtOben", "txtUnten",
+                                 "chkSpaltenbreiten", "cmdCancel", "cmdOK"}));
 }
 
 // The menu item shows the dialog modally; what OK stores is read at the next print.
