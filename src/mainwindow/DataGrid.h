@@ -81,6 +81,8 @@ private:
     void moveToNextCell();
     void reportStoreFailure(int number, const QString &description);
     void fitRowsToFont();
+    void showColumnMenu(const QPoint &at);
+    void setColumnShown(int column, bool shown);
 
     QPointer<DataSource> m_source;
     GridModel *m_model;

@@ -23,6 +23,7 @@ public:
         Qt::Alignment headingAlignment = Qt::AlignLeft | Qt::AlignVCenter;
         double widthTwips = 1000.0; // kept while the column is hidden
         int fieldIndex = -1; // in the recordset, -1 when it has no such field
+        bool inColumnMenu = true; // offered in the heading's menu to be shown or hidden
     };
 
     explicit GridModel(QObject *parent = nullptr);

@@ -150,8 +150,11 @@ void frmMain::createGrids()
         grid->setFont(designFont(9.75, false));
         grid->horizontalHeader()->setFont(designFont(8.25, true));
         grid->setDesignedColumns(resultFields(), widths);
-        grid->columns(QStringLiteral("ID")).setVisible(false);
-        grid->columns(QStringLiteral("Sortierung")).setVisible(false);
+        // Hidden for good: loading a layout never shows a column, so the menu does not offer them.
+        for (const QString &field : {QStringLiteral("ID"), QStringLiteral("Sortierung")}) {
+            grid->columns(field).setVisible(false);
+            grid->columns(field).setInColumnMenu(false);
+        }
     }
     TDBGrid1->setDataSource(Data1);
     TDBGrid2->setDataSource(Data2);
