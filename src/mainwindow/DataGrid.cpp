@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QMenu>
 #include <QTimer>
 
 namespace {
@@ -39,6 +40,8 @@ DataGrid::DataGrid(QWidget *parent)
     fitRowsToFont();
     horizontalHeader()->setSectionsMovable(true);
     horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(horizontalHeader(), &QHeaderView::customContextMenuRequested, this, &DataGrid::showColumnMenu);
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int logical, int, int newSize) {
         // A width set in twips keeps its exact value; only a user's drag changes it.
         if (logical < columnCount() && newSize > 0
@@ -528,6 +531,41 @@ void DataGrid::fitRowsToFont()
 {
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("MM")));
+}
+
+// The columns in display order, checked while shown: a club prints its list
+// without the ten shots. Hiding and showing go through the column, so the
+// stored layout keeps what the user chose.
+void DataGrid::showColumnMenu(const QPoint &at)
+{
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("columnMenu"));
+    const QHeaderView *header = horizontalHeader();
+    int shown = 0;
+    for (int column = 0; column < columnCount(); ++column)
+        shown += isColumnHidden(column) ? 0 : 1;
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        const GridModel::Column &column = m_model->columns()[size_t(logical)];
+        if (!column.inColumnMenu)
+            continue;
+        QAction *action = menu.addAction(column.caption.isEmpty() ? column.field : column.caption);
+        action->setCheckable(true);
+        action->setChecked(!isColumnHidden(logical));
+        // Without a visible column the heading is gone, and with it the menu to bring one back.
+        action->setEnabled(isColumnHidden(logical) || shown > 1);
+        connect(action, &QAction::toggled, this, [this, logical](bool on) { setColumnShown(logical, on); });
+    }
+    menu.exec(header->viewport()->mapToGlobal(at));
+}
+
+void DataGrid::setColumnShown(int column, bool shown)
+{
+    // What is typed in the cell stays in the row, also when its column goes.
+    commitOpenEditor();
+    columns(column).setVisible(shown);
+    if (!shown && currentIndex().column() == column)
+        showRecordsetRow();
 }
 
 void DataGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)

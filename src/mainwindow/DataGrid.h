@@ -102,6 +102,8 @@ private:
     int rowOfId(const QVariant &id, int fallback) const;
     QString conflictText() const;
     void fitRowsToFont();
+    void showColumnMenu(const QPoint &at);
+    void setColumnShown(int column, bool shown);
 
     QPointer<DataSource> m_source;
     GridModel *m_model;

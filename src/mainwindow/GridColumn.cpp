@@ -61,6 +61,16 @@ void GridColumn::setVisible(bool visible)
         setWidth(twips);
 }
 
+bool GridColumn::isInColumnMenu() const
+{
+    return m_grid->gridModel()->columns()[size_t(m_index)].inColumnMenu;
+}
+
+void GridColumn::setInColumnMenu(bool offered)
+{
+    m_grid->gridModel()->columns()[size_t(m_index)].inColumnMenu = offered;
+}
+
 int GridColumn::order() const
 {
     return m_grid->horizontalHeader()->visualIndex(m_index);

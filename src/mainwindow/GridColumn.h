@@ -22,6 +22,9 @@ public:
     void setWidth(double twips);
     bool isVisible() const;
     void setVisible(bool visible);
+    // Whether the heading's menu offers the column to be shown or hidden.
+    bool isInColumnMenu() const;
+    void setInColumnMenu(bool offered);
     int order() const;
     void setOrder(int position);
     // The heading alignment: 0 left, 1 right, 2 centred.

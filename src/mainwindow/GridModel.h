@@ -28,6 +28,7 @@ public:
         int fieldIndex = -1; // in the recordset, -1 when it has no such field
         // Tab and Enter pass over a column that the program fills itself.
         bool tabStop = true;
+        bool inColumnMenu = true; // offered in the heading's menu to be shown or hidden
     };
 
     explicit GridModel(QObject *parent = nullptr);

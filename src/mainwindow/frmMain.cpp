@@ -172,8 +172,11 @@ void frmMain::createGrids()
         grid->setFont(designFont(9.75, false));
         grid->horizontalHeader()->setFont(designFont(8.25, true));
         grid->setDesignedColumns(resultFields(), widths);
-        grid->columns(QStringLiteral("ID")).setVisible(false);
-        grid->columns(QStringLiteral("Sortierung")).setVisible(false);
+        // Hidden for good: loading a layout never shows a column, so the menu does not offer them.
+        for (const QString &field : {QStringLiteral("ID"), QStringLiteral("Sortierung")}) {
+            grid->columns(field).setVisible(false);
+            grid->columns(field).setInColumnMenu(false);
+        }
     }
     // The program fills place and total; Tab goes from one typed value to the next.
     TDBGrid1->setTabStop(TDBGrid1->columnIndex(QStringLiteral("Platz")), false);

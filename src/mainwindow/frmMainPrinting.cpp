@@ -42,6 +42,7 @@ void frmMain::PrintWinnersList(int mode)
     info.marginTop = printerSetting(QStringLiteral("Oben"), QStringLiteral("1000"));
     info.marginBottom = printerSetting(QStringLiteral("Unten"), QStringLiteral("1000"));
     info.orientation = printerSetting(QStringLiteral("Format"), QStringLiteral("2"));
+    info.fitColumnsToContents = printerSetting(QStringLiteral("Spaltenanpassung"), QStringLiteral("0")) != 0;
     GridPrinter printer(*TDBGrid2);
     if (mode == 1)
         printer.printPreview(this);

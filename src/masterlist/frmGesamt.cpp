@@ -128,6 +128,7 @@ void frmGesamt::createGrid()
     TDBGrid1->setDesignedColumns({QStringLiteral("ID"), QStringLiteral("Schuetze"), QStringLiteral("Verein")},
                                  {600, 3600, 3400});
     TDBGrid1->columns(QStringLiteral("ID")).setVisible(false);
+    TDBGrid1->columns(QStringLiteral("ID")).setInColumnMenu(false);
     // The designed columns stay when the list is opened, with ID hidden.
     TDBGrid1->holdFields();
     TDBGrid1->setDataSource(Data1);

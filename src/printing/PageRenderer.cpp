@@ -47,12 +47,25 @@ PageLayout::Input PageRenderer::measure()
         input.captionHeight = headingLine;
     input.headingHeight = std::max(m_table.headingHeightTwips, headingLine);
     input.rowHeight = std::max(m_table.rowHeightTwips, toTwipsY(m_cellTexts.lineHeight()) + 2 * CellPaddingY);
-    for (const PrintTable::Column &column : std::as_const(m_table.columns))
-        input.columnWidths.push_back(column.widthTwips);
+    for (int column = 0; column < m_table.columns.size(); ++column)
+        input.columnWidths.push_back(m_info.fitColumnsToContents ? contentWidth(column)
+                                                                 : m_table.columns.at(column).widthTwips);
     input.rowCount = m_table.rowCount;
     input.repeatGridHeader = m_info.repeatGridHeader;
     input.repeatColumnHeaders = m_info.repeatColumnHeaders;
     return input;
+}
+
+// The widest text of a column in the fonts it prints in, with the room
+// placeText leaves on either side. The layout scales these down together
+// when the page is too narrow, as it does the grid's widths.
+double PageRenderer::contentWidth(int column)
+{
+    qreal widest = m_headingTexts.shaped(m_table.columns.at(column).caption).width;
+    for (int row = 0; row < m_table.rowCount; ++row)
+        widest = std::max(widest, m_cellTexts.shaped(m_table.text(row, column)).width);
+    // A twip more, so that rounding on the way back to pixels does not cut the widest text.
+    return widest * TwipsPerInch / m_dpiX + 2 * CellPaddingX + 1;
 }
 
 QSizeF PageRenderer::paperPixels() const

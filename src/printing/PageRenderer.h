@@ -37,6 +37,7 @@ public:
 
 private:
     PageLayout::Input measure();
+    double contentWidth(int column);
     void paintPageText(QPainter &painter, TextRunCache &texts, const QString &text, int index, double top);
     void paintCaption(QPainter &painter);
     void paintHeadings(QPainter &painter, int index);

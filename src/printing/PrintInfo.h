@@ -25,6 +25,9 @@ struct PrintInfo
     double marginBottom = 1000;
     // 1 portrait, 2 landscape.
     double orientation = 2;
+    // Columns as wide as their widest text, heading included, instead of the
+    // grid's widths: a club's long name is not cut because the screen is narrow.
+    bool fitColumnsToContents = false;
 
     // Fixed with the grid's design.
     QString previewCaption;

@@ -59,6 +59,7 @@ PrintPreviewWindow::PrintPreviewWindow(std::unique_ptr<QPrinter> printer, std::u
     m_scroll->setAlignment(Qt::AlignCenter);
     m_scroll->setBackgroundRole(QPalette::Dark);
     m_scroll->setFocusPolicy(Qt::NoFocus);
+    m_scroll->installEventFilter(this);
     m_page = new PreviewPage(*m_renderer);
     m_scroll->setWidget(m_page);
     createToolbar();
@@ -178,12 +179,18 @@ void PrintPreviewWindow::zoomChosen(int index)
 void PrintPreviewWindow::applyZoom()
 {
     const QSizeF paper = m_renderer->paperPixels();
-    const QSize room = m_scroll->viewport()->size() - QSize(PageRoom, PageRoom);
+    // The area inside the frame, with or without scroll bars: the viewport
+    // itself changes as they come and go, and the fit would follow them.
+    const QSize room = m_scroll->contentsRect().size() - QSize(PageRoom, PageRoom);
     double scale = m_percent / 100.0 * logicalDpiX() / m_printer->resolution();
-    if (m_zoom == Zoom::WholePage)
+    if (m_zoom == Zoom::WholePage) {
         scale = std::min(room.width() / paper.width(), room.height() / paper.height());
-    else if (m_zoom == Zoom::PageWidth)
-        scale = (room.width() - m_scroll->verticalScrollBar()->sizeHint().width()) / paper.width();
+    } else if (m_zoom == Zoom::PageWidth) {
+        scale = room.width() / paper.width();
+        // A page taller than the window brings the vertical scroll bar, which takes its width.
+        if (paper.height() * scale > room.height())
+            scale = (room.width() - m_scroll->verticalScrollBar()->sizeHint().width()) / paper.width();
+    }
     m_page->setScale(std::max(scale, 0.01));
     showZoomState();
 }
@@ -206,11 +213,13 @@ void PrintPreviewWindow::showZoomState()
     m_zoomBox->setCurrentIndex(index);
 }
 
-void PrintPreviewWindow::resizeEvent(QResizeEvent *event)
+// The fit follows the scroll area, not the window: the area gets its size
+// from the layout only after the window's own resize (at opening, after it).
+bool PrintPreviewWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    QWidget::resizeEvent(event);
-    if (m_zoom != Zoom::Percent)
+    if (watched == m_scroll && event->type() == QEvent::Resize && m_zoom != Zoom::Percent)
         applyZoom();
+    return QWidget::eventFilter(watched, event);
 }
 
 void PrintPreviewWindow::keyPressEvent(QKeyEvent *event)

@@ -41,7 +41,7 @@ public:
     const PageRenderer &renderer() const { return *m_renderer; }
 
 protected:
-    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

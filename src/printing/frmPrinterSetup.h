@@ -3,13 +3,15 @@
 #include <QDialog>
 #include <array>
 
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-// "Drucker-Einstellungen": orientation and the four margins with which the
+// "Drucker-Einstellungen": orientation, the four margins (twips, as the print
+// takes them) and whether the printed columns fit their texts, with which the
 // winners list is printed. It only edits the section "Printer" of the
 // settings; OK stores the choice as typed, Abbrechen and the window frame
 // close it without storing.
@@ -22,9 +24,12 @@ public:
 
     QRadioButton *option(int index) const { return Option1.at(size_t(index)); }
     QLabel *label(int index) const { return Label1.at(size_t(index)); }
+    // The unit beside margin box index (Links, Rechts, Oben, Unten).
+    QLabel *unitLabel(int index) const { return lblEinheit.at(size_t(index)); }
 
 private:
     void createControls();
+    void createMarginControls();
     void setTabOrder();
     void Form_Load();
     void cmdOK_Click();
@@ -39,6 +44,8 @@ private:
     QLineEdit *txtRechts = nullptr;
     QLineEdit *txtOben = nullptr;
     QLineEdit *txtUnten = nullptr;
+    std::array<QLabel *, 4> lblEinheit{};
+    QCheckBox *chkSpaltenbreiten = nullptr;
     QPushButton *cmdCancel = nullptr;
     QPushButton *cmdOK = nullptr;
 };

@@ -8,11 +8,13 @@
 
 #include <QAction>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
 #include <QStatusBar>
-#include <QToolBar>
 #include <QScreen>
+#include <QToolBar>
 #include <QTabWidget>
 #include <QtTest>
 #include <memory>
@@ -59,12 +61,15 @@ private slots:
     void damagedEntryKeepsTheDesign();
     void layoutRoundTrip();
     void layoutIsAppliedAfterWidths();
+    void headingMenu_data();
+    void headingMenu();
     void designLayout();
     void tooSmallKeepsTheLastSizes();
 
 private:
     frmMain &start();
     void restart();
+    QStringList clickInHeadingMenu(DataGrid *grid, const QString &entry);
     void trigger(const QString &action) { m_window->findChild<QAction *>(action)->trigger(); }
     DataGrid *grid(const char *name) const { return m_window->findChild<DataGrid *>(QLatin1String(name)); }
     QString stored(const QString &section, const QString &key) const { return m_settings->read(section, key); }
@@ -304,6 +309,86 @@ void tst_Appearance::layoutIsAppliedAfterWidths()
     // Loading never shows a column the design hides.
     QVERIFY(!grid("TDBGrid1")->columns(QStringLiteral("ID")).isVisible());
     QCOMPARE(grid("TDBGrid2")->columns(QStringLiteral("Schuetze")).width(), 2000.0);
+}
+
+// Right-clicks the grid's headings and clicks an entry of the menu (none when
+// empty); the entries as the menu showed them: "-" before one not checked,
+// "!" before one that cannot be clicked.
+QStringList tst_Appearance::clickInHeadingMenu(DataGrid *grid, const QString &entry)
+{
+    QStringList entries;
+    QTimer::singleShot(0, this, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        for (QAction *action : menu->actions()) {
+            entries << (action->isEnabled() ? QString() : QStringLiteral("!"))
+                               + (action->isChecked() ? QString() : QStringLiteral("-")) + action->text();
+            if (action->text() == entry)
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+        }
+        if (menu->isVisible())
+            menu->close();
+    });
+    QWidget *headings = grid->horizontalHeader()->viewport();
+    const QPoint at(5, 5);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, headings->mapToGlobal(at));
+    QCoreApplication::sendEvent(headings, &event);
+    return entries;
+}
+
+// The heading's menu lists the columns the user may show or hide (not ID and
+// Sortierung, which stay hidden) in display order, checked while shown; what
+// is hidden there stays hidden on the next start, and the last shown column
+// cannot be hidden. A column shown again keeps its width.
+void tst_Appearance::headingMenu_data()
+{
+    QTest::addColumn<QString>("grid");
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<QStringList>("menu"); // after the clicks
+    QTest::addColumn<QStringList>("hidden"); // after a new start, besides ID and Sortierung
+    const QStringList front{"Platz", "StartNr", "Schuetze", "Verein", "Serie", "Innenzehner"};
+    QStringList rings, ringCaptions, unchecked;
+    for (int i = 1; i <= 10; ++i) {
+        rings << QStringLiteral("Ring%1").arg(i);
+        ringCaptions << QString::number(i);
+        unchecked << QStringLiteral("-%1").arg(i);
+    }
+    QTest::newRow("winners list without the ten shots")
+            << "TDBGrid2" << ringCaptions << front + unchecked << rings;
+    QTest::newRow("a column hidden and shown again") << "TDBGrid1" << QStringList{"Verein", "Verein"} << front + rings
+                                                     << QStringList{};
+    QStringList allButName = front + rings;
+    allButName.removeOne(QStringLiteral("Schuetze"));
+    QStringList onlyName;
+    for (const QString &caption : front + rings)
+        onlyName << (caption == QLatin1String("Schuetze") ? QStringLiteral("!Schuetze") : QLatin1Char('-') + caption);
+    QTest::newRow("the last shown column stays")
+            << "TDBGrid1" << allButName + QStringList{"Schuetze"} << onlyName << allButName;
+}
+
+void tst_Appearance::headingMenu()
+{
+    QFETCH(QString, grid);
+    QFETCH(QStringList, clicks);
+    QFETCH(QStringList, menu);
+    QFETCH(QStringList, hidden);
+    // The entry grid takes no clicks until a competition is open.
+    const TestCompetition competition;
+    store(QStringLiteral("Wettkampf"), QStringLiteral("Last"), competition.path());
+    start();
+    const QByteArray name = grid.toLatin1();
+    for (const QString &entry : clicks)
+        clickInHeadingMenu(this->grid(name), entry);
+    QCOMPARE(clickInHeadingMenu(this->grid(name), QString()), menu);
+    QCOMPARE(this->grid(name)->columns(QStringLiteral("Verein")).width(), 1700.0);
+    restart();
+    DataGrid *shown = this->grid(name);
+    for (int i = 0; i < shown->columnCount(); ++i) {
+        const QString field = shown->columns(i).dataField();
+        const bool designHidden = field == QLatin1String("ID") || field == QLatin1String("Sortierung");
+        QVERIFY2(shown->columns(i).isVisible() == !(designHidden || hidden.contains(field)), qPrintable(field));
+    }
 }
 
 // How the window lays out its controls when its size changes (Form_Resize),

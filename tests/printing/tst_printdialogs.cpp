@@ -9,6 +9,8 @@
 #include "frmPrinterSetup.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -39,6 +41,10 @@ private slots:
 
     void okStoresAsTyped_data();
     void okStoresAsTyped();
+    void fitColumnsChoice_data();
+    void fitColumnsChoice();
+    void marginUnits_data();
+    void marginUnits();
     void dialogFrame();
     void menuShowsItModally();
     void withoutPrinterTheUserIsTold();
@@ -142,7 +148,75 @@ void tst_PrintDialogs::okStoresAsTyped()
         QCOMPARE(m_settings->read(Section, QStringLiteral("Format")), stored.at(0));
 }
 
-// Enter confirms, and Tab walks the options, the four boxes, Abbrechen, OK.
+// "Spaltenbreiten an den Inhalt anpassen" is off unless "-1" (or another
+// number but 0) is stored; OK stores "-1" or "0", Abbrechen nothing.
+void tst_PrintDialogs::fitColumnsChoice_data()
+{
+    QTest::addColumn<QString>("stored"); // null: nothing
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<bool>("click");
+    QTest::addColumn<QString>("close");
+    QTest::addColumn<QString>("storedAfter"); // null: nothing
+    QTest::newRow("nothing stored: off, confirmed") << QString() << false << false << "cmdOK" << "0";
+    QTest::newRow("-1 stored: on, clicked off") << "-1" << true << true << "cmdOK" << "0";
+    QTest::newRow("0 stored: clicked on") << "0" << false << true << "cmdOK" << "-1";
+    QTest::newRow("no number is off") << "ja" << false << false << "cmdOK" << "0";
+    QTest::newRow("clicked on, Abbrechen stores nothing") << QString() << false << true << "cmdCancel" << QString();
+}
+
+void tst_PrintDialogs::fitColumnsChoice()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, shown);
+    QFETCH(bool, click);
+    QFETCH(QString, close);
+    QFETCH(QString, storedAfter);
+    const QString key = QStringLiteral("Spaltenanpassung");
+    if (!stored.isNull())
+        m_settings->write(Section, key, stored);
+    frmPrinterSetup dialog;
+    dialog.show();
+    auto *box = dialog.findChild<QCheckBox *>(QStringLiteral("chkSpaltenbreiten"));
+    QVERIFY(box);
+    QCOMPARE(box->text(), QStringLiteral("Spaltenbreiten an den Inhalt anpassen"));
+    QVERIFY(box->width() >= box->sizeHint().width() && dialog.rect().contains(box->geometry()));
+    QCOMPARE(box->isChecked(), shown);
+    if (click)
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+    QTest::mouseClick(dialog.findChild<QPushButton *>(close), Qt::LeftButton);
+    QCOMPARE(m_settings->contains(Section, key), !storedAfter.isNull());
+    if (!storedAfter.isNull())
+        QCOMPARE(m_settings->read(Section, key), storedAfter);
+}
+
+// The margins are twips (1000 stand for 50 points on paper): the unit stands
+// right beside each box, on its line, whole and clear of the other controls.
+void tst_PrintDialogs::marginUnits_data()
+{
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < 4; ++i)
+        QTest::newRow(qPrintable(MarginKeys.at(i))) << i;
+}
+
+void tst_PrintDialogs::marginUnits()
+{
+    QFETCH(int, index);
+    frmPrinterSetup dialog;
+    dialog.show();
+    const QLineEdit *edit = box(dialog, MarginBoxes.at(index));
+    const QLabel *unit = dialog.unitLabel(index);
+    QVERIFY(unit && unit->isVisible());
+    QCOMPARE(unit->text(), QStringLiteral("Twips"));
+    QCOMPARE(unit->parentWidget(), edit->parentWidget());
+    QVERIFY(unit->x() > edit->geometry().right() && unit->x() - edit->geometry().right() < 10);
+    QVERIFY(qAbs(unit->geometry().center().y() - edit->geometry().center().y()) <= 1);
+    QVERIFY(unit->width() >= unit->sizeHint().width());
+    QVERIFY(edit->parentWidget()->rect().contains(unit->geometry()));
+    for (const QWidget *other : edit->parentWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        QVERIFY2(other == unit || !other->geometry().intersects(unit->geometry()), qPrintable(other->objectName()));
+}
+
+// Enter confirms, and Tab walks the options, the four boxes, the check box, Abbrechen, OK.
 void tst_PrintDialogs::dialogFrame()
 {
     frmPrinterSetup dialog;
@@ -150,13 +224,13 @@ void tst_PrintDialogs::dialogFrame()
     QVERIFY(!dialog.findChild<QPushButton *>(QStringLiteral("cmdCancel"))->isDefault());
     QStringList order;
     QWidget *w = dialog.option(0);
-    for (int i = 0; i < 8; ++i, w = w->nextInFocusChain()) {
+    for (int i = 0; i < 9; ++i, w = w->nextInFocusChain()) {
         while (w->focusPolicy() == Qt::NoFocus)
             w = w->nextInFocusChain();
         order << w->objectName();
     }
-    QCOMPARE(order, QStringList({"Option1_0", "Option1_1", "txtLinks", "txtRechts", "txtOben", "txtUnten", "cmdCancel",
-                                 "cmdOK"}));
+    QCOMPARE(order, QStringList({"Option1_0", "Option1_1", "txtLinks", "txtRechts", "txtOben", "txtUnten",
+                                 "chkSpaltenbreiten", "cmdCancel", "cmdOK"}));
 }
 
 // The menu item shows the dialog modally; what OK stores is read at the next print.

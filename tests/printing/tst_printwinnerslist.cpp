@@ -2,6 +2,7 @@
 // it reads, the PDF it prints, read back with pdftotext, and the preview
 // window over the same pages.
 #include "DataGrid.h"
+#include "GridPrinter.h"
 #include "PageRenderer.h"
 #include "PdfText.h"
 #include "PreviewPage.h"
@@ -15,6 +16,8 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPrinter>
+#include <QScrollArea>
 #include <QToolBar>
 #include <QtTest>
 #include <memory>
@@ -45,6 +48,8 @@ private slots:
 
     void everyRunSetsEveryField();
     void printedColumnsAreTheShownOnes();
+    void columnsFittedToTheirTexts_data();
+    void columnsFittedToTheirTexts();
 
     void threePagesCarryFooterHeadingsAndTitle();
     void pageAndMarginsInTwips_data();
@@ -56,6 +61,8 @@ private slots:
     void previewNavigation();
     void previewZoom_data();
     void previewZoom();
+    void previewFitsTheWindow_data();
+    void previewFitsTheWindow();
     void previewEndsSilently_data();
     void previewEndsSilently();
 
@@ -138,6 +145,7 @@ void tst_PrintWinnersList::everyRunSetsEveryField()
     info.repeatColumnHeaders = false;
     info.marginLeft = info.marginRight = info.marginTop = info.marginBottom = 7;
     info.orientation = 3;
+    info.fitColumnsToContents = true;
     trigger(QStringLiteral("mnuPreviou"));
 
     QCOMPARE(info.pageHeader, Title);
@@ -152,6 +160,7 @@ void tst_PrintWinnersList::everyRunSetsEveryField()
     QVERIFY(info.repeatColumnHeaders);
     QCOMPARE(QVector<double>({info.marginLeft, info.marginRight, info.marginTop, info.marginBottom, info.orientation}),
              QVector<double>({0, 1000, 1234.5, 0, 1}));
+    QVERIFY(!info.fitColumnsToContents);
 }
 
 // Visible columns in display order with their captions and widths; ID and
@@ -191,6 +200,46 @@ void tst_PrintWinnersList::printedColumnsAreTheShownOnes()
     QVERIFY(serie && ring1);
     QVERIFY(qAbs(serie->center().x() - (DefaultMargin + (5080 + 617) / 20.0)) < Slack);
     QVERIFY(qAbs(ring1->center().x() - (DefaultMargin + (5080 + 1234 + 300) / 20.0)) < Slack);
+}
+
+// Fitted, a column is as wide as its widest text (heading included) and the
+// 30 twips (1.5 points) of room on either side: the widest texts of
+// neighbouring columns stand 3 points apart. Too wide for the page, all are
+// scaled down together and the table still ends inside the margins.
+void tst_PrintWinnersList::columnsFittedToTheirTexts_data()
+{
+    QTest::addColumn<Settings>("settings");
+    QTest::addColumn<bool>("fitted"); // the club whole, the widest texts 3 points apart
+    QTest::newRow("nothing stored: the grid's widths cut the club") << Settings{} << false;
+    QTest::newRow("0 stored: the grid's widths") << Settings{{"Spaltenanpassung", "0"}} << false;
+    QTest::newRow("fitted on a landscape page") << Settings{{"Spaltenanpassung", "-1"}} << true;
+    QTest::newRow("fitted, too wide for a portrait page: scaled together")
+            << Settings{{"Spaltenanpassung", "-1"}, {"Format", "1"}} << false;
+}
+
+void tst_PrintWinnersList::columnsFittedToTheirTexts()
+{
+    QFETCH(Settings, settings);
+    QFETCH(bool, fitted);
+    const QString club = QStringLiteral("Schützengesellschaft Hubertus Oberkirchberg-Wald 1885 e.V.");
+    m_competition->addResult(50, QStringLiteral("Anna Maier"), club, 12, QString(22, QLatin1Char('0')));
+    openWindow(2, settings);
+    const PdfText text(printPdf());
+    QCOMPARE(text.pageCount(), 1);
+    const double right = text.pageSize(1).width() - DefaultMargin + Slack;
+    for (const PdfText::Word &word : text.words(1))
+        QVERIFY2(word.box.right() <= right, qPrintable(word.text));
+    const auto name = text.find(1, club);
+    QCOMPARE(bool(name), fitted);
+    if (!fitted)
+        return;
+    const auto serie = text.find(1, QStringLiteral("Serie"));
+    const auto innenzehner = text.find(1, QStringLiteral("Innenzehner"));
+    const auto ring1 = text.find(1, QStringLiteral("1"));
+    QVERIFY(serie && innenzehner && ring1);
+    QVERIFY2(qAbs(serie->left() - name->right() - 3) < 1, qPrintable(QString::number(serie->left() - name->right())));
+    QVERIFY2(qAbs(ring1->left() - innenzehner->right() - 3) < 1,
+             qPrintable(QString::number(ring1->left() - innenzehner->right())));
 }
 
 // Twenty rows at 8 a page: pages of 8, 8 and 4 rows. Copying the rows counts
@@ -313,7 +362,7 @@ void tst_PrintWinnersList::failuresAreReported()
         QVERIFY2(box.kind == "print" || box.kind == "progress", qPrintable(box.text));
 }
 
-// ---------------------------------------------------------------- preview// ---------------------------------------------------------------- preview
+// ---------------------------------------------------------------- preview
 
 void tst_PrintWinnersList::previewNavigation_data()
 {
@@ -415,6 +464,67 @@ void tst_PrintWinnersList::previewZoom()
         }
     QVERIFY2(dark > 200, qPrintable(QString::number(dark)));
     QCOMPARE(reddish > 20, colour == Qt::red);
+}
+
+// "Ganze Seite" shows the whole page as large as the window allows, "Seitenbreite"
+// the page across the window, both with a grey room of 24 pixels: when the
+// window opens at its size and again after every resize.
+void tst_PrintWinnersList::previewFitsTheWindow_data()
+{
+    QTest::addColumn<Settings>("settings");
+    QTest::addColumn<bool>("wholePage");       // else page width
+    QTest::addColumn<QVector<QSize>>("sizes"); // at opening, then resized to
+    const Settings portrait{{"Format", "1"}};
+    QTest::newRow("whole page: wide window, then a tall one")
+            << Settings{} << true << QVector<QSize>{{1280, 960}, {700, 900}};
+    QTest::newRow("whole page, portrait: small window, then a large one")
+            << portrait << true << QVector<QSize>{{640, 480}, {1600, 1000}};
+    QTest::newRow("page width, portrait: the page scrolls")
+            << portrait << false << QVector<QSize>{{1280, 960}, {900, 1000}};
+    QTest::newRow("page width: the whole page shows, then a low window")
+            << Settings{} << false << QVector<QSize>{{1280, 960}, {1000, 400}};
+}
+
+void tst_PrintWinnersList::previewFitsTheWindow()
+{
+    QFETCH(Settings, settings);
+    QFETCH(bool, wholePage);
+    QFETCH(QVector<QSize>, sizes);
+    constexpr int Room = 24;
+    openWindow(3, settings);
+    trigger(QStringLiteral("mnuPreviou")); // sets the print settings
+    delete preview();
+    DataGrid &grid = *winners();
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    GridPrinter::setUpPrinter(*printer, grid.printInfo());
+    PrintTable table = PrintTable::layoutOf(grid);
+    table.appendRows(grid, 0, PrintTable::printableRows(grid));
+    auto renderer = std::make_unique<PageRenderer>(grid.printInfo(), std::move(table), printer.get(),
+                                                   GridPrinter::paperTwips(*printer));
+    auto *window = new PrintPreviewWindow(std::move(printer), std::move(renderer), grid.printInfo(), m_window.get());
+    window->setZoom(wholePage ? PrintPreviewWindow::Zoom::WholePage : PrintPreviewWindow::Zoom::PageWidth);
+    const QWidget *viewport = window->findChild<QScrollArea *>(QStringLiteral("previewArea"))->viewport();
+    const QWidget *page = window->findChild<PreviewPage *>();
+    for (int i = 0; i < sizes.size(); ++i) {
+        window->resize(sizes.at(i));
+        if (i == 0)
+            window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QCoreApplication::processEvents();
+        QCOMPARE(window->size(), sizes.at(i));
+        const QSize room = viewport->size() - QSize(Room, Room);
+        const QString shown = QStringLiteral("page %1 x %2 in %3 x %4")
+                                      .arg(page->width())
+                                      .arg(page->height())
+                                      .arg(room.width())
+                                      .arg(room.height());
+        if (wholePage)
+            QVERIFY2(page->width() <= room.width() + 1 && page->height() <= room.height() + 1
+                             && (qAbs(page->width() - room.width()) <= 1 || qAbs(page->height() - room.height()) <= 1),
+                     qPrintable(shown));
+        else
+            QVERIFY2(qAbs(page->width() - room.width()) <= 1, qPrintable(shown));
+    }
 }
 
 void tst_PrintWinnersList::previewEndsSilently_data()
