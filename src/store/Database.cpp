@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "FileKind.h"
 #include "Recordset.h"
 #include "RingtalError.h"
 
@@ -66,9 +67,10 @@ std::shared_ptr<Database> Database::open(const QString &path)
     const QFileInfo info(path);
     if (path.trimmed().isEmpty() || !info.exists())
         throw missingFile(path);
-    if (info.isDir())
+    // SQLite would read a device and hang on a named pipe; only a regular file is a competition.
+    if (!FileKind::isRegular(path))
         throw RingtalError(ErrorNumber::CannotOpenFile,
-                           QStringLiteral("'%1' ist ein Ordner und keine Wettkampfdatei.").arg(path));
+                           QStringLiteral("'%1' ist %2 und keine Wettkampfdatei.").arg(path, FileKind::describe(path)));
     if (!info.isReadable())
         throw RingtalError(ErrorNumber::CannotOpenFile,
                            QStringLiteral("Die Datei '%1' kann nicht geöffnet werden: Es fehlt die Leseberechtigung.")
