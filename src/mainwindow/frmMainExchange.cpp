@@ -8,6 +8,7 @@
 #include "DataGrid.h"
 #include "DataSource.h"
 #include "Dialogs.h"
+#include "FileKind.h"
 #include "PrintTable.h"
 #include "RingtalError.h"
 
@@ -71,6 +72,10 @@ bool isDatabase(const QString &path)
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
+    // Looking at a named pipe's first bytes would wait for a writer, and
+    // saving would put a file in the place of a pipe, socket or device.
+    if (QFileInfo::exists(path) && !FileKind::isRegular(path))
+        throw FileKind::notRegular(path);
     if (isDatabase(path))
         throw RingtalError(ErrorNumber::PathFileAccess,
                            QStringLiteral("Die Datei '%1' ist eine Datenbank; sie wird nicht durch die Siegerliste "

@@ -10,6 +10,7 @@ namespace {
 // The font keeps its size as a fixed-point number with four decimals; a font
 // of no size, or of one that no screen or page holds, cannot be shown.
 constexpr double sizeScale = 10000.0;
+constexpr double smallestSize = 1.0 / sizeScale;
 constexpr double largestSize = 2048.0;
 
 // How a stored field becomes a value of the font; a field the font cannot
@@ -23,8 +24,10 @@ double sizeValue(const QString &field)
     const double size = std::fabs(*number) <= largestSize ? std::nearbyint(*number * sizeScale) / sizeScale : *number;
     if (!(size > 0.0 && size <= largestSize))
         throw RingtalError(ErrorNumber::InvalidPropertyValue,
-                           QStringLiteral("Die Schriftgröße \"%1\" liegt nicht zwischen 0 und %2 Punkt.")
-                                   .arg(field, Numbers::numberText(largestSize)));
+                           QStringLiteral("Die Schriftgröße \"%1\" ist zu %2: Sie muss mindestens %3 und höchstens %4 "
+                                          "Punkt betragen.")
+                                   .arg(field, size > largestSize ? QStringLiteral("groß") : QStringLiteral("klein"),
+                                        Numbers::numberText(smallestSize), Numbers::numberText(largestSize)));
     return size;
 }
 

@@ -47,7 +47,10 @@ int positionValue(const QString &text)
     if (whole < double(std::numeric_limits<int>::min()) || whole > double(std::numeric_limits<int>::max()))
         throw RingtalError(
                 ErrorNumber::Overflow,
-                QStringLiteral("Die Spaltenposition \"%1\" liegt außerhalb des Zahlenbereichs.").arg(text.trimmed()));
+                QStringLiteral("Die Spaltenposition \"%1\" liegt außerhalb des Zahlenbereichs von %2 bis %3.")
+                        .arg(text.trimmed())
+                        .arg(std::numeric_limits<int>::min())
+                        .arg(std::numeric_limits<int>::max()));
     return int(whole);
 }
 
@@ -63,9 +66,12 @@ double widthValue(const QString &text)
 double columnWidth(double width)
 {
     const std::optional<double> single = SingleNumber::fromDouble(width);
+    // Only widths above 0 come here; the others hide their column.
     if (!single)
-        throw RingtalError(ErrorNumber::Overflow,
-                           QStringLiteral("Die Spaltenbreite %1 ist zu groß.").arg(Numbers::numberText(width)));
+        throw RingtalError(
+                ErrorNumber::Overflow,
+                QStringLiteral("Die Spaltenbreite %1 ist zu groß: Sie darf höchstens %2 betragen.")
+                        .arg(Numbers::numberText(width), Numbers::singleText(std::numeric_limits<float>::max())));
     return *single;
 }
 

@@ -1,5 +1,6 @@
 #include "AccessFile.h"
 
+#include "FileKind.h"
 #include "RingtalError.h"
 
 #include <QFile>
@@ -36,6 +37,9 @@ RingtalError damaged(const QString &path, const QString &detail)
 
 QByteArray readHeader(const QString &path)
 {
+    // Asked of any file the user opens: a named pipe must not be waited for.
+    if (!FileKind::isRegular(path))
+        return QByteArray();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QByteArray();
@@ -174,7 +178,9 @@ AccessFile::AccessFile(const QString &path)
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists())
         throw RingtalError(ErrorNumber::FileNotFound, QStringLiteral("Datei nicht gefunden: '%1'.").arg(path));
-    if (info.isDir() || !QFile(path).open(QIODevice::ReadOnly))
+    if (!FileKind::isRegular(path))
+        throw FileKind::notRegular(path);
+    if (!QFile(path).open(QIODevice::ReadOnly))
         throw RingtalError(
                 ErrorNumber::PathFileAccess,
                 QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: '%1' kann nicht gelesen werden.").arg(path));

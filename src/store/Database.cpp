@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "FileKind.h"
 #include "Recordset.h"
 #include "RingtalError.h"
 
@@ -40,6 +41,38 @@ RingtalError missingFile(const QString &path)
                         QStringLiteral("Die Datei '%1' wurde nicht gefunden.").arg(path));
 }
 
+// A file chosen by the user may bring rules of its own; each failed rule is
+// told as what it is, with SQLite's words for the rule after it.
+RingtalError ruleFailed(int extendedCode, const QString &detail)
+{
+    const QString notStored = QStringLiteral("Die Änderung wurde nicht gespeichert, weil ");
+    switch (extendedCode) {
+    case SQLITE_CONSTRAINT_UNIQUE:
+    case SQLITE_CONSTRAINT_PRIMARYKEY:
+    case SQLITE_CONSTRAINT_ROWID:
+        return RingtalError(ErrorNumber::DuplicateKey,
+                            notStored + QStringLiteral("sie einen doppelten Schlüssel ergäbe (%1).").arg(detail));
+    case SQLITE_CONSTRAINT_NOTNULL:
+        return RingtalError(ErrorNumber::FieldRequired,
+                            notStored + QStringLiteral("ein Feld leer ist, das einen Wert verlangt (%1).").arg(detail));
+    case SQLITE_CONSTRAINT_CHECK:
+        return RingtalError(ErrorNumber::ValidationRule,
+                            notStored
+                                    + QStringLiteral("ein Wert gegen eine Gültigkeitsregel der Tabelle verstößt (%1).")
+                                              .arg(detail));
+    case SQLITE_CONSTRAINT_FOREIGNKEY:
+        return RingtalError(ErrorNumber::RelatedRecordRequired,
+                            notStored
+                                    + QStringLiteral("sie eine Beziehung zu einer anderen Tabelle verletzt: Der "
+                                                     "verknüpfte Datensatz fehlt, oder ein anderer verweist noch auf "
+                                                     "diesen (%1).")
+                                              .arg(detail));
+    default:
+        return RingtalError(ErrorNumber::EngineFailure,
+                            notStored + QStringLiteral("sie gegen eine Regel der Datei verstößt (%1).").arg(detail));
+    }
+}
+
 } // namespace
 
 Database::Database(QString path)
@@ -66,9 +99,10 @@ std::shared_ptr<Database> Database::open(const QString &path)
     const QFileInfo info(path);
     if (path.trimmed().isEmpty() || !info.exists())
         throw missingFile(path);
-    if (info.isDir())
+    // SQLite would read a device and hang on a named pipe; only a regular file is a competition.
+    if (!FileKind::isRegular(path))
         throw RingtalError(ErrorNumber::CannotOpenFile,
-                           QStringLiteral("'%1' ist ein Ordner und keine Wettkampfdatei.").arg(path));
+                           QStringLiteral("'%1' ist %2 und keine Wettkampfdatei.").arg(path, FileKind::describe(path)));
     if (!info.isReadable())
         throw RingtalError(ErrorNumber::CannotOpenFile,
                            QStringLiteral("Die Datei '%1' kann nicht geöffnet werden: Es fehlt die Leseberechtigung.")
@@ -278,10 +312,12 @@ void Database::execute(const QString &sql, const QVector<QVariant> &values)
         bind(stmt, values);
         const int rc = sqlite3_step(stmt);
         if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
-            const QString message = QString::fromUtf8(sqlite3_errmsg(static_cast<sqlite3 *>(m_sqlite)));
+            auto *db = static_cast<sqlite3 *>(m_sqlite);
+            const QString message = QString::fromUtf8(sqlite3_errmsg(db));
+            const int code = sqlite3_extended_errcode(db);
             sqlite3_reset(stmt);
             sqlite3_clear_bindings(stmt);
-            raise(QSqlError(QStringLiteral("SQLite"), message, QSqlError::StatementError, QString::number(rc)));
+            raise(QSqlError(QStringLiteral("SQLite"), message, QSqlError::StatementError, QString::number(code)));
         }
         sqlite3_reset(stmt);
         sqlite3_clear_bindings(stmt);
@@ -358,9 +394,22 @@ QHash<QString, QString> Database::declaredTypes(const QString &table)
     return types;
 }
 
+// The driver tells only the primary code of a failure, or none at all for a
+// failed commit; the connection still holds the extended one, which tells a
+// CHECK from a UNIQUE rule.
+int Database::extendedCode(const QSqlError &error) const
+{
+    const int native = error.nativeErrorCode().toInt();
+    if (native > 0xFF || !m_sqlite)
+        return native;
+    const int extended = sqlite3_extended_errcode(static_cast<sqlite3 *>(m_sqlite));
+    return native == 0 || (extended & 0xFF) == native ? extended : native;
+}
+
 void Database::raise(const QSqlError &error) const
 {
-    const int code = error.nativeErrorCode().toInt() & 0xFF;
+    const int extended = extendedCode(error);
+    const int code = extended & 0xFF;
     const QString detail = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     static const QRegularExpression noTable(QStringLiteral("no such table: (\\S+)"));
     const QRegularExpressionMatch table = noTable.match(detail);
@@ -396,10 +445,7 @@ void Database::raise(const QSqlError &error) const
                                           "Bitte später noch einmal versuchen.")
                                .arg(m_path));
     case SQLITE_CONSTRAINT:
-        throw RingtalError(ErrorNumber::DuplicateKey,
-                           QStringLiteral("Die Änderung wurde nicht gespeichert, weil sie einen doppelten "
-                                          "Schlüssel ergäbe (%1).")
-                               .arg(detail));
+        throw ruleFailed(extended, detail);
     case SQLITE_FULL:
         throw RingtalError(ErrorNumber::EngineFailure,
                            QStringLiteral("Der Datenträger ist voll; '%1' kann nicht gespeichert werden.")

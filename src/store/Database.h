@@ -97,6 +97,7 @@ private:
     void bind(void *statement, const QVector<QVariant> &values);
     Rows readAllWithSqlite(const QString &sql);
     [[noreturn]] void raiseSqlite(int code);
+    int extendedCode(const QSqlError &error) const;
 
     QString m_path;
     QString m_connectionName;

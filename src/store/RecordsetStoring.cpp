@@ -22,6 +22,18 @@ RingtalError mismatch(const QString &field, const QVariant &value, const QString
                             .arg(Numbers::cellText(value), field, expected));
 }
 
+// Too large or too small: a number below the lowest long is no "too large" one.
+RingtalError longOverflow(const QString &field, const QVariant &value, bool tooLarge)
+{
+    return RingtalError(ErrorNumber::NumericOverflow,
+                        QStringLiteral("Die Zahl %1 ist für das Feld '%2' zu %3: Erlaubt sind ganze Zahlen von %4 "
+                                       "bis %5.")
+                            .arg(Numbers::cellText(value), field,
+                                 tooLarge ? QStringLiteral("groß") : QStringLiteral("klein"))
+                            .arg(std::numeric_limits<qint32>::min())
+                            .arg(std::numeric_limits<qint32>::max()));
+}
+
 } // namespace
 
 QVariant Recordset::storable(int field, const QVariant &value) const
@@ -55,9 +67,7 @@ QVariant Recordset::storable(int field, const QVariant &value) const
         const double rounded = std::nearbyint(*number);
         // A long reaches one further below zero than above it.
         if (rounded > std::numeric_limits<qint32>::max() || rounded < std::numeric_limits<qint32>::min())
-            throw RingtalError(ErrorNumber::NumericOverflow,
-                               QStringLiteral("Die Zahl %1 ist für das Feld '%2' zu groß.")
-                                   .arg(Numbers::cellText(value), name));
+            throw longOverflow(name, value, rounded > 0);
         return QVariant(qint64(rounded));
     }
     case Double: {

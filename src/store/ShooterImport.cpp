@@ -3,6 +3,7 @@
 #include "AccessFile.h"
 #include "Csv.h"
 #include "Database.h"
+#include "FileKind.h"
 #include "RingtalError.h"
 
 #include <QFile>
@@ -67,6 +68,9 @@ QByteArray readBytes(const QString &path)
 
 ShooterImport::Batch ShooterImport::readFile(const QString &path)
 {
+    // A named pipe has no size and would pass for an empty file; reading it would wait.
+    if (QFileInfo::exists(path) && !FileKind::isRegular(path))
+        throw FileKind::notRegular(path);
     if (QFileInfo::exists(path) && QFileInfo(path).size() == 0)
         throw RingtalError(ErrorNumber::InvalidFileFormat,
                            QStringLiteral("Die Datei '%1' ist leer; es gibt nichts zu importieren.").arg(path));

@@ -1,11 +1,11 @@
 #include "tempModule.h"
 
+#include "FileKind.h"
 #include "Numbers.h"
 #include "Recordset.h"
 #include "RingtalError.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 double ParseDecimal(const QString &text)
 {
@@ -24,7 +24,9 @@ bool FileExists(const QString &path)
 {
     if (path.trimmed().isEmpty())
         return false;
-    if (QFileInfo(path).isDir())
+    // Opening a named pipe waits for a writer for ever; a folder, socket or
+    // device is no file either. Only what opens at once counts as there.
+    if (!FileKind::isRegular(path))
         return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

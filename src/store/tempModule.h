@@ -22,6 +22,7 @@ QVariant neutralFieldValue(int typeCode, const QVariant &value);
 // leading number is read. "10,5" -> 10.5, "10.5" -> 105, "1.000,5" -> 1000.5.
 double ParseDecimal(const QString &text);
 
-// True when the path names a file that can be opened for reading. A blank
-// path, a folder or any failure gives false; nothing is reported.
+// True when the path names a regular file (or a link to one) that can be
+// opened for reading. A blank path, a folder, a named pipe, a socket, a
+// device or any failure gives false; nothing is reported.
 bool FileExists(const QString &path);

@@ -8,6 +8,7 @@
 #include "IndependentCsv.h"
 #include "MainWindowSession.h"
 #include "Recordset.h"
+#include "SpecialFiles.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -175,6 +176,13 @@ void tst_FileCommands::open_data()
         << 3;
     QTest::newRow("Access competition, save dialog cancelled")
         << "access" << QList<Dialogs::Answer>{yes} << "" << QStringList{"open", "question", "save"} << false << 3;
+    // A message instead of waiting for a writer; without "open" the file is named on the command line.
+    QTest::newRow("a named pipe, Abort: the window stays on its competition")
+        << "named pipe" << QList<Dialogs::Answer>{Dialogs::Answer::Abort} << "-" << QStringList{"open", "error"}
+        << false << 3;
+    QTest::newRow("a link to a named pipe on the command line, Abort")
+        << "link to a named pipe" << QList<Dialogs::Answer>{Dialogs::Answer::Abort} << "-" << QStringList{"error"}
+        << false << 3;
 }
 
 void tst_FileCommands::open()
@@ -194,24 +202,39 @@ void tst_FileCommands::open()
         opened = AccessFixtures::write(folderFile(QStringLiteral("notiz.wkd")), "Dies ist keine Datenbank, nur ein Text.\n");
     else if (file == QLatin1String("access"))
         opened = fixture;
+    else if (file.contains(QLatin1String("pipe")) && SpecialFiles::make(file, folderFile(QStringLiteral("Pipe.wkd"))))
+        opened = folderFile(QStringLiteral("Pipe.wkd"));
+    QVERIFY(opened != other.path() || file == QLatin1String("competition"));
     const QStringList filesBefore = QDir(m_competition->folder()).entryList(QDir::Files | QDir::Hidden);
     const QString targetPath = target.isEmpty() ? QString() : folderFile(target);
     openSession();
-    dialogs().answerFile(opened);
+    const bool byDialog = kinds.front() == QLatin1String("open");
+    if (byDialog)
+        dialogs().answerFile(opened);
     for (const Dialogs::Answer answer : answers)
         dialogs().answer(answer);
     if (target != QLatin1String("-"))
         dialogs().answerFile(targetPath);
-    trigger(QStringLiteral("mnuDateiOpen"));
+    {
+        const HangGuard guard(QStringLiteral("Opening a ") + file);
+        if (byDialog)
+            trigger(QStringLiteral("mnuDateiOpen"));
+        else
+            m_session->window().openCompetitionFile(opened);
+    }
 
     QCOMPARE(shownKinds(), kinds);
     QCOMPARE(dialogs().unexpected(), 0);
-    const ScriptedDialogs::Shown &dialog = dialogs().shown().front();
-    QVERIFY(dialog.request.mustExist);
+    if (byDialog)
+        QVERIFY(dialogs().shown().front().request.mustExist);
     if (file == QLatin1String("text")) {
         QVERIFY(lastShown().text.startsWith(QStringLiteral("Fehler: 3343 - ")));
         QVERIFY(lastShown().text.endsWith(QStringLiteral("\nFehler beim Laden eines Wettkampfs")));
     }
+    if (file.contains(QLatin1String("pipe")))
+        QCOMPARE(lastShown().text, QStringLiteral("Fehler: 3051 - '%1' ist eine benannte Pipe (FIFO) und keine "
+                                                  "Wettkampfdatei.\nFehler beim Laden eines Wettkampfs")
+                                           .arg(opened));
     if (kinds.size() == 3) {
         QCOMPARE(dialogs().shown().at(1).title, QStringLiteral("Hinweis"));
         QVERIFY(dialogs().shown().at(1).text.contains(QStringLiteral("legacy-competition.wkd")));
@@ -293,6 +316,9 @@ void tst_FileCommands::refused_data()
         << "mnuDateiExport" << true << "Kreis Meisterschaft.wkd" << "Fehler: 75 - " << exportFailed;
     QTest::newRow("export into a folder that is not there")
         << "mnuDateiExport" << true << "fehlt/liste.csv" << "Fehler: 75 - " << exportFailed;
+    QTest::newRow("export onto a named pipe, which stays")
+        << "mnuDateiExport" << true << "Pipe.csv" << "Fehler: 75 - Fehler beim Zugriff auf Pfad/Datei: '"
+        << "/Pipe.csv' ist eine benannte Pipe (FIFO) und keine gewöhnliche Datei." + exportFailed;
 }
 
 // The user is told once; the window, the competition and the Access file stay as they were.
@@ -322,8 +348,16 @@ void tst_FileCommands::refused()
     } else if (!file.isEmpty()) {
         dialogs().answerFile(folderFile(file));
     }
+    const bool pipe = file.startsWith(QLatin1String("Pipe"));
+    if (pipe)
+        QVERIFY(SpecialFiles::makeFifo(folderFile(file)));
     const QByteArray accessBefore = sha(access);
-    trigger(command);
+    {
+        const HangGuard guard(QStringLiteral("The command ") + command + QStringLiteral(" on ") + file);
+        trigger(command);
+    }
+    if (pipe)
+        QVERIFY(QFileInfo(folderFile(file)).exists() && !QFileInfo(folderFile(file)).isFile());
 
     QCOMPARE(lastShown().kind, QStringLiteral("message"));
     QVERIFY2(lastShown().text.startsWith(start) && lastShown().text.endsWith(end), qPrintable(lastShown().text));

@@ -5,6 +5,7 @@
 #include "CheckConnection.h"
 #include "MainWindowSession.h"
 #include "SampleShooters.h"
+#include "SpecialFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,6 +31,8 @@ QVariant unusableLast(const QString &kind, const QTemporaryDir &scratch)
         return QStringLiteral("   ");
     if (kind == QLatin1String("folder"))
         return QDir(scratch.path()).mkpath(QStringLiteral("Kaputt.wkd")) ? path : QString();
+    if (SpecialFiles::make(kind, path))
+        return path;
     AccessFixtures::write(path, kind == QLatin1String("text file") ? "StartNr;Schuetze;Verein\r\n1;Anna;SV\r\n" : "");
     if (kind == QLatin1String("deleted file"))
         QFile::remove(path);
@@ -136,7 +139,9 @@ void tst_StartClose::startFailure_data()
     QTest::addColumn<QString>("expectedTitle");
     const int abort = 3, retry = 4, ignore = 5;
     // Without a file there is nothing to report.
-    for (const char *kind : {"never stored", "blanks", "deleted file", "folder"})
+    // Nor in a named pipe, a socket or a device, which the start must not wait for.
+    for (const char *kind : {"never stored", "blanks", "deleted file", "folder", "named pipe", "link to a named pipe",
+                             "socket", "character device"})
         QTest::addRow("Last: %s", kind) << kind << QList<int>{} << false << false << "";
     // Each broken file fails at opening the entry rows, the winners rows and the title.
     QTest::newRow("text file: Abort stops at the first box") << "text file" << QList<int>{abort} << false << false << "";
@@ -162,7 +167,12 @@ void tst_StartClose::startFailure()
     const QVariant last = unusableLast(kind, scratch);
     const QString path = last.toString();
 
-    MainWindowSession session(last, answers);
+    std::unique_ptr<MainWindowSession> started;
+    {
+        const HangGuard guard(QStringLiteral("The start with Last: ") + kind);
+        started = std::make_unique<MainWindowSession>(last, answers);
+    }
+    MainWindowSession &session = *started;
 
     QCOMPARE(session.dialogs().unexpected(), 0);
     QVERIFY2(session.dialogs().allAnswersUsed(), "fewer boxes than answers");

@@ -152,6 +152,8 @@ private slots:
     void gridWrite();
     void gridRead_data();
     void gridRead();
+    void limitMessages_data();
+    void limitMessages();
     void widthWrite_data();
     void widthWrite();
     void widthRead_data();
@@ -436,6 +438,49 @@ void TestSettingsFormats::gridRead()
     QCOMPARE(boxNumbers(dialogs), errors);
     QVERIFY(dialogs.allAnswersUsed());
     QCOMPARE(dialogs.unexpected(), 0);
+}
+
+// A value beyond its limits is told with its own cause and the true limits:
+// the font keeps four decimals, so 0,0001 is its smallest size.
+void TestSettingsFormats::limitMessages_data()
+{
+    QTest::addColumn<QString>("reader");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    const QString sizeLimits = QStringLiteral("mindestens 0,0001 und höchstens 2048 Punkt betragen.");
+    const auto size = [&](const char *name, const char *field, const char *cause) {
+        QTest::newRow(name) << "font" << QStringLiteral("Arial;%1;0;0;0;0").arg(field)
+                            << QStringLiteral("Fehler: 380 - Die Schriftgröße \"%1\" ist zu %2: Sie muss ")
+                                       .arg(field, cause) + sizeLimits;
+    };
+    size("font size zero", "0", "klein");
+    size("font size rounding to zero", "0,00004", "klein");
+    size("negative font size", "-10", "klein");
+    size("font size above 2048", "2048,0001", "groß");
+    QTest::newRow("column position beyond 32 bits")
+            << "layout" << "1E+20 - 100;"
+            << "Fehler: 6 - Die Spaltenposition \"1E+20\" liegt außerhalb des Zahlenbereichs von -2147483648 bis "
+               "2147483647.";
+    QTest::newRow("column width beyond single precision")
+            << "layout" << "0 - 1E+300;"
+            << "Fehler: 6 - Die Spaltenbreite 1E+300 ist zu groß: Sie darf höchstens 3,402823E+38 betragen.";
+}
+
+void TestSettingsFormats::limitMessages()
+{
+    QFETCH(QString, reader);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    ScriptedDialogs dialogs;
+    queue(dialogs, {Ignore});
+    FontEntry entry = startFont();
+    FontEntryReader fontReader(text, entry);
+    if (reader == QLatin1String("font"))
+        ErrorProtocol(loadMessage).run(fontReader.steps());
+    else
+        readLayout(text, 1);
+    QCOMPARE(dialogs.shown().size(), std::size_t(1));
+    QCOMPARE(dialogs.shown().front().text, message + QLatin1Char('\n') + loadMessage);
 }
 
 // ---------------------------------------------------------------- width list

@@ -6,6 +6,7 @@
 #include "RaisedError.h"
 #include "RecordsetChecks.h"
 #include "ShooterImport.h"
+#include "SpecialFiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -263,6 +264,11 @@ void tst_Csv::importFileKinds_data()
                                   << 0;
     QTest::newRow("Access competition") << AccessFixtures::path(AccessFixtures::Competition) << 3078 << 0;
     QTest::newRow("missing file") << folder + QStringLiteral("fehlt.csv") << 53 << 0;
+    // Not "empty": they are no files to read at all.
+    for (const char *kind : {"named pipe", "link to a named pipe", "character device"}) {
+        const QString path = folder + QString::fromUtf8(kind) + QStringLiteral(".csv");
+        QTest::newRow(kind) << (SpecialFiles::make(QString::fromUtf8(kind), path) ? path : QString()) << 75 << 0;
+    }
 }
 
 void tst_Csv::importFileKinds()
@@ -270,7 +276,9 @@ void tst_Csv::importFileKinds()
     QFETCH(QString, path);
     QFETCH(int, number);
     QFETCH(int, shooters);
+    QVERIFY(!path.isEmpty());
     ShooterImport::Batch batch;
+    const HangGuard guard(QStringLiteral("Importing ") + path);
     QCOMPARE(raisedNumber([&] { batch = ShooterImport::readFile(path); }), number);
     QCOMPARE(batch.shooters.size(), shooters);
 }

@@ -6,6 +6,7 @@
 #include "RaisedError.h"
 #include "Recordset.h"
 #include "RecordsetChecks.h"
+#include "SpecialFiles.h"
 #include "TestCompetition.h"
 
 #include <QDir>
@@ -60,7 +61,7 @@ bool makeForeignFile(const QString &kind, const QString &path)
         QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
         return ok;
     }
-    return kind == QLatin1String("missing");
+    return kind == QLatin1String("missing") || SpecialFiles::make(kind, path);
 }
 
 // One write through the recordset: "edit" renames the first row Bäcker, "add"
@@ -107,6 +108,8 @@ private slots:
     void openingFails();
     void readOnlyFile_data();
     void readOnlyFile();
+    void ruleOfTheFileFails_data();
+    void ruleOfTheFileFails();
     void unusualPaths();
     void transactions_data();
     void transactions();
@@ -136,6 +139,13 @@ void TestDatabase::openingFails_data()
     QTest::newRow("database of another program") << "foreign" << "Wettkampf.wkd" << 3078 << "ist kein Ringtal-Wettkampf.";
     QTest::newRow("master list picked as competition") << "master" << "Wettkampf.wkd" << 3078
                                                        << "Die Tabelle 'Ergebnisse' gibt es";
+    QTest::newRow("named pipe") << "named pipe" << "Pipe.wkd" << 3051
+                                << "' ist eine benannte Pipe (FIFO) und keine Wettkampfdatei.";
+    QTest::newRow("link to a named pipe") << "link to a named pipe" << "Pipe.wkd" << 3051
+                                          << "' ist eine benannte Pipe (FIFO) und keine Wettkampfdatei.";
+    QTest::newRow("socket") << "socket" << "Socket.wkd" << 3051 << "' ist ein Socket und keine Wettkampfdatei.";
+    QTest::newRow("link to a device") << "character device" << "Null.wkd" << 3051
+                                      << "' ist ein Gerät und keine Wettkampfdatei.";
 }
 
 void TestDatabase::openingFails()
@@ -152,10 +162,16 @@ void TestDatabase::openingFails()
     const QStringList before = entries(dir.path());
     const auto content = [&path] {
         QFile file(path);
+        if (!QFileInfo(path).isFile())
+            return QByteArray("(no file)"); // reading a pipe would wait for a writer
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(no file)");
     };
     const QByteArray bytes = content();
-    const RaisedError raised = raisedError([&] { Database::open(path)->openRecordset(ByKey); });
+    RaisedError raised;
+    {
+        const HangGuard guard(QStringLiteral("Opening a ") + kind);
+        raised = raisedError([&] { Database::open(path)->openRecordset(ByKey); });
+    }
     QCOMPARE(raised.number, number);
     QVERIFY2(raised.description.contains(text), qPrintable(raised.description));
     QCOMPARE(entries(dir.path()), before);
@@ -202,6 +218,65 @@ void TestDatabase::readOnlyFile()
     QCOMPARE(writeError.number, 3027);
     QVERIFY2(writeError.description.contains(QStringLiteral("ist schreibgeschützt")), qPrintable(writeError.description));
     QCOMPARE(tableNames(tc), (QStringList{"Adler", "O'Brien"}));
+}
+
+// A hostile file brings rules of its own for StartNr. Each failed rule is
+// named as what it is, never as a duplicate key, and the row stays in edit.
+void TestDatabase::ruleOfTheFileFails_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QVariant>("startNr");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("text");
+    const QString notStored = QStringLiteral("Die Änderung wurde nicht gespeichert, weil ");
+    QTest::newRow("CHECK") << "CHECK (StartNr > 0)" << QVariant(0) << 3317
+                           << notStored + "ein Wert gegen eine Gültigkeitsregel der Tabelle verstößt "
+                                          "(CHECK constraint failed: StartNr > 0).";
+    QTest::newRow("NOT NULL") << "NOT NULL" << QVariant() << 3314
+                              << notStored + "ein Feld leer ist, das einen Wert verlangt "
+                                             "(NOT NULL constraint failed: Ergebnisse.StartNr).";
+    QTest::newRow("FOREIGN KEY") << "REFERENCES Starter (Nr)" << QVariant(7) << 3201
+                                 << notStored + "sie eine Beziehung zu einer anderen Tabelle verletzt: Der verknüpfte "
+                                                "Datensatz fehlt, oder ein anderer verweist noch auf diesen "
+                                                "(FOREIGN KEY constraint failed).";
+    // Reported by the driver, which drops SQLite's code of a failed commit.
+    QTest::newRow("FOREIGN KEY checked at commit")
+            << "REFERENCES Starter (Nr) DEFERRABLE INITIALLY DEFERRED" << QVariant(7) << 3201
+            << notStored + "sie eine Beziehung zu einer anderen Tabelle verletzt: Der verknüpfte "
+                                                "Datensatz fehlt, oder ein anderer verweist noch auf diesen "
+                                                "(FOREIGN KEY constraint failed).";
+    QTest::newRow("UNIQUE") << "UNIQUE" << QVariant(1) << 3022
+                            << notStored + "sie einen doppelten Schlüssel ergäbe "
+                                           "(UNIQUE constraint failed: Ergebnisse.StartNr).";
+}
+
+void TestDatabase::ruleOfTheFileFails()
+{
+    QFETCH(QString, rule);
+    QFETCH(QVariant, startNr);
+    QFETCH(int, number);
+    QFETCH(QString, text);
+    TestCompetition tc;
+    tc.exec(QStringLiteral("DROP TABLE Ergebnisse"));
+    tc.exec(QStringLiteral("CREATE TABLE Starter (Nr INTEGER PRIMARY KEY)"));
+    tc.exec(QStringLiteral("INSERT INTO Starter VALUES (1)"));
+    tc.exec(QStringLiteral("CREATE TABLE Ergebnisse (ID INTEGER PRIMARY KEY AUTOINCREMENT, StartNr INTEGER %1, "
+                           "Schuetze TEXT, Sortierung TEXT)")
+                    .arg(rule));
+    tc.exec(QStringLiteral("INSERT INTO Ergebnisse (StartNr, Schuetze) VALUES (1, 'Adler')"));
+    const std::shared_ptr<Database> db = Database::open(tc.path());
+    // A file cannot switch foreign keys on for the program; the text must fit when they are.
+    db->execute(QStringLiteral("PRAGMA foreign_keys = ON"), {});
+    const std::unique_ptr<Recordset> rs = db->openRecordset(ByKey);
+    rs->addNew();
+    rs->setValue(QStringLiteral("StartNr"), startNr);
+    rs->setValue(Name, QStringLiteral("Neu"));
+    const RaisedError raised = raisedError([&] { rs->update(); });
+    QCOMPARE(raised.number, number);
+    QCOMPARE(raised.description, text);
+    QCOMPARE(rs->editMode(), Recordset::EditMode::AddNew);
+    QCOMPARE(tc.scalar(QStringLiteral("SELECT group_concat(Schuetze) FROM Ergebnisse")).toString(),
+             QStringLiteral("Adler"));
 }
 
 // Umlauts, blanks and the characters a file URI treats specially.

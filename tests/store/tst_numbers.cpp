@@ -1,5 +1,6 @@
 #include "Numbers.h"
 #include "OrdinaryUserFileAccess.h"
+#include "SpecialFiles.h"
 #include "tempModule.h"
 
 #include <QDir>
@@ -196,6 +197,10 @@ void TestNumbers::fileExists_data()
     QTest::newRow("folder") << "folder" << false;
     QTest::newRow("link to missing file") << "broken link" << false;
     QTest::newRow("file without read permission") << "unreadable" << false;
+    QTest::newRow("link to a file") << "link to a file" << true;
+    // Opening any of these would wait or read without end: they count as missing.
+    for (const char *kind : {"named pipe", "link to a named pipe", "socket", "character device"})
+        QTest::newRow(kind) << kind << false;
 }
 
 // Each row builds its situation in a folder of its own; unreadable files are
@@ -224,12 +229,18 @@ void TestNumbers::fileExists()
         built = QFile::link(temp.filePath(QStringLiteral("ziel.wkd")), path);
     } else if (situation == QLatin1String("unreadable")) {
         built = writeFile(path, "x") && QFile::setPermissions(path, QFileDevice::WriteOwner);
+    } else if (situation == QLatin1String("link to a file")) {
+        built = writeFile(temp.filePath(QStringLiteral("ziel.wkd")), "x")
+                && QFile::link(temp.filePath(QStringLiteral("ziel.wkd")), path);
+    } else {
+        built = SpecialFiles::make(situation, path);
     }
     bool actual = false;
     bool rootNotDropped = false;
     {
         OrdinaryUserFileAccess access;
         rootNotDropped = access.rootNotDropped();
+        const HangGuard guard(QStringLiteral("FileExists on a ") + situation);
         actual = FileExists(path);
     }
     QDir::setCurrent(previous);

@@ -229,10 +229,15 @@ void TestRecordset::editRejects_data()
                                                    << "Der Wert 'zwölf' passt nicht in das Feld 'StartNr'" << false;
     QTest::newRow("a word as shot value of a new row") << "Ring1" << QVariant("neun") << 13
                                                        << "passt nicht in das Feld 'Ring1'" << true;
+    const QString longLimits = QStringLiteral(": Erlaubt sind ganze Zahlen von -2147483648 bis 2147483647.");
     QTest::newRow("3000000000 as number") << "Innenzehner" << QVariant(qint64(3000000000LL)) << 3349
-                                          << "Die Zahl 3000000000 ist für das Feld 'Innenzehner' zu groß." << false;
-    QTest::newRow("one above the largest long") << "StartNr" << QVariant("2147483648") << 3349 << "zu groß" << false;
-    QTest::newRow("one below the lowest long") << "StartNr" << QVariant("-2147483649") << 3349 << "zu groß" << false;
+                                          << "Die Zahl 3000000000 ist für das Feld 'Innenzehner' zu groß" + longLimits
+                                          << false;
+    QTest::newRow("one above the largest long") << "StartNr" << QVariant("2147483648") << 3349
+                                                << "' zu groß" + longLimits << false;
+    QTest::newRow("one below the lowest long") << "StartNr" << QVariant("-2147483649") << 3349
+                                               << "Die Zahl -2147483649 ist für das Feld 'StartNr' zu klein" + longLimits
+                                               << false;
     QTest::newRow("name of 256 characters") << "Schuetze" << QVariant(QString(256, QChar('x'))) << 3163
                                             << "Der Text für das Feld 'Schuetze' ist zu lang" << false;
 }

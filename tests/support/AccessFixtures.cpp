@@ -1,5 +1,7 @@
 #include "AccessFixtures.h"
 
+#include "SpecialFiles.h"
+
 #include <QFile>
 
 namespace AccessFixtures {
@@ -75,7 +77,7 @@ QString damagedCopy(const QString &kind, const QString &fixture, const QString &
     }
     if (kind == QLatin1String("other table"))
         return write(target, bytes(fixture == Competition ? MasterList : Competition));
-    return QString();
+    return SpecialFiles::make(kind, target) ? target : QString();
 }
 
 } // namespace AccessFixtures

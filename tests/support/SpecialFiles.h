@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+// Named pipes, sockets and devices where a file is expected. Opening a named
+// pipe waits for a writer, so a check that opens one never comes back: such
+// checks run under a HangGuard, which turns the hang into a failure.
+namespace SpecialFiles {
+
+bool makeFifo(const QString &path);
+// A socket file as a server leaves it; nobody listens on it any more.
+bool makeSocket(const QString &path);
+// A link at `link` to `target`.
+bool makeLink(const QString &target, const QString &link);
+// A character device every system has.
+inline QString characterDevice()
+{
+    return QStringLiteral("/dev/null");
+}
+
+// Builds the kind named at the path: "named pipe", "link to a named pipe",
+// "socket", "character device" (a link to one). False for another kind.
+bool make(const QString &kind, const QString &path);
+
+} // namespace SpecialFiles
+
+// While a guard lives, the test program ends with a failure message once the
+// limit has passed: a check that blocks fails the run instead of hanging it.
+class HangGuard
+{
+public:
+    explicit HangGuard(const QString &what, std::chrono::seconds limit = std::chrono::seconds(30));
+    ~HangGuard();
+    HangGuard(const HangGuard &) = delete;
+    HangGuard &operator=(const HangGuard &) = delete;
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_done;
+    bool m_finished = false;
+    std::thread m_watchdog; // last: it starts once the members above exist
+};
