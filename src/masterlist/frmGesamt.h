@@ -61,6 +61,7 @@ private:
     void Form_Unload();
     void openMasterList();
     void txtSuche_Change(const QString &text);
+    void showSearchFound(bool found);
     QString handOverText() const;
     bool storePendingEdit();
     void reportFailure(const std::exception &failure, const QString &what);
@@ -76,6 +77,7 @@ private:
     QPushButton *cmdUebernahme = nullptr;
     QLabel *Label1 = nullptr;
     QLineEdit *txtSuche = nullptr;
+    bool m_searchFound = true;
     QPushButton *cmdClose = nullptr;
     DataSource *Data1 = nullptr;
     QMenu *mnuDatei = nullptr;

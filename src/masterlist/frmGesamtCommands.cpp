@@ -10,6 +10,8 @@
 #include "frmMain.h"
 #include "tempModule.h"
 
+#include <QLineEdit>
+#include <QStyle>
 
 namespace {
 
@@ -29,11 +31,27 @@ void frmGesamt::txtSuche_Change(const QString &text)
     Recordset *rs = Data1->recordset();
     if (!rs)
         return;
+    bool found = true;
     try {
         rs->findFirst(Criterion::likePrefix(Name, text));
+        found = !rs->noMatch();
     } catch (const std::exception &) {
         // A text that makes no valid pattern (an open "[") moves nothing.
+        found = false;
     }
+    showSearchFound(text.isEmpty() || found);
+}
+
+// The marker stays on the last shooter that matched; without a plain sign
+// "Übernehmen" would take him for the one searched for.
+void frmGesamt::showSearchFound(bool found)
+{
+    m_searchFound = found;
+    QPalette palette = txtSuche->style()->standardPalette();
+    if (!found)
+        palette.setColor(QPalette::Base, QColor(255, 190, 190));
+    txtSuche->setPalette(palette);
+    txtSuche->setToolTip(found ? QString() : QStringLiteral("Kein Schütze gefunden"));
 }
 
 // Name, tab, club of the current shooter; empty when there is none, which
@@ -46,17 +64,27 @@ QString frmGesamt::handOverText() const
     return GetFieldValue(*rs, Name).toString() + QLatin1Char('\t') + GetFieldValue(*rs, Club).toString();
 }
 
-// The window stays open on its row, so that the next shooter can follow.
-// Nothing that fails here is reported: the shooter is simply not taken over.
+// The window stays open on its row, so that the next shooter can follow. A
+// shooter that cannot be taken over (a name too long for the competition)
+// is refused with the reason.
 void frmGesamt::cmdUebernahme_Click()
 {
+    if (!m_searchFound) {
+        Dialogs::current().message(QStringLiteral("Hinweis"),
+                                   QStringLiteral("Kein Schütze passt zur Suche „%1“. Es wurde niemand übernommen.")
+                                       .arg(txtSuche->text()),
+                                   Dialogs::Icon::Information);
+        return;
+    }
     try {
         // A shooter just typed into the list is stored before it is handed on.
         TDBGrid1->storePendingEdit();
         const QString text = handOverText();
-        if (m_main)
+        // No shooter under the marker (the new-row line, an empty list): nothing to take over.
+        if (m_main && !text.isEmpty())
             m_main->setNeuerSchuetze(text);
-    } catch (const std::exception &) {
+    } catch (const std::exception &failure) {
+        reportFailure(failure, QStringLiteral("Der Schütze wurde nicht übernommen."));
     }
 }
 

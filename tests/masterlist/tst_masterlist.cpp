@@ -211,21 +211,25 @@ void tst_MasterList::takeOver_data()
     QTest::addColumn<QList<int>>("startNrs");  // already in the competition
     QTest::addColumn<QString>("club");         // as the competition receives it
     QTest::addColumn<int>("startNr");          // 0: nothing taken over
+    QTest::addColumn<int>("messages");         // telling why nothing was taken over
 
     const QStringList three{"Zander, Zoe|SV Nord", "Müller, Jörg|SV Tell Ülzen", "Berg, Anna|(null)"};
-    QTest::newRow("with club") << three << true << "Müller, Jörg" << QList<int>{} << "SV Tell Ülzen" << 1;
-    QTest::newRow("Null club: name and tab") << three << true << "Berg, Anna" << QList<int>{} << "" << 1;
-    QTest::newRow("last row of the list") << three << true << "Zander, Zoe" << QList<int>{} << "SV Nord" << 1;
+    QTest::newRow("with club") << three << true << "Müller, Jörg" << QList<int>{} << "SV Tell Ülzen" << 1 << 0;
+    QTest::newRow("Null club: name and tab") << three << true << "Berg, Anna" << QList<int>{} << "" << 1 << 0;
+    QTest::newRow("last row of the list") << three << true << "Zander, Zoe" << QList<int>{} << "SV Nord" << 1 << 0;
     QTest::newRow("apostrophe and accents") << QStringList{"O'Brien, Seán|Åsa Skytteklubb"} << true << "O'Brien, Seán"
-                                            << QList<int>{} << "Åsa Skytteklubb" << 1;
+                                            << QList<int>{} << "Åsa Skytteklubb" << 1 << 0;
     QTest::newRow("next start number after the highest")
-        << three << true << "Müller, Jörg" << QList<int>{4, 17, 9} << "SV Tell Ülzen" << 18;
+        << three << true << "Müller, Jörg" << QList<int>{4, 17, 9} << "SV Tell Ülzen" << 18 << 0;
     // Kept in the list as well as entered into the competition.
     QTest::newRow("typed into the list and taken over at once")
-        << QStringList{"Berg, Anna|SV Alm"} << true << "+Neu, Nina|SV Süd" << QList<int>{} << "SV Süd" << 1;
-    QTest::newRow("marker on the new-row line: nothing") << three << true << "" << QList<int>{} << "" << 0;
-    QTest::newRow("empty list: nothing") << QStringList{} << true << "" << QList<int>{} << "" << 0;
-    QTest::newRow("no competition open: nothing") << three << false << "Berg, Anna" << QList<int>{} << "" << 0;
+        << QStringList{"Berg, Anna|SV Alm"} << true << "+Neu, Nina|SV Süd" << QList<int>{} << "SV Süd" << 1 << 0;
+    QTest::newRow("marker on the new-row line: nothing") << three << true << "" << QList<int>{} << "" << 0 << 0;
+    QTest::newRow("empty list: nothing") << QStringList{} << true << "" << QList<int>{} << "" << 0 << 0;
+    QTest::newRow("no competition open: told") << three << false << "Berg, Anna" << QList<int>{} << "" << 0 << 1;
+    const QString longName(300, QLatin1Char('M'));
+    QTest::newRow("name too long for the competition: told") << QStringList{longName + "|SV", "Berg, Anna|SV"} << true << longName
+                                                             << QList<int>{} << "" << 0 << 1;
 }
 
 void tst_MasterList::takeOver()
@@ -236,6 +240,7 @@ void tst_MasterList::takeOver()
     QFETCH(QList<int>, startNrs);
     QFETCH(QString, club);
     QFETCH(int, startNr);
+    QFETCH(int, messages);
     fillMaster(shooters);
     for (int number : startNrs)
         m_competition->addResult(number, QStringLiteral("Vorher %1").arg(number), QStringLiteral("V"));
@@ -265,7 +270,14 @@ void tst_MasterList::takeOver()
     QVERIFY(m_list && m_list->isVisible());
     QCOMPARE(grid()->currentIndex().row(), row);
     QCOMPARE(m_master->shooters(), typed ? masterBefore + QStringList{pick + QLatin1Char('|') + club} : masterBefore);
-    QCOMPARE(shownDialogs(), size_t(0));
+    QCOMPARE(shownDialogs(), size_t(messages));
+    if (messages > 0 && competition) { // the next shooter is taken over as ever
+        m_dialogs->clear();
+        selectRow(rowOf(QStringLiteral("Berg, Anna")));
+        takeOverClick();
+        QCOMPARE(competitionRows().size(), startNrs.size() + 1);
+        QCOMPARE(shownDialogs(), size_t(0));
+    }
 }
 
 // ---------------------------------------------------------------- search and order
@@ -274,23 +286,25 @@ void tst_MasterList::search_data()
 {
     QTest::addColumn<QString>("typed"); // "\b" is the backspace key
     QTest::addColumn<QString>("found");
+    QTest::addColumn<bool>("matches"); // else the box is marked and the take-over refused
 
-    QTest::newRow("lower case finds upper case") << "zan" << "Zander, Zoe";
-    QTest::newRow("upper case finds lower case") << "MÜLLER, A" << "müller, anna";
-    QTest::newRow("umlaut in lower case finds upper case") << "ärg" << "Ärger, Anton";
-    QTest::newRow("plain vowel does not match an umlaut") << "mu" << "Muller, Paul";
-    QTest::newRow("apostrophe is a character") << "o'b" << "O'Brien, Sean";
-    QTest::newRow("pattern star takes effect") << "*ute" << "Arnold, Ute";
-    QTest::newRow("no match leaves the marker") << "zx" << "Zander, Zoe";
-    QTest::newRow("open bracket leaves the marker") << "mus[" << "Mustermann, Max";
-    QTest::newRow("deleting a letter searches again") << "mus\b" << "Muller, Paul";
-    QTest::newRow("empty box: first shooter with a name") << "zan\b\b\b" << "Ärger, Anton";
+    QTest::newRow("lower case finds upper case") << "zan" << "Zander, Zoe" << true;
+    QTest::newRow("upper case finds lower case") << "MÜLLER, A" << "müller, anna" << true;
+    QTest::newRow("umlaut in lower case finds upper case") << "ärg" << "Ärger, Anton" << true;
+    QTest::newRow("plain vowel does not match an umlaut") << "mu" << "Muller, Paul" << true;
+    QTest::newRow("apostrophe is a character") << "o'b" << "O'Brien, Sean" << true;
+    QTest::newRow("pattern star takes effect") << "*ute" << "Arnold, Ute" << true;
+    QTest::newRow("no match leaves the marker") << "zx" << "Zander, Zoe" << false;
+    QTest::newRow("open bracket leaves the marker") << "mus[" << "Mustermann, Max" << false;
+    QTest::newRow("deleting a letter searches again") << "mus\b" << "Muller, Paul" << true;
+    QTest::newRow("empty box: first shooter with a name") << "zan\b\b\b" << "Ärger, Anton" << true;
 }
 
 void tst_MasterList::search()
 {
     QFETCH(QString, typed);
     QFETCH(QString, found);
+    QFETCH(bool, matches);
     fillMaster({"Zander, Zoe|", "Müller, Jörg|", "müller, anna|", "Ärger, Anton|", "Arnold, Ute|",
                 "O'Brien, Sean|", "(null)|Ohne Namen", "Mustermann, Max|", "Muller, Paul|"});
     openList();
@@ -302,6 +316,13 @@ void tst_MasterList::search()
     QCOMPARE(currentName(), found);
     QCOMPARE(grid()->currentIndex().row(), rowOf(found));
     QCOMPARE(shownDialogs(), size_t(0));
+    auto *box = control<QLineEdit>(QStringLiteral("txtSuche"));
+    QCOMPARE(box->toolTip(), matches ? QString() : QStringLiteral("Kein Schütze gefunden"));
+    if (!matches) {
+        takeOverClick();
+        QCOMPARE(shownDialogs(), size_t(1));
+        QVERIFY(m_dialogs->shown().front().text.startsWith(QStringLiteral("Kein Schütze passt zur Suche")));
+    }
 }
 
 void tst_MasterList::nameOrder_data()
