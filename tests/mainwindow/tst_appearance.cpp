@@ -162,8 +162,8 @@ void tst_Appearance::storedPlaceFitsTheScreen()
     start();
     QCOMPARE(QRect(m_window->pos(), m_window->size()), expected);
     m_window->close();
-    QVERIFY2(stored(QStringLiteral("Positionen"), QStringLiteral("frmMain-")).startsWith(entryFor(m_window.get(), expected)),
-             qPrintable(stored(QStringLiteral("Positionen"), QStringLiteral("frmMain-"))));
+    const QString entry = stored(QStringLiteral("Positionen"), QStringLiteral("frmMain-"));
+    QVERIFY2(entry.startsWith(entryFor(m_window.get(), expected)), qPrintable(entry));
     m_window.reset();
     start();
     QCOMPARE(QRect(m_window->pos(), m_window->size()), expected);

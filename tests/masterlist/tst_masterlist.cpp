@@ -643,7 +643,8 @@ void tst_MasterList::positionAndLayoutComeBack()
     // A damaged entry is applied only as far as the screen goes, and that is what closing stores.
     m_list->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    m_settings->write(QStringLiteral("Positionen"), QStringLiteral("frmGesamt-"), QStringLiteral("99999999;").repeated(4));
+    m_settings->write(QStringLiteral("Positionen"), QStringLiteral("frmGesamt-"),
+                      QStringLiteral("99999999;").repeated(4));
     openList();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     QCOMPARE(QRect(m_list->pos(), m_list->size()), screen);

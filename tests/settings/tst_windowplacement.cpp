@@ -60,12 +60,12 @@ void tst_WindowPlacement::fitted_data()
             << QRectF(-250, 100, 800, 600) << NoFrame << one << QRectF(-250, 100, 800, 600);
     QTest::newRow("centred with its frame: the frame in the middle")
             << QRectF(5000, 100, 800, 600) << Frame << one << QRectF(556, 203, 800, 600);
-    QTest::newRow("on a second screen, untouched")
-            << QRectF(2000, 100, 800, 600) << NoFrame << QList<QRectF>{Primary, RightOfIt} << QRectF(2000, 100, 800, 600);
+    QTest::newRow("on a second screen, untouched") << QRectF(2000, 100, 800, 600) << NoFrame
+                                                   << QList<QRectF>{Primary, RightOfIt} << QRectF(2000, 100, 800, 600);
     QTest::newRow("too large on the second screen: that screen's size")
             << QRectF(2000, 100, 3000, 3000) << NoFrame << QList<QRectF>{Primary, RightOfIt} << RightOfIt;
-    QTest::newRow("across both screens stays")
-            << QRectF(1500, 100, 800, 600) << NoFrame << QList<QRectF>{Primary, RightOfIt} << QRectF(1500, 100, 800, 600);
+    QTest::newRow("across both screens stays") << QRectF(1500, 100, 800, 600) << NoFrame
+                                               << QList<QRectF>{Primary, RightOfIt} << QRectF(1500, 100, 800, 600);
     QTest::newRow("second screen gone: centred on the primary one")
             << QRectF(2000, 100, 800, 600) << NoFrame << one << centred;
     QTest::newRow("screen left of the primary: negative position kept")
