@@ -7,10 +7,12 @@
 #include "SettingsStore.h"
 #include "WidthList.h"
 #include "WindowEntry.h"
+#include "WindowPlacement.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 
@@ -49,14 +51,45 @@ void applyWidths(DataGrid *grid, const std::vector<double> &widths)
         grid->columns(int(i)).setWidth(std::max(0.0, widths[i]));
 }
 
-bool onSomeScreen(const QWidget *window)
+// The primary screen first, as WindowPlacement wants them.
+QList<QRectF> availableScreens()
 {
-    const QRect frame(window->pos(), window->size());
+    QList<QRectF> areas;
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    if (primary)
+        areas << primary->availableGeometry();
     for (const QScreen *screen : QGuiApplication::screens()) {
-        if (screen->availableGeometry().intersects(frame))
-            return true;
+        if (screen != primary)
+            areas << screen->availableGeometry();
     }
-    return false;
+    return areas;
+}
+
+// Nothing until the window has been shown once.
+QMarginsF frameMargins(const QWidget *window)
+{
+    const QRect outer = window->frameGeometry();
+    const QRect inner = window->geometry();
+    return QMarginsF(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                     outer.bottom() - inner.bottom());
+}
+
+// Stored twips may be far beyond what an int of pixels holds.
+int boundedPixels(double pixels)
+{
+    return qRound(std::clamp(pixels, -double(QWIDGETSIZE_MAX), double(QWIDGETSIZE_MAX)));
+}
+
+// The stored place as far as it fits the screens, in pixels.
+QRectF storedPlace(const QWidget *window, const WindowEntry::Reading &reading)
+{
+    const double perTwip = window->logicalDpiX() / 1440.0;
+    const auto pixels = [perTwip](const std::optional<double> &twips, int current) {
+        return twips ? *twips * perTwip : double(current);
+    };
+    const QRectF stored(pixels(reading.left, window->x()), pixels(reading.top, window->y()),
+                        pixels(reading.width, window->width()), pixels(reading.height, window->height()));
+    return WindowPlacement::fitted(stored, frameMargins(window), availableScreens());
 }
 
 } // namespace
@@ -84,16 +117,11 @@ void LoadFormPosition(QWidget *window, DataGrid *grid)
         CenterForm(window);
         return;
     }
-    if (reading.left || reading.top)
-        window->move(reading.left ? toPixels(window, *reading.left) : window->x(),
-                     reading.top ? toPixels(window, *reading.top) : window->y());
-    if (reading.width || reading.height)
-        window->resize(reading.width ? toPixels(window, *reading.width) : window->width(),
-                       reading.height ? toPixels(window, *reading.height) : window->height());
+    const QRectF place = storedPlace(window, reading);
+    window->move(boundedPixels(place.x()), boundedPixels(place.y()));
+    window->resize(boundedPixels(place.width()), boundedPixels(place.height()));
     if (grid)
         applyWidths(grid, reading.columnWidths);
-    if (!onSomeScreen(window))
-        CenterForm(window);
 }
 
 void SaveColumnWidths(const QString &name, DataGrid *grid)

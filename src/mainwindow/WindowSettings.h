@@ -12,8 +12,10 @@ class QWidget;
 // "Positionen" / object name + "-": position and client size of the window,
 // then the column widths of the grid when one is given.
 void SaveFormPosition(QWidget *window, DataGrid *grid);
-// Nothing stored centres the window; a position on no screen of the desktop
-// (a monitor removed since) centres it too.
+// Nothing stored centres the window. A stored place is applied as far as it
+// fits the screens (WindowPlacement): a size larger than its screen becomes
+// the screen's, a window mostly beyond every screen (a monitor removed since)
+// is centred on the primary one.
 void LoadFormPosition(QWidget *window, DataGrid *grid);
 
 // "Positionen" / name: the column widths of a grid.

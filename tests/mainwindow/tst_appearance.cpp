@@ -43,6 +43,15 @@ QRect inInnerArea(frmMain &window, const char *name)
     return QRect(topLeft, widget->size());
 }
 
+// The start of a window entry for a place in pixels: "left;top;width;height;" in twips.
+QString entryFor(const QWidget *widget, const QRect &pixels)
+{
+    QString text;
+    for (const int value : {pixels.x(), pixels.y(), pixels.width(), pixels.height()})
+        text += QString::number(qRound(value * 1440.0 / widget->logicalDpiX())) + QLatin1Char(';');
+    return text;
+}
+
 } // namespace
 
 class tst_Appearance : public QObject
@@ -54,6 +63,8 @@ private slots:
     void cleanup();
     void centred_data();
     void centred();
+    void storedPlaceFitsTheScreen_data();
+    void storedPlaceFitsTheScreen();
     void fontCommand_data();
     void fontCommand();
     void fontsAndColoursComeBack();
@@ -131,6 +142,36 @@ void tst_Appearance::centred()
     if (twips.isValid())
         QCOMPARE(m_window->size(), QSize(qRound(twips.width() * m_window->logicalDpiX() / 1440.0),
                                           qRound(twips.height() * m_window->logicalDpiY() / 1440.0)));
+}
+
+// A stored place is applied as far as it fits the screen, and what closing
+// stores is what was applied, so the next start does not repeat a fault.
+void tst_Appearance::storedPlaceFitsTheScreen_data()
+{
+    QTest::addColumn<QString>("position");
+    QTest::addColumn<QRect>("expected"); // frame's corner and inner size in pixels
+    // At the 96 dots per inch of the test screen 15 twips are a pixel.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QTest::newRow("normal entry untouched") << "1500;1200;9000;6000;" << QRect(100, 80, 600, 400);
+    QTest::newRow("99999999 four times: the screen's available size")
+            << "99999999;99999999;99999999;99999999;" << screen;
+    QTest::newRow("too wide only: the screen's width, top and height kept")
+            << "1500;1200;99999999;6000;" << QRect(screen.left(), 80, screen.width(), 400);
+}
+
+void tst_Appearance::storedPlaceFitsTheScreen()
+{
+    QFETCH(QString, position);
+    QFETCH(QRect, expected);
+    store(QStringLiteral("Positionen"), QStringLiteral("frmMain-"), position);
+    start();
+    QCOMPARE(QRect(m_window->pos(), m_window->size()), expected);
+    m_window->close();
+    const QString entry = stored(QStringLiteral("Positionen"), QStringLiteral("frmMain-"));
+    QVERIFY2(entry.startsWith(entryFor(m_window.get(), expected)), qPrintable(entry));
+    m_window.reset();
+    start();
+    QCOMPARE(QRect(m_window->pos(), m_window->size()), expected);
 }
 
 void tst_Appearance::fontCommand_data()
@@ -262,7 +303,7 @@ void tst_Appearance::layoutRoundTrip()
 {
     start();
     m_window->move(140, 90);
-    m_window->resize(900, 640);
+    m_window->resize(640, 600);
     DataGrid *entry = grid("TDBGrid1");
     entry->columns(QStringLiteral("Verein")).setOrder(1);
     entry->columns(QStringLiteral("Innenzehner")).setVisible(false);
@@ -270,7 +311,7 @@ void tst_Appearance::layoutRoundTrip()
     grid("TDBGrid2")->columns(QStringLiteral("Serie")).setWidth(1440);
     restart();
     QCOMPARE(m_window->pos(), QPoint(140, 90));
-    QCOMPARE(m_window->size(), QSize(900, 640));
+    QCOMPARE(m_window->size(), QSize(640, 600));
     entry = grid("TDBGrid1");
     QCOMPARE(entry->columns(QStringLiteral("Verein")).order(), 1);
     QVERIFY(!entry->columns(QStringLiteral("Innenzehner")).isVisible());
@@ -279,7 +320,7 @@ void tst_Appearance::layoutRoundTrip()
     QCOMPARE(grid("TDBGrid2")->columns(QStringLiteral("Serie")).width(), 1440.0);
     // The stored texts end every field with ";", widths in twips.
     const QString position = stored(QStringLiteral("Positionen"), QStringLiteral("frmMain-"));
-    QVERIFY(position.startsWith(QStringLiteral("2100;1350;13500;9600;")));
+    QVERIFY(position.startsWith(QStringLiteral("2100;1350;9600;9000;")));
     QCOMPARE(position.count(QLatin1Char(';')), 4 + 18);
     QVERIFY(stored(QStringLiteral("Positionen"), QStringLiteral("TDBGrid2")).startsWith(QLatin1Char(';')));
     const QString layout = stored(QStringLiteral("Allgemein"), QStringLiteral("Grid-Layout-TDBGrid1"));

@@ -8,7 +8,7 @@
 #include "IndependentCsv.h"
 #include "MainWindowSession.h"
 #include "Recordset.h"
-#include "SpecialFiles.h"
+#include "NonRegularFiles.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -202,7 +202,7 @@ void tst_FileCommands::open()
         opened = AccessFixtures::write(folderFile(QStringLiteral("notiz.wkd")), "Dies ist keine Datenbank, nur ein Text.\n");
     else if (file == QLatin1String("access"))
         opened = fixture;
-    else if (file.contains(QLatin1String("pipe")) && SpecialFiles::make(file, folderFile(QStringLiteral("Pipe.wkd"))))
+    else if (file.contains(QLatin1String("pipe")) && NonRegularFiles::make(file, folderFile("Pipe.wkd")))
         opened = folderFile(QStringLiteral("Pipe.wkd"));
     QVERIFY(opened != other.path() || file == QLatin1String("competition"));
     const QStringList filesBefore = QDir(m_competition->folder()).entryList(QDir::Files | QDir::Hidden);
@@ -350,7 +350,7 @@ void tst_FileCommands::refused()
     }
     const bool pipe = file.startsWith(QLatin1String("Pipe"));
     if (pipe)
-        QVERIFY(SpecialFiles::makeFifo(folderFile(file)));
+        QVERIFY(NonRegularFiles::makeFifo(folderFile(file)));
     const QByteArray accessBefore = sha(access);
     {
         const HangGuard guard(QStringLiteral("The command ") + command + QStringLiteral(" on ") + file);

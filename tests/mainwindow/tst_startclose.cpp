@@ -5,7 +5,7 @@
 #include "CheckConnection.h"
 #include "MainWindowSession.h"
 #include "SampleShooters.h"
-#include "SpecialFiles.h"
+#include "NonRegularFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,7 +31,7 @@ QVariant unusableLast(const QString &kind, const QTemporaryDir &scratch)
         return QStringLiteral("   ");
     if (kind == QLatin1String("folder"))
         return QDir(scratch.path()).mkpath(QStringLiteral("Kaputt.wkd")) ? path : QString();
-    if (SpecialFiles::make(kind, path))
+    if (NonRegularFiles::make(kind, path))
         return path;
     AccessFixtures::write(path, kind == QLatin1String("text file") ? "StartNr;Schuetze;Verein\r\n1;Anna;SV\r\n" : "");
     if (kind == QLatin1String("deleted file"))

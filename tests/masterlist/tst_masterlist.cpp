@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QToolBar>
 #include <QtTest>
 #include <memory>
@@ -659,6 +660,21 @@ void tst_MasterList::positionAndLayoutComeBack()
     QCOMPARE(grid->columns(QStringLiteral("Verein")).order(), 1);
     QCOMPARE(grid->columns(QStringLiteral("Schuetze")).width(), 2880.0);
     QVERIFY(!grid->columns(QStringLiteral("ID")).isVisible());
+
+    // A damaged entry is applied only as far as the screen goes, and that is what closing stores.
+    m_list->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    m_settings->write(QStringLiteral("Positionen"), QStringLiteral("frmGesamt-"),
+                      QStringLiteral("99999999;").repeated(4));
+    openList();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(QRect(m_list->pos(), m_list->size()), screen);
+    m_list->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const int twipsPerPixel = qRound(1440.0 / m_main->logicalDpiX());
+    QCOMPARE(m_settings->read(QStringLiteral("Positionen"), QStringLiteral("frmGesamt-")),
+             QStringLiteral("%1;%2;%3;%4;").arg(screen.x() * twipsPerPixel).arg(screen.y() * twipsPerPixel)
+                     .arg(screen.width() * twipsPerPixel).arg(screen.height() * twipsPerPixel));
 }
 
 QTEST_MAIN(tst_MasterList)

@@ -8,7 +8,7 @@
 #include "CompetitionTakeOver.h"
 #include "Database.h"
 #include "RecordsetChecks.h"
-#include "SpecialFiles.h"
+#include "NonRegularFiles.h"
 #include "TestCompetition.h"
 
 #include <QCryptographicHash>

@@ -6,7 +6,7 @@
 #include "RaisedError.h"
 #include "RecordsetChecks.h"
 #include "ShooterImport.h"
-#include "SpecialFiles.h"
+#include "NonRegularFiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -267,7 +267,7 @@ void tst_Csv::importFileKinds_data()
     // Not "empty": they are no files to read at all.
     for (const char *kind : {"named pipe", "link to a named pipe", "character device"}) {
         const QString path = folder + QString::fromUtf8(kind) + QStringLiteral(".csv");
-        QTest::newRow(kind) << (SpecialFiles::make(QString::fromUtf8(kind), path) ? path : QString()) << 75 << 0;
+        QTest::newRow(kind) << (NonRegularFiles::make(QString::fromUtf8(kind), path) ? path : QString()) << 75 << 0;
     }
 }
 

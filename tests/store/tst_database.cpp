@@ -6,7 +6,7 @@
 #include "RaisedError.h"
 #include "Recordset.h"
 #include "RecordsetChecks.h"
-#include "SpecialFiles.h"
+#include "NonRegularFiles.h"
 #include "TestCompetition.h"
 
 #include <QDir>
@@ -61,7 +61,7 @@ bool makeForeignFile(const QString &kind, const QString &path)
         QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
         return ok;
     }
-    return kind == QLatin1String("missing") || SpecialFiles::make(kind, path);
+    return kind == QLatin1String("missing") || NonRegularFiles::make(kind, path);
 }
 
 // One write through the recordset: "edit" renames the first row Bäcker, "add"

@@ -1,6 +1,6 @@
 #include "Numbers.h"
 #include "OrdinaryUserFileAccess.h"
-#include "SpecialFiles.h"
+#include "NonRegularFiles.h"
 #include "tempModule.h"
 
 #include <QDir>
@@ -233,7 +233,7 @@ void TestNumbers::fileExists()
         built = writeFile(temp.filePath(QStringLiteral("ziel.wkd")), "x")
                 && QFile::link(temp.filePath(QStringLiteral("ziel.wkd")), path);
     } else {
-        built = SpecialFiles::make(situation, path);
+        built = NonRegularFiles::make(situation, path);
     }
     bool actual = false;
     bool rootNotDropped = false;

@@ -1,6 +1,6 @@
 #include "AccessFixtures.h"
 
-#include "SpecialFiles.h"
+#include "NonRegularFiles.h"
 
 #include <QFile>
 
@@ -77,7 +77,7 @@ QString damagedCopy(const QString &kind, const QString &fixture, const QString &
     }
     if (kind == QLatin1String("other table"))
         return write(target, bytes(fixture == Competition ? MasterList : Competition));
-    return SpecialFiles::make(kind, target) ? target : QString();
+    return NonRegularFiles::make(kind, target) ? target : QString();
 }
 
 } // namespace AccessFixtures

@@ -27,7 +27,7 @@ QString patchedCopy(const QString &fixture, const QByteArray &find, const QByteA
 // "catalog missing" (cuts of the fixture), "empty file", "text file",
 // "duplicate IDs" (the competition with the second row's ID set to 1),
 // "other table" (the master list where a competition is expected and the
-// other way round), or a kind of SpecialFiles::make. Returns the path; empty
+// other way round), or a kind of NonRegularFiles::make. Returns the path; empty
 // for an unknown kind.
 QString damagedCopy(const QString &kind, const QString &fixture, const QString &target);
 

@@ -1,4 +1,4 @@
-#include "SpecialFiles.h"
+#include "NonRegularFiles.h"
 
 #include <QFile>
 
@@ -10,7 +10,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-namespace SpecialFiles {
+namespace NonRegularFiles {
 
 bool makeFifo(const QString &path)
 {
@@ -51,7 +51,7 @@ bool make(const QString &kind, const QString &path)
     return false;
 }
 
-} // namespace SpecialFiles
+} // namespace NonRegularFiles
 
 HangGuard::HangGuard(const QString &what, std::chrono::seconds limit)
     : m_watchdog([this, message = what.toLocal8Bit(), limit] {

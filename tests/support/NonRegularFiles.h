@@ -9,7 +9,7 @@
 // Named pipes, sockets and devices where a file is expected. Opening a named
 // pipe waits for a writer, so a check that opens one never comes back: such
 // checks run under a HangGuard, which turns the hang into a failure.
-namespace SpecialFiles {
+namespace NonRegularFiles {
 
 bool makeFifo(const QString &path);
 // A socket file as a server leaves it; nobody listens on it any more.
@@ -26,7 +26,7 @@ inline QString characterDevice()
 // "socket", "character device" (a link to one). False for another kind.
 bool make(const QString &kind, const QString &path);
 
-} // namespace SpecialFiles
+} // namespace NonRegularFiles
 
 // While a guard lives, the test program ends with a failure message once the
 // limit has passed: a check that blocks fails the run instead of hanging it.
