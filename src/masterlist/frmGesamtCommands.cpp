@@ -46,6 +46,9 @@ void frmGesamt::txtSuche_Change(const QString &text)
 // "Übernehmen" would take him for the one searched for.
 void frmGesamt::showSearchFound(bool found)
 {
+    // A new palette repaints the box; every keystroke must stay quick.
+    if (found == m_searchFound)
+        return;
     m_searchFound = found;
     QPalette palette = txtSuche->style()->standardPalette();
     if (!found)
