@@ -5,14 +5,17 @@
 #include "GridDelegate.h"
 #include "GridModel.h"
 #include "Numbers.h"
+#include "GridScrollBar.h"
 #include "Recordset.h"
 #include "RingtalError.h"
+#include "RowSelectorHeader.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QMenu>
+#include <QPainter>
 #include <QTimer>
 
 namespace {
@@ -27,6 +30,13 @@ DataGrid::DataGrid(QWidget *parent)
 {
     setModel(m_model);
     setItemDelegate(m_delegate);
+    auto *selectors = new RowSelectorHeader(GridModel::rowSelectorSymbols(), this);
+    // As QTableView sets up its own row header.
+    selectors->setSectionsClickable(true);
+    selectors->setHighlightSections(true);
+    setVerticalHeader(selectors);
+    setVerticalScrollBar(new GridScrollBar(Qt::Vertical, this));
+    setHorizontalScrollBar(new GridScrollBar(Qt::Horizontal, this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     // Typing into a cell starts editing it, as range officers type without the mouse.
@@ -34,6 +44,8 @@ DataGrid::DataGrid(QWidget *parent)
                     | QAbstractItemView::EditKeyPressed);
     setTabKeyNavigation(true);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // The grid lines are drawn here, not by QTableView (see paintEvent).
+    setGridStyle(Qt::NoPen);
     // Rows are one line high: a long club name is cut with "…" where the
     // column ends, not after its first word.
     setWordWrap(false);
@@ -151,112 +163,6 @@ bool DataGrid::hasPendingEdit()
     commitOpenEditor();
     const Recordset *rs = recordset();
     return rs && rs->isDirty();
-}
-
-void DataGrid::storePendingEdit()
-{
-    commitOpenEditor();
-    Recordset *rs = recordset();
-    if (!rs)
-        return;
-    if (!rs->isDirty()) {
-        rs->cancelUpdate();
-        return;
-    }
-    const QScopedValueRollback<bool> storing(m_storing, true);
-    try {
-        rs->update();
-    } catch (const RingtalError &error) {
-        if (!resolveStoreConflict(error))
-            throw;
-    }
-}
-
-void DataGrid::refreshChangedRows()
-{
-    Recordset *rs = recordset();
-    if (!rs || m_storing)
-        return;
-    commitOpenEditor();
-    m_keptScroll = verticalScrollBar()->value();
-    if (!rs->refreshChanged())
-        m_keptScroll = -1;
-}
-
-// Another program changed or deleted the row meanwhile: the user sees both
-// and chooses; nothing is overwritten or dropped unseen. True when the row
-// was dealt with (stored, or given up for the other program's).
-bool DataGrid::resolveStoreConflict(const RingtalError &error)
-{
-    Recordset *rs = recordset();
-    if (!rs || rs->editMode() != Recordset::EditMode::Edit)
-        return false;
-    Dialogs &dialogs = Dialogs::current();
-    if (error.number() == ErrorNumber::RecordDeleted) {
-        if (dialogs.question(QStringLiteral("Hinweis"),
-                             error.description() + QStringLiteral("\nSollen Ihre Eingaben als neuer Schütze gespeichert werden?"),
-                             Dialogs::Icon::Exclamation)
-            == Dialogs::Answer::Yes)
-            rs->storeAsNew();
-        else
-            rs->dropDeletedRow();
-        return true;
-    }
-    if (error.number() != ErrorNumber::RecordChangedElsewhere)
-        return false;
-    if (dialogs.question(QStringLiteral("Hinweis"), conflictText(), Dialogs::Icon::Exclamation) != Dialogs::Answer::Yes) {
-        rs->takeRowInFile();
-        return true;
-    }
-    const QBitArray typed = m_model->typedFields();
-    rs->keepOnRowInFile(typed);
-    // What the program computes from the typed values is computed again on
-    // the other program's row.
-    for (int column = 0; column < columnCount(); ++column) {
-        const int field = m_model->columns()[size_t(column)].fieldIndex;
-        if (field >= 0 && field < typed.size() && typed.testBit(field)) {
-            emit afterColEdit(column);
-            break;
-        }
-    }
-    rs->update();
-    return true;
-}
-
-int DataGrid::idField() const
-{
-    const Recordset *rs = recordset();
-    return rs ? rs->fieldIndex(QStringLiteral("ID")) : -1;
-}
-
-int DataGrid::rowOfId(const QVariant &id, int fallback) const
-{
-    const Recordset *rs = recordset();
-    const int field = idField();
-    for (int row = 0; rs && field >= 0 && row < rs->rowCount(); ++row) {
-        if (rs->storedValue(row, field) == id)
-            return row;
-    }
-    return fallback;
-}
-
-QString DataGrid::conflictText() const
-{
-    const Recordset *rs = recordset();
-    const QVector<QVariant> &theirs = rs->rowInFile();
-    QStringList lines;
-    for (int column = 0; column < columnCount(); ++column) {
-        const GridModel::Column &c = m_model->columns()[size_t(column)];
-        if (c.fieldIndex < 0 || isColumnHidden(column) || c.fieldIndex >= theirs.size())
-            continue;
-        const QString stored = Numbers::cellText(theirs.at(c.fieldIndex));
-        const QString typed = Numbers::cellText(rs->bufferValue(c.fieldIndex));
-        if (stored != typed)
-            lines << QStringLiteral("%1: gespeichert „%2“, Ihre Eingabe „%3“").arg(c.caption, stored, typed);
-    }
-    return QStringLiteral("Die Zeile wurde inzwischen von einem anderen Programm geändert.\n\n") + lines.join(QLatin1Char('\n'))
-        + QStringLiteral("\n\nIhre Eingaben speichern? Ja: Ihre Eingaben kommen zu den Werten des anderen Programms. "
-                         "Nein: die Werte des anderen Programms gelten, Ihre Eingaben werden verworfen.");
 }
 
 void DataGrid::refreshRows()
@@ -393,42 +299,6 @@ void DataGrid::currentChanged(const QModelIndex &current, const QModelIndex &pre
         });
 }
 
-// The row the user moved to becomes the current row; the row left is stored
-// first. When it cannot be stored, the user is told why and taken back to it.
-void DataGrid::followViewRow(int row)
-{
-    Recordset *rs = recordset();
-    if (!rs || row == m_model->addNewRow())
-        return;
-    try {
-        // The row left is stored first (and a conflict with another program
-        // settled); then what other programs stored meanwhile is shown.
-        storePendingEdit();
-        const QVariant target = m_model->isNewRowLine(row) || row >= rs->rowCount() || idField() < 0
-                                    ? QVariant()
-                                    : rs->storedValue(row, idField());
-        refreshChangedRows();
-        if (m_model->isNewRowLine(row))
-            rs->moveTo(rs->rowCount());
-        else
-            rs->moveTo(target.isValid() ? rowOfId(target, row) : row);
-    } catch (const RingtalError &error) {
-        reportStoreFailure(error.number(), error.description());
-        QTimer::singleShot(0, this, &DataGrid::showRecordsetRow);
-    }
-}
-
-void DataGrid::reportStoreFailure(int number, const QString &description)
-{
-    Dialogs::current().message(QStringLiteral("Fehler"),
-                               QStringLiteral("Fehler: %1 - %2\nDie Zeile wurde nicht gespeichert und bleibt "
-                                              "zur Korrektur in Bearbeitung.")
-                                   .arg(number)
-                                   .arg(description),
-                               Dialogs::Icon::Critical);
-    emit storeFailed();
-}
-
 void DataGrid::moveToNextCell()
 {
     const QModelIndex next = moveCursor(QAbstractItemView::MoveNext, Qt::NoModifier);
@@ -472,19 +342,6 @@ QModelIndex DataGrid::nextTabStop(const QModelIndex &from, bool forward) const
             return m_model->index(row, logical);
     }
     return from;
-}
-
-// Typed values are asked about before they are thrown away: a second Escape
-// comes quickly after the first, which only gave up the open cell.
-bool DataGrid::mayGiveUpRow()
-{
-    const Recordset *rs = recordset();
-    if (!rs || !rs->isDirty())
-        return true;
-    return Dialogs::current().question(QStringLiteral("Hinweis"),
-                                       QStringLiteral("Sollen die Eingaben in dieser Zeile verworfen werden?"),
-                                       Dialogs::Icon::Question)
-        == Dialogs::Answer::Yes;
 }
 
 void DataGrid::keyPressEvent(QKeyEvent *event)
@@ -577,4 +434,77 @@ void DataGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint h
         return;
     }
     QTableView::closeEditor(editor, hint);
+}
+
+// QTableView strokes each grid line as a pen line, which the raster engine
+// sets pixel by pixel through span buffers (and hands to its thread pool)
+// whenever a widget is painted under its clip. After a search jump that was
+// a fifth of the repaint. The same pixels as one-pixel rectangles are filled
+// directly; the view still keeps the pixel for the grid in every cell.
+void DataGrid::paintEvent(QPaintEvent *event)
+{
+    QTableView::paintEvent(event);
+    if (!showGrid() || horizontalHeader()->count() == 0 || verticalHeader()->count() == 0)
+        return;
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const QColor colour =
+        QColor::fromRgba(QRgb(style()->styleHint(QStyle::SH_Table_GridLineColor, &option, this)));
+    // Where the rows and columns end, as QTableView limits its painting.
+    const int right = horizontalHeader()->length() - horizontalHeader()->offset() - (isRightToLeft() ? 0 : 1);
+    const int bottom = verticalHeader()->length() - verticalHeader()->offset() - 1;
+    QPainter painter(viewport());
+    for (QRect area : event->region()) {
+        area.setBottom(std::min(area.bottom(), bottom));
+        if (isRightToLeft())
+            area.setLeft(std::max(area.left(), viewport()->width() - right));
+        else
+            area.setRight(std::min(area.right(), right));
+        if (area.isValid())
+            paintGridLines(painter, area, colour);
+    }
+}
+
+// Below each row and at the trailing edge of each column of the area.
+void DataGrid::paintGridLines(QPainter &painter, QRect area, const QColor &colour) const
+{
+    const QHeaderView *rows = verticalHeader();
+    const QHeaderView *cols = horizontalHeader();
+    const int top = rows->visualIndexAt(area.top());
+    int bottom = rows->visualIndexAt(area.bottom());
+    if (bottom < 0)
+        bottom = rows->count() - 1;
+    int first = cols->visualIndexAt(isRightToLeft() ? area.right() : area.left());
+    int last = cols->visualIndexAt(isRightToLeft() ? area.left() : area.right());
+    first = first < 0 ? 0 : first;
+    last = last < 0 ? cols->count() - 1 : last;
+    if (top < 0 || top > bottom)
+        return;
+    for (int visual = top; visual <= bottom; ++visual) {
+        const int row = rows->logicalIndex(visual);
+        if (rows->isSectionHidden(row))
+            continue;
+        const int y = rowViewportPosition(row) + rowHeight(row) - 1;
+        painter.fillRect(QRect(QPoint(area.left(), y), QPoint(area.right(), y)), colour);
+    }
+    for (int visual = first; visual <= last; ++visual) {
+        const int column = cols->logicalIndex(visual);
+        if (cols->isSectionHidden(column))
+            continue;
+        const int x = columnViewportPosition(column) + (isRightToLeft() ? 0 : columnWidth(column) - 1);
+        painter.fillRect(QRect(QPoint(x, area.top()), QPoint(x, area.bottom())), colour);
+    }
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    if (!style()->styleHint(QStyle::SH_Table_AlwaysDrawLeftTopGridLines, &option, this))
+        return;
+    // Some styles close the grid at the top and left when a header is hidden.
+    if (cols->isHidden()) {
+        const int y = rowViewportPosition(rows->logicalIndex(top)) - 1;
+        painter.fillRect(QRect(QPoint(area.left(), y), QPoint(area.right(), y)), colour);
+    }
+    if (rows->isHidden()) {
+        const int x = columnViewportPosition(cols->logicalIndex(first)) - 1;
+        painter.fillRect(QRect(QPoint(x, area.top()), QPoint(x, area.bottom())), colour);
+    }
 }

@@ -85,6 +85,7 @@ protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
     void changeEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void onRecordsetChanged(Recordset *recordset);
@@ -104,6 +105,7 @@ private:
     void fitRowsToFont();
     void showColumnMenu(const QPoint &at);
     void setColumnShown(int column, bool shown);
+    void paintGridLines(QPainter &painter, QRect area, const QColor &colour) const;
 
     QPointer<DataSource> m_source;
     GridModel *m_model;

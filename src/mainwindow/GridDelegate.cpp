@@ -1,8 +1,24 @@
 #include "GridDelegate.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QLineEdit>
 #include <QPainter>
+
+namespace {
+
+// A cell the style has nothing to paint for but its text: not selected,
+// without focus or hover, background, check box or icon.
+bool isPlain(const QStyleOptionViewItem &cell)
+{
+    return !(cell.state & (QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_MouseOver))
+        && cell.backgroundBrush.style() == Qt::NoBrush
+        && !(cell.features
+             & (QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDecoration
+                | QStyleOptionViewItem::Alternate));
+}
+
+} // namespace
 
 QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                                     const QModelIndex &index) const
@@ -50,7 +66,10 @@ void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, 
         laid = &laidOut(elided(text, cell, area.width()), cell.font);
     }
     cell.text.clear();
-    style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
+    // Asking the style costs more than the text on a plain cell, which is
+    // most of a page, when it draws nothing there anyway.
+    if (!isPlain(cell) || !leavesPlainCellsEmpty(style, cell))
+        style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
     if (!laid)
         return;
 
@@ -73,6 +92,27 @@ void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, 
     painter->setPen(cell.palette.color(group, role));
     painter->drawStaticText(QPointF(x, vertical.top()), *laid);
     painter->restore();
+}
+
+// Asked once per style, by painting a plain cell where it can be seen.
+bool GridDelegate::leavesPlainCellsEmpty(const QStyle *style, const QStyleOptionViewItem &cell) const
+{
+    if (style == m_probedStyle)
+        return m_plainCellsEmpty;
+    QImage probe(cell.rect.size(), QImage::Format_ARGB32_Premultiplied);
+    probe.fill(Qt::transparent);
+    {
+        QPainter painter(&probe);
+        painter.translate(-cell.rect.topLeft());
+        style->drawControl(QStyle::CE_ItemViewItem, &cell, &painter, cell.widget);
+    }
+    m_probedStyle = style;
+    m_plainCellsEmpty = true;
+    for (int y = 0; y < probe.height() && m_plainCellsEmpty; ++y) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(probe.constScanLine(y));
+        m_plainCellsEmpty = std::all_of(line, line + probe.width(), [](QRgb pixel) { return pixel == 0; });
+    }
+    return m_plainCellsEmpty;
 }
 
 QString GridDelegate::elided(const QString &text, const QStyleOptionViewItem &cell, int width) const

@@ -25,9 +25,12 @@ public:
 private:
     const QStaticText &laidOut(const QString &text, const QFont &font) const;
     QString elided(const QString &text, const QStyleOptionViewItem &cell, int width) const;
+    bool leavesPlainCellsEmpty(const QStyle *style, const QStyleOptionViewItem &cell) const;
 
     mutable QPointer<QWidget> m_editor;
     mutable QCache<QString, QStaticText> m_texts{4096};
     mutable QCache<QString, QString> m_elided{4096}; // by width, elide mode and text
     mutable QFont m_textsFont;
+    mutable const QStyle *m_probedStyle = nullptr;
+    mutable bool m_plainCellsEmpty = false;
 };

@@ -237,6 +237,18 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
     }
 }
 
+namespace {
+const QString Marker = QStringLiteral("\u25B6");
+const QString Pencil = QStringLiteral("\u270E");
+const QString NewRow = QStringLiteral("*");
+} // namespace
+
+const QStringList &GridModel::rowSelectorSymbols()
+{
+    static const QStringList symbols{QString(), Marker, Pencil, NewRow};
+    return symbols;
+}
+
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal) {
@@ -254,11 +266,11 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
     // being edited, a star on the new-row line.
     const bool editing = m_recordset->editMode() != Recordset::EditMode::None;
     if (section == addNewRow() || (editing && addNewRow() < 0 && section == m_recordset->position()))
-        return QStringLiteral("\u270E");
+        return Pencil;
     if (isNewRowLine(section))
-        return QStringLiteral("*");
+        return NewRow;
     if (section == m_recordset->position())
-        return QStringLiteral("\u25B6");
+        return Marker;
     return QString();
 }
 

@@ -63,6 +63,8 @@ public:
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // Everything a row selector shows, for sizing the selector column.
+    static const QStringList &rowSelectorSymbols();
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     // A user's edit: starts a new row on the new-row line, or edits the row.
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;

@@ -71,19 +71,28 @@ bool isPlainPrefix(const QString &pattern)
     return true;
 }
 
+// The first character of a text in lower case when it is ASCII, else 0.
+// Other characters are left to the full comparison: some fold to ASCII
+// letters (the long s to s, the Kelvin sign to k).
+char16_t initialOf(const QString &text)
+{
+    if (text.isEmpty())
+        return 0;
+    const char16_t c = text.front().unicode();
+    if (c >= 0x80)
+        return 0;
+    return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
+}
+
 // True when both texts begin with an ASCII character and these differ in
-// more than letter case. Other characters are left to the full comparison:
-// some fold to ASCII letters (the long s to s, the Kelvin sign to k).
+// more than letter case.
 bool differInAsciiLetter(const QString &text, const QString &prefix)
 {
     if (text.isEmpty())
         return true;
-    const char16_t a = text.front().unicode();
-    const char16_t b = prefix.front().unicode();
-    if (a >= 0x80 || b >= 0x80)
-        return false;
-    auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c; };
-    return lower(a) != lower(b);
+    const char16_t a = initialOf(text);
+    const char16_t b = initialOf(prefix);
+    return a != 0 && b != 0 && a != b;
 }
 
 } // namespace
@@ -157,6 +166,18 @@ bool Criterion::matches(const QVariant &value) const
     }
     }
     return false;
+}
+
+char16_t Criterion::asciiInitial() const
+{
+    return m_kind == Kind::Like && m_plainPrefix ? initialOf(m_text) : 0;
+}
+
+char16_t Criterion::asciiInitial(const QVariant &value)
+{
+    if (value.typeId() != QMetaType::QString)
+        return 0;
+    return initialOf(*static_cast<const QString *>(value.constData()));
 }
 
 QString Criterion::likePrefix(const QString &field, const QString &text)

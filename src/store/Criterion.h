@@ -19,6 +19,13 @@ public:
     const QString &field() const { return m_field; }
     bool matches(const QVariant &value) const;
 
+    // The first character of a plain prefix pattern ("Mü*"), an ASCII letter
+    // in lower case; 0 for other patterns and prefixes that start beyond
+    // ASCII. A value whose own initial (below) is another one but 0 does not
+    // match, so a search can pass over it without looking at the value.
+    char16_t asciiInitial() const;
+    static char16_t asciiInitial(const QVariant &value);
+
     // "Schuetze like '" + text + "*'" with the text quoted so that an apostrophe
     // is a character, not the end of the text; pattern characters keep their meaning.
     static QString likePrefix(const QString &field, const QString &text);

@@ -154,6 +154,7 @@ void Recordset::load()
     if (m_fieldNames.isEmpty())
         m_fieldNames = result.fieldNames;
     m_rows = std::move(result.rows);
+    forgetInitials();
     m_position = 0;
     m_noMatch = false;
     m_inQueryOrder = true;
@@ -287,7 +288,14 @@ void Recordset::findFirst(const QString &criterion)
     const int field = fieldIndex(matcher.field());
     if (field < 0)
         throw unknownField(matcher.field());
+    // A name whose first letter is another one cannot match a plain prefix;
+    // passing over it without the full comparison keeps a keystroke quick in
+    // a list of thousands.
+    const char16_t initial = matcher.asciiInitial();
+    const std::vector<char16_t> *initials = initial ? &this->initials(field) : nullptr;
     for (int row = 0; row < rowCount(); ++row) {
+        if (initials && (*initials)[size_t(row)] != 0 && (*initials)[size_t(row)] != initial)
+            continue;
         if (matcher.matches(m_rows[size_t(row)].at(field))) {
             moveTo(row);
             m_noMatch = false;
@@ -323,6 +331,7 @@ bool Recordset::refreshChanged()
     if (m_editMode == EditMode::Edit)
         result.rows[size_t(found)] = m_rows[size_t(m_position)];
     m_rows = std::move(result.rows);
+    forgetInitials();
     if (m_editMode == EditMode::AddNew)
         m_position = rowCount();
     else
@@ -332,6 +341,17 @@ bool Recordset::refreshChanged()
     m_dataVersion = version;
     emit reset();
     return true;
+}
+
+const std::vector<char16_t> &Recordset::initials(int field)
+{
+    if (m_initialsField != field || m_initials.size() != m_rows.size()) {
+        m_initials.resize(m_rows.size());
+        for (size_t row = 0; row < m_rows.size(); ++row)
+            m_initials[row] = Criterion::asciiInitial(m_rows[row].at(field));
+        m_initialsField = field;
+    }
+    return m_initials;
 }
 
 void Recordset::requery(Recordset *sibling)
@@ -365,6 +385,7 @@ bool Recordset::takeRowsFrom(Recordset *sibling)
         || sibling->m_database->path() != m_database->path() || !sibling->rowsAreCurrent())
         return false;
     m_rows = sibling->m_rows;
+    forgetInitials();
     m_rowKeys = sibling->m_rowKeys;
     m_position = 0;
     m_noMatch = false;

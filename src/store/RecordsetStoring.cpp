@@ -144,6 +144,7 @@ void Recordset::insertBuffer()
         m_rowKeys.push_back(m_database->scalar(QStringLiteral("SELECT last_insert_rowid()")));
     transaction.commit();
     m_rows.push_back(std::move(row));
+    forgetInitials();
     m_inQueryOrder = false;
     m_ownWrites = m_database->writeSerial();
     emit rowAppended(rowCount() - 1);
@@ -186,6 +187,7 @@ void Recordset::updateBuffer()
     values << rowKey(m_position);
     m_database->execute(updateStatement(), values);
     m_rows[size_t(m_position)] = std::move(row);
+    forgetInitials();
     m_ownWrites = m_database->writeSerial();
     emit rowChanged(m_position);
 }
@@ -243,6 +245,7 @@ void Recordset::storeFieldBatch(int field, const int *rows, const QVariant *valu
     for (size_t i = 0; i < count; ++i) {
         const int row = rows[i];
         m_rows[size_t(row)][field] = values[i];
+        forgetInitials();
         // An edit under way shows the stored value of a field it did not change.
         if (m_editMode == EditMode::Edit && row == m_position && !m_changed.testBit(field)) {
             m_buffer[field] = values[i];
@@ -306,6 +309,7 @@ void Recordset::takeRowInFile()
         return;
     cancelUpdate();
     m_rows[size_t(m_position)] = m_fileRow;
+    forgetInitials();
     m_fileRow.clear();
     m_inQueryOrder = false;
     emit rowChanged(m_position);
@@ -316,6 +320,7 @@ void Recordset::keepOnRowInFile(const QBitArray &keep)
     if (m_fileRow.size() != fieldCount() || m_editMode != EditMode::Edit)
         return;
     m_rows[size_t(m_position)] = m_fileRow;
+    forgetInitials();
     for (int i = 0; i < fieldCount(); ++i) {
         if (!keep.testBit(i))
             m_buffer[i] = m_fileRow.at(i);
@@ -359,6 +364,7 @@ void Recordset::removeRowFromMemory(int row)
 {
     emit aboutToRemoveRow(row);
     m_rows.erase(m_rows.begin() + row);
+    forgetInitials();
     if (m_rowidKey)
         m_rowKeys.erase(m_rowKeys.begin() + row);
     emit rowRemoved(row);

@@ -1,7 +1,10 @@
-// The grids paint their cells faster than the style does, but must look
-// exactly as the style paints them.
+// The grids paint their cells and grid lines faster than the style and
+// QTableView do, but must look exactly as those paint them.
+#include "DataGrid.h"
 #include "GridDelegate.h"
 
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -14,6 +17,8 @@ class tst_GridPainting : public QObject
 private slots:
     void looksAsTheStylePaints_data();
     void looksAsTheStylePaints();
+    void gridLinesAsTheViewDraws_data();
+    void gridLinesAsTheViewDraws();
 };
 
 void tst_GridPainting::looksAsTheStylePaints_data()
@@ -90,6 +95,78 @@ void tst_GridPainting::looksAsTheStylePaints()
                                      .arg(pass)));
             }
         }
+    }
+}
+
+void tst_GridPainting::gridLinesAsTheViewDraws_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("change"); // what differs from a plain grid
+    QTest::addColumn<QRect>("part");     // repainted alone; empty: the whole grid
+
+    // Columns 70, 80, 90 and 100 pixels wide.
+    QTest::newRow("whole grid") << 30 << "" << QRect();
+    QTest::newRow("rows and columns end inside the view") << 3 << "" << QRect();
+    // Moved to the third place, the first column's line stands at 239; the
+    // part holds it and the line of the column now second.
+    QTest::newRow("columns moved, a part repainted") << 30 << "move" << QRect(160, 0, 86, 100);
+    QTest::newRow("scrolled right and down") << 30 << "scroll" << QRect();
+    QTest::newRow("right to left") << 3 << "right to left" << QRect();
+}
+
+// The grid shown over a plain model beside a plain QTableView, with the same
+// delegate and sizes; only the viewports are compared, since the row
+// selectors differ.
+void tst_GridPainting::gridLinesAsTheViewDraws()
+{
+    QFETCH(int, rows);
+    QFETCH(QString, change);
+    QFETCH(QRect, part);
+    QStandardItemModel model(rows, 4);
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < 4; ++column)
+            model.setItem(row, column, new QStandardItem(QStringLiteral("Zelle %1/%2").arg(row).arg(column)));
+    }
+    DataGrid ours;
+    QTableView plain;
+    GridDelegate delegate;
+    plain.setItemDelegate(&delegate);
+    plain.setWordWrap(false);
+    plain.verticalHeader()->setDefaultSectionSize(ours.verticalHeader()->defaultSectionSize());
+    for (QTableView *view : {static_cast<QTableView *>(&ours), &plain}) {
+        view->setModel(&model);
+        view->resize(420, 300);
+        for (int column = 0; column < 4; ++column)
+            view->setColumnWidth(column, 70 + 10 * column);
+        if (change == QLatin1String("move"))
+            view->horizontalHeader()->moveSection(0, 2);
+        else if (change == QLatin1String("right to left"))
+            view->setLayoutDirection(Qt::RightToLeft);
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view));
+        if (change == QLatin1String("scroll")) {
+            view->horizontalScrollBar()->setValue(45);
+            view->verticalScrollBar()->setValue(7);
+        }
+    }
+    QCoreApplication::processEvents(); // the views' delayed layouts
+    // Right to left, the columns start at the viewports' right edges.
+    const QSize size = ours.viewport()->size().boundedTo(plain.viewport()->size());
+    auto painted = [&](QWidget *viewport) {
+        const int left = viewport->isRightToLeft() ? viewport->width() - size.width() : 0;
+        QImage image = viewport->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        if (!part.isEmpty()) {
+            image.fill(Qt::magenta);
+            viewport->render(&image, QPoint(), part);
+        }
+        return image.copy(QRect(QPoint(left, 0), size));
+    };
+    const QImage expected = painted(plain.viewport());
+    const QImage actual = painted(ours.viewport());
+    if (actual != expected) {
+        expected.save(QDir::temp().filePath(QStringLiteral("gridlines-expected.png")));
+        actual.save(QDir::temp().filePath(QStringLiteral("gridlines-actual.png")));
+        QFAIL("the grid lines differ; both images are in the temporary folder");
     }
 }
 

@@ -75,6 +75,8 @@ private slots:
     void storeFieldEditUnderWay();
     void storeFieldRefused_data();
     void storeFieldRefused();
+    void searchAfterTheRowsChange_data();
+    void searchAfterTheRowsChange();
 };
 
 void TestRecordset::dynasetOrder_data()
@@ -592,6 +594,53 @@ void TestRecordset::storeFieldRefused()
     const int place = rs->fieldIndex(QStringLiteral("Platz"));
     QCOMPARE(raisedNumber([&] { rs->storeField(place, std::vector<QVariant>(size_t(values), 5)); }), error);
     QCOMPARE(tc.scalar(QStringLiteral("SELECT count(*) FROM Ergebnisse WHERE Platz IS NOT NULL")).toInt(), 0);
+}
+
+// A search passes over names by their first letters, which it keeps between
+// searches: every change of the rows must show in the next search.
+void TestRecordset::searchAfterTheRowsChange_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("found"); // by "Schuetze like 'Z*'"
+    QTest::newRow("a name edited") << "edit" << "Zeller";
+    QTest::newRow("a row added") << "add" << "Zorn";
+    QTest::newRow("names written as one field") << "field" << "Zander";
+    QTest::newRow("a row before deleted") << "delete" << "Zimmer";
+    QTest::newRow("a row another program added") << "other" << "Zuse";
+}
+
+void TestRecordset::searchAfterTheRowsChange()
+{
+    QFETCH(QString, change);
+    QFETCH(QString, found);
+    TestCompetition tc;
+    addThree(tc); // by key: Becker, Adler, Cramer
+    if (change == QLatin1String("delete"))
+        insertShooter(tc, 40, QStringLiteral("Zimmer"), QStringLiteral("0100"));
+    auto rs = Database::open(tc.path())->openRecordset(ByKey);
+    rs->findFirst(QStringLiteral("Schuetze like 'Z*'"));
+    QCOMPARE(rs->noMatch(), change != QLatin1String("delete"));
+    if (change == QLatin1String("edit")) {
+        rs->moveTo(1);
+        rs->edit();
+        rs->setValue(Name, found);
+        rs->update();
+    } else if (change == QLatin1String("add")) {
+        rs->addNew();
+        rs->setValue(Name, found);
+        rs->update();
+    } else if (change == QLatin1String("field")) {
+        rs->storeField(rs->fieldIndex(Name), {QVariant(QStringLiteral("Becker")), QVariant(found), QVariant(QStringLiteral("Cramer"))});
+    } else if (change == QLatin1String("delete")) {
+        rs->moveFirst();
+        rs->deleteCurrent();
+    } else {
+        insertShooter(tc, 50, found, QStringLiteral("0999"));
+        QVERIFY(rs->refreshChanged());
+    }
+    rs->findFirst(QStringLiteral("Schuetze like 'Z*'"));
+    QVERIFY(!rs->noMatch());
+    QCOMPARE(rs->value(Name).toString(), found);
 }
 
 QTEST_GUILESS_MAIN(TestRecordset)
