@@ -2,6 +2,7 @@
 // QTableView do, but must look exactly as those paint them.
 #include "DataGrid.h"
 #include "GridDelegate.h"
+#include "GridScrollBar.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
@@ -19,6 +20,8 @@ private slots:
     void looksAsTheStylePaints();
     void gridLinesAsTheViewDraws_data();
     void gridLinesAsTheViewDraws();
+    void scrollBarAsQtPaintsIt_data();
+    void scrollBarAsQtPaintsIt();
 };
 
 void tst_GridPainting::looksAsTheStylePaints_data()
@@ -167,6 +170,34 @@ void tst_GridPainting::gridLinesAsTheViewDraws()
         expected.save(QDir::temp().filePath(QStringLiteral("gridlines-expected.png")));
         actual.save(QDir::temp().filePath(QStringLiteral("gridlines-actual.png")));
         QFAIL("the grid lines differ; both images are in the temporary folder");
+    }
+}
+
+// The kept groove must never show a slider where it was before: after each
+// move the bar looks as QScrollBar paints it.
+void tst_GridPainting::scrollBarAsQtPaintsIt_data()
+{
+    QTest::addColumn<QList<int>>("values");
+    QTest::newRow("top to end and back") << QList<int>{0, 1000, 0};
+    QTest::newRow("small steps") << QList<int>{10, 20, 30, 990};
+}
+
+void tst_GridPainting::scrollBarAsQtPaintsIt()
+{
+    QFETCH(QList<int>, values);
+    GridScrollBar ours(Qt::Vertical, nullptr);
+    QScrollBar plain(Qt::Vertical);
+    for (QScrollBar *bar : {static_cast<QScrollBar *>(&ours), &plain}) {
+        bar->setRange(0, 1000);
+        bar->resize(16, 400);
+        bar->show();
+        QVERIFY(QTest::qWaitForWindowExposed(bar));
+    }
+    for (const int value : values) {
+        ours.setValue(value);
+        plain.setValue(value);
+        QCoreApplication::processEvents();
+        QCOMPARE(ours.grab().toImage(), plain.grab().toImage());
     }
 }
 
