@@ -268,24 +268,17 @@ bool frmMain::checkCompetitionFile()
         rs->cancelUpdate();
     const QString path = m_competitionPath;
     const QString unsaved = lost.isEmpty() ? QString() : QStringLiteral("\nNicht gespeichert wurde: ") + lost;
-    if (state == Database::FileState::Replaced) {
-        Dialogs::current().message(QStringLiteral("Hinweis"),
-                                   QStringLiteral("Die Wettkampfdatei '%1' wurde durch eine andere Datei ersetzt, während "
-                                                  "sie geöffnet war. Es werden die Schützen der neuen Datei gezeigt.")
-                                           .arg(path)
-                                       + unsaved,
-                                   Dialogs::Icon::Exclamation);
-        closeCompetition();
-        LoadCompetition(path);
-        return false;
-    }
-    Dialogs::current().message(QStringLiteral("Hinweis"),
-                               QStringLiteral("Die Wettkampfdatei '%1' gibt es nicht mehr: Sie wurde gelöscht oder "
-                                              "umbenannt, während sie geöffnet war. Der Wettkampf wurde geschlossen.")
-                                       .arg(path)
-                                   + unsaved,
-                               Dialogs::Icon::Exclamation);
+    const bool replaced = state == Database::FileState::Replaced;
+    const QString what = replaced ? QStringLiteral("Die Wettkampfdatei '%1' wurde durch eine andere Datei ersetzt, "
+                                                   "während sie geöffnet war. Es werden die Schützen der neuen Datei "
+                                                   "gezeigt.")
+                                  : QStringLiteral("Die Wettkampfdatei '%1' gibt es nicht mehr: Sie wurde gelöscht oder "
+                                                   "umbenannt, während sie geöffnet war. Der Wettkampf wurde "
+                                                   "geschlossen.");
+    Dialogs::current().message(QStringLiteral("Hinweis"), what.arg(path) + unsaved, Dialogs::Icon::Exclamation);
     closeCompetition();
+    if (replaced)
+        LoadCompetition(path);
     return false;
 }
 
