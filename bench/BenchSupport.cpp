@@ -1,6 +1,6 @@
 #include "BenchSupport.h"
 
-#include "frmMain.h"
+#include "mainwindow/frmMain.h"
 
 #include <QApplication>
 #include <QCoreApplication>

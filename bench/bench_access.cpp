@@ -2,7 +2,7 @@
 // file, beside mdb-export (mdbtools' own tool) writing the same table to
 // /dev/null. The take-over reads with the same library and writes a whole
 // SQLite file besides; it should stay within twice the baseline.
-#include "CompetitionTakeOver.h"
+#include "store/CompetitionTakeOver.h"
 
 #include <QCoreApplication>
 #include <QProcess>

@@ -1,10 +1,10 @@
 // Loading a competition of 5,000 shooters into both grids of the main
 // window, beside reading the same query with the plain SQLite C API.
 #include "BenchSupport.h"
-#include "DataGrid.h"
-#include "DataSource.h"
-#include "Recordset.h"
-#include "frmMain.h"
+#include "grid/DataGrid.h"
+#include "mainwindow/frmMain.h"
+#include "store/DataSource.h"
+#include "store/Recordset.h"
 
 #include <QApplication>
 #include <QTabWidget>

@@ -2,9 +2,9 @@
 // same query with the plain SQLite C API; and one keystroke in its search box,
 // against the 1 ms that are 1 % of the 0.1 s in which a response feels instant.
 #include "BenchSupport.h"
-#include "DataSource.h"
-#include "Recordset.h"
-#include "frmGesamt.h"
+#include "masterlist/frmGesamt.h"
+#include "store/DataSource.h"
+#include "store/Recordset.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -105,7 +105,7 @@ void BM_OpenMasterList20000_Window(benchmark::State &state)
 {
     masterList();
     for (auto _ : state) {
-        auto *window = new frmGesamt(nullptr);
+        auto *window = new frmGesamt();
         window->show();
         QApplication::processEvents();
         state.PauseTiming();
@@ -157,7 +157,7 @@ const std::vector<Key> &jumping()
 void searchKeystrokes(benchmark::State &state, const std::vector<Key> &keys, bool repaint)
 {
     masterList();
-    frmGesamt window(nullptr);
+    frmGesamt window;
     window.show();
     QApplication::processEvents();
     auto *search = window.findChild<QLineEdit *>(QStringLiteral("txtSuche"));

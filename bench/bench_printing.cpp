@@ -3,13 +3,13 @@
 // Both report pages per second; the list's own pages carry the grid, its
 // headings on every page, the title and the footer.
 #include "BenchSupport.h"
-#include "DataGrid.h"
-#include "GridModel.h"
-#include "GridPrinter.h"
-#include "PrintPreviewWindow.h"
-#include "PrintTable.h"
-#include "QtDialogs.h"
-#include "frmMain.h"
+#include "grid/DataGrid.h"
+#include "grid/GridModel.h"
+#include "mainwindow/frmMain.h"
+#include "printing/GridPrinter.h"
+#include "printing/PrintPreviewWindow.h"
+#include "printing/PrintTable.h"
+#include "widgets/QtDialogs.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,13 +1,13 @@
 // Places over 5,000 shooters, one cell edit with its score computation, and
 // one search keystroke, on a competition of 5,000 shooters.
 #include "BenchSupport.h"
-#include "DataGrid.h"
-#include "DataSource.h"
-#include "Database.h"
-#include "RankAssignment.h"
-#include "Recordset.h"
-#include "frmMain.h"
-#include "tempModule.h"
+#include "grid/DataGrid.h"
+#include "mainwindow/frmMain.h"
+#include "scoring/RankAssignment.h"
+#include "store/DataSource.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
+#include "store/tempModule.h"
 
 #include <QApplication>
 #include <QLineEdit>

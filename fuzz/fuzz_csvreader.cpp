@@ -1,7 +1,7 @@
 #include "FuzzInput.h"
 
-#include "Csv.h"
-#include "RingtalError.h"
+#include "store/Csv.h"
+#include "store/RingtalError.h"
 
 #include <QByteArray>
 

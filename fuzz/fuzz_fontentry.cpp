@@ -1,7 +1,7 @@
 #include "FuzzInput.h"
 
-#include "FontEntryReader.h"
-#include "RingtalError.h"
+#include "settings/FontEntryReader.h"
+#include "store/RingtalError.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "FuzzInput.h"
 
-#include "GridLayout.h"
-#include "RingtalError.h"
+#include "settings/GridLayout.h"
+#include "store/RingtalError.h"
 
 #include <cmath>
 #include <limits>

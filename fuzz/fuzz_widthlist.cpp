@@ -1,6 +1,6 @@
 #include "FuzzInput.h"
 
-#include "WidthList.h"
+#include "settings/WidthList.h"
 
 #include <cmath>
 #include <limits>

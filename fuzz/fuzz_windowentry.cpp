@@ -1,6 +1,6 @@
 #include "FuzzInput.h"
 
-#include "WindowEntry.h"
+#include "settings/WindowEntry.h"
 
 #include <cmath>
 #include <limits>

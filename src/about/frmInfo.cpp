@@ -1,7 +1,7 @@
-#include "frmInfo.h"
+#include "about/frmInfo.h"
 
-#include "AppIcons.h"
-#include "FormTools.h"
+#include "widgets/AppIcons.h"
+#include "widgets/FormTools.h"
 
 #include <QDesktopServices>
 #include <QEvent>

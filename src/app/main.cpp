@@ -1,6 +1,6 @@
-#include "QtDialogs.h"
-#include "RingtalApplication.h"
-#include "frmMain.h"
+#include "mainwindow/RingtalApplication.h"
+#include "mainwindow/frmMain.h"
+#include "widgets/QtDialogs.h"
 
 #include <QFileInfo>
 

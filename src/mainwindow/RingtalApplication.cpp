@@ -1,8 +1,8 @@
-#include "RingtalApplication.h"
+#include "mainwindow/RingtalApplication.h"
 
-#include "AppIcons.h"
-#include "Dialogs.h"
-#include "ErrorProtocol.h"
+#include "store/Dialogs.h"
+#include "store/ErrorProtocol.h"
+#include "widgets/AppIcons.h"
 
 #include <QFont>
 #include <QLibraryInfo>

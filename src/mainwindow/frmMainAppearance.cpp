@@ -1,20 +1,21 @@
 // Fonts, colours, position and column layouts of the main window.
-#include "frmMain.h"
+#include "mainwindow/frmMain.h"
 
-#include "DataGrid.h"
-#include "Dialogs.h"
-#include "FontSettings.h"
-#include "WindowSettings.h"
+#include "grid/DataGrid.h"
+#include "grid/GridSettings.h"
+#include "store/Dialogs.h"
+#include "widgets/FontSettings.h"
+#include "widgets/WindowSettings.h"
 
 #include <QColor>
 #include <QFont>
 
 void frmMain::restorePositionsAndLayouts()
 {
-    LoadFormPosition(this, TDBGrid1);
-    LoadColumnWidths(TDBGrid2->objectName(), TDBGrid2);
-    LoadGridLayout(TDBGrid1->objectName(), TDBGrid1);
-    LoadGridLayout(TDBGrid2->objectName(), TDBGrid2);
+    applyColumnWidths(*TDBGrid1, LoadFormPosition(this, TDBGrid1->columnCount()));
+    LoadColumnWidths(TDBGrid2->objectName(), *TDBGrid2);
+    LoadGridLayout(TDBGrid1->objectName(), *TDBGrid1);
+    LoadGridLayout(TDBGrid2->objectName(), *TDBGrid2);
 }
 
 void frmMain::restoreFontsAndColours()
@@ -35,10 +36,10 @@ void frmMain::savePositionsAndLayouts()
 {
     if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
         return;
-    SaveFormPosition(this, TDBGrid1);
-    SaveColumnWidths(TDBGrid2->objectName(), TDBGrid2);
-    SaveGridLayout(TDBGrid1->objectName(), TDBGrid1);
-    SaveGridLayout(TDBGrid2->objectName(), TDBGrid2);
+    SaveFormPosition(this, columnStates(*TDBGrid1));
+    SaveColumnWidths(TDBGrid2->objectName(), *TDBGrid2);
+    SaveGridLayout(TDBGrid1->objectName(), *TDBGrid1);
+    SaveGridLayout(TDBGrid2->objectName(), *TDBGrid2);
 }
 
 void frmMain::chooseGridFont(DataGrid *grid, const QString &fontName, const QString &colourKey)

@@ -1,8 +1,8 @@
 // How the main window's menus and toolbar reach their commands, and the about dialog.
-#include "frmMain.h"
+#include "mainwindow/frmMain.h"
 
-#include "AppIcons.h"
-#include "frmInfo.h"
+#include "about/frmInfo.h"
+#include "widgets/AppIcons.h"
 
 #include <QAction>
 #include <QLayout>

@@ -1,19 +1,19 @@
 // Shooter entries of the main window: take-over, search, deleting; scores and places.
-#include "frmMain.h"
+#include "mainwindow/frmMain.h"
 
-#include "Criterion.h"
-#include "DataGrid.h"
-#include "DataSource.h"
-#include "Database.h"
-#include "Dialogs.h"
-#include "GridModel.h"
-#include "GridRowAccess.h"
-#include "Numbers.h"
-#include "RankAssignment.h"
-#include "Recordset.h"
-#include "RingtalError.h"
-#include "ScoreComputation.h"
-#include "tempModule.h"
+#include "grid/DataGrid.h"
+#include "grid/GridModel.h"
+#include "grid/GridRowAccess.h"
+#include "scoring/RankAssignment.h"
+#include "scoring/ScoreComputation.h"
+#include "store/Criterion.h"
+#include "store/DataSource.h"
+#include "store/Database.h"
+#include "store/Dialogs.h"
+#include "store/Numbers.h"
+#include "store/Recordset.h"
+#include "store/RingtalError.h"
+#include "store/tempModule.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,16 +1,16 @@
 // Data in and out of the main window: competitions of the older Access
 // format taken over into new files, the winners list exported as CSV.
-#include "frmMain.h"
+#include "mainwindow/frmMain.h"
 
-#include "AccessFile.h"
-#include "CompetitionTakeOver.h"
-#include "Csv.h"
-#include "DataGrid.h"
-#include "DataSource.h"
-#include "Dialogs.h"
-#include "FileKind.h"
-#include "PrintTable.h"
-#include "RingtalError.h"
+#include "grid/DataGrid.h"
+#include "printing/PrintTable.h"
+#include "store/AccessFile.h"
+#include "store/CompetitionTakeOver.h"
+#include "store/Csv.h"
+#include "store/DataSource.h"
+#include "store/Dialogs.h"
+#include "store/FileKind.h"
+#include "store/RingtalError.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,13 +1,13 @@
 // The competition file commands of the main window: new, open, title.
-#include "frmMain.h"
+#include "mainwindow/frmMain.h"
 
-#include "AccessFile.h"
-#include "DataSource.h"
-#include "Database.h"
-#include "Dialogs.h"
-#include "ErrorProtocol.h"
-#include "Recordset.h"
-#include "tempModule.h"
+#include "store/AccessFile.h"
+#include "store/DataSource.h"
+#include "store/Database.h"
+#include "store/Dialogs.h"
+#include "store/ErrorProtocol.h"
+#include "store/Recordset.h"
+#include "store/tempModule.h"
 
 #include <QCoreApplication>
 #include <QFile>

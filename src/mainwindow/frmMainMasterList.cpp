@@ -1,7 +1,7 @@
 // The main window's master list: one modeless window, shown on demand.
-#include "frmMain.h"
+#include "mainwindow/frmMain.h"
 
-#include "frmGesamt.h"
+#include "masterlist/frmGesamt.h"
 
 void frmMain::mnuEditGesamtliste_Click()
 {
@@ -9,7 +9,10 @@ void frmMain::mnuEditGesamtliste_Click()
     if (m_frmGesamt && !m_frmGesamt->isVisible())
         delete m_frmGesamt.data();
     if (!m_frmGesamt)
-        m_frmGesamt = new frmGesamt(this);
+        m_frmGesamt = new frmGesamt([main = QPointer<frmMain>(this)](const QString &shooter) {
+            if (main)
+                main->setNeuerSchuetze(shooter);
+        });
     m_frmGesamt->setWindowState(m_frmGesamt->windowState() & ~Qt::WindowMinimized);
     m_frmGesamt->show();
     m_frmGesamt->raise();

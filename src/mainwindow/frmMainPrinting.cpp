@@ -1,13 +1,13 @@
 // Printing and previewing the winners list, and the printer settings dialog.
-#include "frmMain.h"
+#include "mainwindow/frmMain.h"
 
-#include "FontSettings.h"
+#include "widgets/FontSettings.h"
 
-#include "DataGrid.h"
-#include "GridPrinter.h"
-#include "SettingsStore.h"
-#include "frmPrinterSetup.h"
-#include "tempModule.h"
+#include "grid/DataGrid.h"
+#include "printing/GridPrinter.h"
+#include "printing/frmPrinterSetup.h"
+#include "settings/SettingsStore.h"
+#include "store/tempModule.h"
 
 #include <QLabel>
 

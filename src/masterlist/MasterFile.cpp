@@ -1,7 +1,7 @@
-#include "MasterFile.h"
+#include "masterlist/MasterFile.h"
 
-#include "RingtalError.h"
-#include "tempModule.h"
+#include "store/RingtalError.h"
+#include "store/tempModule.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,14 +1,14 @@
-#include "frmGesamt.h"
+#include "masterlist/frmGesamt.h"
 
-#include "DataGrid.h"
-#include "DataSource.h"
-#include "Dialogs.h"
-#include "ErrorProtocol.h"
-#include "FormTools.h"
-#include "MasterFile.h"
-#include "Recordset.h"
-#include "WindowSettings.h"
-#include "frmMain.h"
+#include "grid/DataGrid.h"
+#include "grid/GridSettings.h"
+#include "masterlist/MasterFile.h"
+#include "store/DataSource.h"
+#include "store/Dialogs.h"
+#include "store/ErrorProtocol.h"
+#include "store/Recordset.h"
+#include "widgets/FormTools.h"
+#include "widgets/WindowSettings.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -44,8 +44,8 @@ std::optional<MasterFile> g_masterFile;
 
 } // namespace
 
-frmGesamt::frmGesamt(frmMain *main)
-    : m_main(main)
+frmGesamt::frmGesamt(HandOver handOver)
+    : m_handOver(std::move(handOver))
 {
     setObjectName(QStringLiteral("frmGesamt"));
     setWindowTitle(QStringLiteral("Gesamtliste"));
@@ -180,8 +180,8 @@ void frmGesamt::placeDesignControls()
 
 void frmGesamt::Form_Load()
 {
-    LoadFormPosition(this, nullptr);
-    LoadGridLayout(QStringLiteral("Gesamt"), TDBGrid1);
+    LoadFormPosition(this);
+    LoadGridLayout(QStringLiteral("Gesamt"), *TDBGrid1);
     openMasterList();
 }
 
@@ -253,8 +253,8 @@ void frmGesamt::Form_Unload()
         rs->cancelUpdate();
     // Not tied to the window state: a minimised list keeps its last position
     // (nothing is written then) but still stores its layout.
-    SaveGridLayout(QStringLiteral("Gesamt"), TDBGrid1);
-    SaveFormPosition(this, nullptr);
+    SaveGridLayout(QStringLiteral("Gesamt"), *TDBGrid1);
+    SaveFormPosition(this);
 }
 
 bool frmGesamt::storePendingEdit()

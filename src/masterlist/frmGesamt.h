@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <exception>
+#include <functional>
 
 class DataGrid;
 class DataSource;
@@ -13,7 +14,6 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
-class frmMain;
 
 // The master list of known shooters ("Gesamtliste"), kept in schuetzen.mdb
 // apart from any competition: typed in once, found again by the beginning of
@@ -24,8 +24,12 @@ class frmGesamt : public QMainWindow
     Q_OBJECT
 
 public:
-    // The shooters taken over go to the main window given (none: nowhere).
-    explicit frmGesamt(frmMain *main);
+    // Receives a shooter taken over as the text of the handed-over columns,
+    // separated by tabs; the competition's window enters it as a new row.
+    using HandOver = std::function<void(const QString &shooter)>;
+
+    // The shooters taken over go to handOver (none: nowhere).
+    explicit frmGesamt(HandOver handOver = {});
     ~frmGesamt() override;
 
     // The folders the list is looked for in: the program's own and the
@@ -70,7 +74,7 @@ private:
     int px(double twips) const;
     double tw(int pixels) const;
 
-    QPointer<frmMain> m_main;
+    HandOver m_handOver;
 
     DataGrid *TDBGrid1 = nullptr;
     QGroupBox *Frame1 = nullptr;

@@ -1,14 +1,13 @@
 // The commands of the master list: search, take-over, deleting, sorting again.
-#include "frmGesamt.h"
+#include "masterlist/frmGesamt.h"
 
-#include "Criterion.h"
-#include "DataGrid.h"
-#include "DataSource.h"
-#include "Database.h"
-#include "Dialogs.h"
-#include "Recordset.h"
-#include "frmMain.h"
-#include "tempModule.h"
+#include "grid/DataGrid.h"
+#include "store/Criterion.h"
+#include "store/DataSource.h"
+#include "store/Database.h"
+#include "store/Dialogs.h"
+#include "store/Recordset.h"
+#include "store/tempModule.h"
 
 #include <QLineEdit>
 #include <QStyle>
@@ -84,8 +83,8 @@ void frmGesamt::cmdUebernahme_Click()
         TDBGrid1->storePendingEdit();
         const QString text = handOverText();
         // No shooter under the marker (the new-row line, an empty list): nothing to take over.
-        if (m_main && !text.isEmpty())
-            m_main->setNeuerSchuetze(text);
+        if (m_handOver && !text.isEmpty())
+            m_handOver(text);
     } catch (const std::exception &failure) {
         reportFailure(failure, QStringLiteral("Der Schütze wurde nicht übernommen."));
     }

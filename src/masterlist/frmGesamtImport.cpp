@@ -1,13 +1,13 @@
 // Shooters imported into the master list from a master list of the older
 // Access format or from a CSV file.
-#include "frmGesamt.h"
+#include "masterlist/frmGesamt.h"
 
-#include "DataGrid.h"
-#include "DataSource.h"
-#include "Database.h"
-#include "Dialogs.h"
-#include "Recordset.h"
-#include "ShooterImport.h"
+#include "grid/DataGrid.h"
+#include "store/DataSource.h"
+#include "store/Database.h"
+#include "store/Dialogs.h"
+#include "store/Recordset.h"
+#include "store/ShooterImport.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "GlyphBatch.h"
+#include "printing/GlyphBatch.h"
 
 #include <QPainter>
 

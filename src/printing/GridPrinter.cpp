@@ -1,9 +1,9 @@
-#include "GridPrinter.h"
+#include "printing/GridPrinter.h"
 
-#include "DataGrid.h"
-#include "PageRenderer.h"
-#include "PrintPreviewWindow.h"
-#include "RingtalError.h"
+#include "grid/DataGrid.h"
+#include "printing/PageRenderer.h"
+#include "printing/PrintPreviewWindow.h"
+#include "store/RingtalError.h"
 
 #include <QFile>
 #include <QPainter>

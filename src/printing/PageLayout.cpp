@@ -1,6 +1,6 @@
-#include "PageLayout.h"
+#include "printing/PageLayout.h"
 
-#include "RingtalError.h"
+#include "store/RingtalError.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "PageRenderer.h"
+#include "printing/PageRenderer.h"
 
-#include "GlyphBatch.h"
-#include "PageText.h"
+#include "printing/GlyphBatch.h"
+#include "printing/PageText.h"
 
 #include <QPaintDevice>
 #include <QPainter>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "PageLayout.h"
-#include "PrintInfo.h"
-#include "PrintTable.h"
-#include "TextRunCache.h"
+#include "grid/PrintInfo.h"
+#include "printing/PageLayout.h"
+#include "printing/PrintTable.h"
+#include "printing/TextRunCache.h"
 
 #include <QSizeF>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "PageText.h"
+#include "printing/PageText.h"
 
 #include <QStringList>
 

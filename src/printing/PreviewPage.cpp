@@ -1,6 +1,6 @@
-#include "PreviewPage.h"
+#include "printing/PreviewPage.h"
 
-#include "PageRenderer.h"
+#include "printing/PageRenderer.h"
 
 #include <QPainter>
 

@@ -1,10 +1,10 @@
-#include "PrintPreviewWindow.h"
+#include "printing/PrintPreviewWindow.h"
 
-#include "FormTools.h"
-#include "PageRenderer.h"
-#include "PageText.h"
-#include "PreviewPage.h"
-#include "PrintInfo.h"
+#include "grid/PrintInfo.h"
+#include "printing/PageRenderer.h"
+#include "printing/PageText.h"
+#include "printing/PreviewPage.h"
+#include "widgets/FormTools.h"
 
 #include <QAction>
 #include <QComboBox>

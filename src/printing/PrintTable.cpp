@@ -1,7 +1,7 @@
-#include "PrintTable.h"
+#include "printing/PrintTable.h"
 
-#include "DataGrid.h"
-#include "GridModel.h"
+#include "grid/DataGrid.h"
+#include "grid/GridModel.h"
 
 #include <QHeaderView>
 

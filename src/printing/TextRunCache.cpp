@@ -1,4 +1,4 @@
-#include "TextRunCache.h"
+#include "printing/TextRunCache.h"
 
 #include <QFontMetricsF>
 #include <QTextLayout>

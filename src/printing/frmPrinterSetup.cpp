@@ -1,8 +1,8 @@
-#include "frmPrinterSetup.h"
+#include "printing/frmPrinterSetup.h"
 
-#include "FormTools.h"
-#include "SettingsStore.h"
-#include "tempModule.h"
+#include "settings/SettingsStore.h"
+#include "store/tempModule.h"
+#include "widgets/FormTools.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,4 +1,4 @@
-#include "RankAssignment.h"
+#include "scoring/RankAssignment.h"
 
 #include <QHash>
 #include <algorithm>

@@ -1,8 +1,8 @@
-#include "ScoreComputation.h"
+#include "scoring/ScoreComputation.h"
 
-#include "Numbers.h"
-#include "RowAccess.h"
-#include "tempModule.h"
+#include "scoring/RowAccess.h"
+#include "store/Numbers.h"
+#include "store/tempModule.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
-#include "ColourValue.h"
+#include "settings/ColourValue.h"
 
-#include "Numbers.h"
+#include "store/Numbers.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "FontEntry.h"
+#include "settings/FontEntry.h"
 
-#include "Numbers.h"
+#include "store/Numbers.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
-#include "FontEntryReader.h"
+#include "settings/FontEntryReader.h"
 
-#include "Numbers.h"
-#include "RingtalError.h"
+#include "store/Numbers.h"
+#include "store/RingtalError.h"
 
 #include <cmath>
 

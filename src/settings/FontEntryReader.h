@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FontEntry.h"
+#include "settings/FontEntry.h"
 
 #include <QString>
 #include <functional>

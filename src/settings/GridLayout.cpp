@@ -1,8 +1,8 @@
-#include "GridLayout.h"
+#include "settings/GridLayout.h"
 
-#include "Numbers.h"
-#include "RingtalError.h"
-#include "SingleNumber.h"
+#include "settings/SingleNumber.h"
+#include "store/Numbers.h"
+#include "store/RingtalError.h"
 
 #include <algorithm>
 #include <cmath>

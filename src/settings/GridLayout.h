@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ColumnState.h"
+#include "settings/ColumnState.h"
 
 #include <QString>
 #include <functional>

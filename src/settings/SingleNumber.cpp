@@ -1,4 +1,4 @@
-#include "SingleNumber.h"
+#include "settings/SingleNumber.h"
 
 #include <cmath>
 #include <limits>

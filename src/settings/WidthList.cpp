@@ -1,7 +1,7 @@
-#include "WidthList.h"
+#include "settings/WidthList.h"
 
-#include "Numbers.h"
-#include "SingleNumber.h"
+#include "settings/SingleNumber.h"
+#include "store/Numbers.h"
 
 namespace WidthList {
 

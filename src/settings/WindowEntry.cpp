@@ -1,8 +1,8 @@
-#include "WindowEntry.h"
+#include "settings/WindowEntry.h"
 
-#include "Numbers.h"
-#include "SingleNumber.h"
-#include "WidthList.h"
+#include "settings/SingleNumber.h"
+#include "settings/WidthList.h"
+#include "store/Numbers.h"
 
 namespace WindowEntry {
 

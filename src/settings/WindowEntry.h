@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ColumnState.h"
-#include "WindowGeometry.h"
+#include "settings/ColumnState.h"
+#include "settings/WindowGeometry.h"
 
 #include <QString>
 #include <optional>

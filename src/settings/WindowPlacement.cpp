@@ -1,4 +1,4 @@
-#include "WindowPlacement.h"
+#include "settings/WindowPlacement.h"
 
 #include <algorithm>
 

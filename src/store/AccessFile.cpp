@@ -1,7 +1,7 @@
-#include "AccessFile.h"
+#include "store/AccessFile.h"
 
-#include "FileKind.h"
-#include "RingtalError.h"
+#include "store/FileKind.h"
+#include "store/RingtalError.h"
 
 #include <QFile>
 #include <QFileInfo>

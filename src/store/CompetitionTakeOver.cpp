@@ -1,8 +1,8 @@
-#include "CompetitionTakeOver.h"
+#include "store/CompetitionTakeOver.h"
 
-#include "AccessFile.h"
-#include "Database.h"
-#include "RingtalError.h"
+#include "store/AccessFile.h"
+#include "store/Database.h"
+#include "store/RingtalError.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "Criterion.h"
+#include "store/Criterion.h"
 
-#include "Numbers.h"
-#include "RingtalError.h"
+#include "store/Numbers.h"
+#include "store/RingtalError.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "Csv.h"
+#include "store/Csv.h"
 
-#include "RingtalError.h"
+#include "store/RingtalError.h"
 
 #include <QStringDecoder>
 

@@ -1,7 +1,7 @@
-#include "DataSource.h"
+#include "store/DataSource.h"
 
-#include "Database.h"
-#include "Recordset.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
 
 DataSource::DataSource(QObject *parent)
     : QObject(parent)

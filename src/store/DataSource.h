@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TextOrder.h"
+#include "store/TextOrder.h"
 
 #include <QObject>
 #include <QString>

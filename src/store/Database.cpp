@@ -1,8 +1,8 @@
-#include "Database.h"
+#include "store/Database.h"
 
-#include "FileKind.h"
-#include "Recordset.h"
-#include "RingtalError.h"
+#include "store/FileKind.h"
+#include "store/Recordset.h"
+#include "store/RingtalError.h"
 
 #include <QAtomicInteger>
 #include <QFileInfo>

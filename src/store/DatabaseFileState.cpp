@@ -1,7 +1,7 @@
 // What became of an open database file: deleted, replaced, no longer writable.
-#include "Database.h"
+#include "store/Database.h"
 
-#include "RingtalError.h"
+#include "store/RingtalError.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "Dialogs.h"
+#include "store/Dialogs.h"
 
 #include <cassert>
 

@@ -1,4 +1,4 @@
-#include "ErrorProtocol.h"
+#include "store/ErrorProtocol.h"
 
 Dialogs::Answer ErrorBox(const RingtalError &error, const QString &message, const QString &title)
 {

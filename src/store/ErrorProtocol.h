@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Dialogs.h"
-#include "RingtalError.h"
+#include "store/Dialogs.h"
+#include "store/RingtalError.h"
 
 #include <QString>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "FileKind.h"
+#include "store/FileKind.h"
 
 #include <QFile>
 

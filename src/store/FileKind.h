@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RingtalError.h"
+#include "store/RingtalError.h"
 
 #include <QString>
 

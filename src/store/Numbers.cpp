@@ -1,4 +1,4 @@
-#include "Numbers.h"
+#include "store/Numbers.h"
 
 #include <cmath>
 

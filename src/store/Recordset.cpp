@@ -1,9 +1,9 @@
 // Recordsets: reading the query, fields, moving, finding and reading again.
-#include "Recordset.h"
+#include "store/Recordset.h"
 
-#include "Criterion.h"
-#include "Database.h"
-#include "RingtalError.h"
+#include "store/Criterion.h"
+#include "store/Database.h"
+#include "store/RingtalError.h"
 
 #include <QRegularExpression>
 #include <QSqlError>

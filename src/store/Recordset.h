@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Database.h"
-#include "TextOrder.h"
+#include "store/Database.h"
+#include "store/TextOrder.h"
 
 #include <QBitArray>
 #include <QHash>

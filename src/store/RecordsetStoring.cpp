@@ -1,10 +1,10 @@
 // Storing rows of a recordset: converting typed values to the field types,
 // adding, changing and deleting rows, and writing one field of every row.
-#include "Recordset.h"
+#include "store/Recordset.h"
 
-#include "Database.h"
-#include "Numbers.h"
-#include "RingtalError.h"
+#include "store/Database.h"
+#include "store/Numbers.h"
+#include "store/RingtalError.h"
 
 #include <QSignalBlocker>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "RingtalError.h"
+#include "store/RingtalError.h"
 
 RingtalError::RingtalError(int number, QString description)
     : m_number(number)

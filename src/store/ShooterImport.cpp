@@ -1,10 +1,10 @@
-#include "ShooterImport.h"
+#include "store/ShooterImport.h"
 
-#include "AccessFile.h"
-#include "Csv.h"
-#include "Database.h"
-#include "FileKind.h"
-#include "RingtalError.h"
+#include "store/AccessFile.h"
+#include "store/Csv.h"
+#include "store/Database.h"
+#include "store/FileKind.h"
+#include "store/RingtalError.h"
 
 #include <QFile>
 #include <QFileInfo>

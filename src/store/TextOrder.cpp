@@ -1,4 +1,4 @@
-#include "TextOrder.h"
+#include "store/TextOrder.h"
 
 #include <QChar>
 #include <QString>

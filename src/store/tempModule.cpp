@@ -1,9 +1,9 @@
-#include "tempModule.h"
+#include "store/tempModule.h"
 
-#include "FileKind.h"
-#include "Numbers.h"
-#include "Recordset.h"
-#include "RingtalError.h"
+#include "store/FileKind.h"
+#include "store/Numbers.h"
+#include "store/Recordset.h"
+#include "store/RingtalError.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 // The about dialog: its thirteen entries as designed, the links handed to
 // the desktop's opener, the hand pointer and the dialog frame.
-#include "ScriptedDialogs.h"
-#include "frmInfo.h"
+#include "about/frmInfo.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "MainWindowSession.h"
-#include "TestCompetition.h"
-#include "TestMasterList.h"
-#include "frmGesamt.h"
+#include "mainwindow/MainWindowSession.h"
+#include "masterlist/frmGesamt.h"
+#include "support/TestCompetition.h"
+#include "support/TestMasterList.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "DataGrid.h"
-#include "GuiTyping.h"
-#include "ScriptedDialogs.h"
-#include "TestCompetition.h"
-#include "frmMain.h"
+#include "grid/DataGrid.h"
+#include "mainwindow/frmMain.h"
+#include "support/GuiTyping.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestCompetition.h"
 
 #include <QAbstractItemModel>
 #include <QAction>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TestCompetition.h"
+#include "support/TestCompetition.h"
 
 // Five shooters inserted out of order; two were taken over from the master
 // list and have no sort key yet. IDs follow the insertion: Bauer 1, Öztürk 2,

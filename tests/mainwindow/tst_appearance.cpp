@@ -1,10 +1,10 @@
 // Fonts, colours, window position and grid layouts of the main window:
 // chosen, stored, and found again on the next start; the controls laid out
 // as the window's size changes.
-#include "DataGrid.h"
-#include "ScriptedDialogs.h"
-#include "TestCompetition.h"
-#include "frmMain.h"
+#include "grid/DataGrid.h"
+#include "mainwindow/frmMain.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestCompetition.h"
 
 #include <QAction>
 #include <QGuiApplication>

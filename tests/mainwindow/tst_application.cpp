@@ -1,9 +1,9 @@
 // The program's own application object: Qt's texts in German, the settings
 // store's names, and the last guard that turns an escaped failure into a
 // message instead of ending the program.
-#include "RingtalApplication.h"
-#include "RingtalError.h"
-#include "ScriptedDialogs.h"
+#include "mainwindow/RingtalApplication.h"
+#include "store/RingtalError.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QEvent>
 #include <QLocale>

@@ -2,9 +2,9 @@
 // designed, and every item, shortcut and button reaching its command, told
 // by what the command visibly does. Unknown keys do nothing, failures of a
 // button's command are dropped.
-#include "AppIcons.h"
-#include "CommandProbe.h"
-#include "RingtalError.h"
+#include "mainwindow/CommandProbe.h"
+#include "store/RingtalError.h"
+#include "widgets/AppIcons.h"
 
 #include <QAction>
 #include <QImage>

@@ -2,13 +2,13 @@
 // taken over into a new file), the title, and Exportieren... writing the
 // winners list as CSV, read back by Python's csv module; and each of them
 // refused without harm when it cannot be done.
-#include "AccessFixtures.h"
-#include "CheckConnection.h"
-#include "DataSource.h"
-#include "IndependentCsv.h"
-#include "MainWindowSession.h"
-#include "Recordset.h"
-#include "NonRegularFiles.h"
+#include "mainwindow/MainWindowSession.h"
+#include "store/DataSource.h"
+#include "store/Recordset.h"
+#include "support/AccessFixtures.h"
+#include "support/CheckConnection.h"
+#include "support/IndependentCsv.h"
+#include "support/NonRegularFiles.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,8 +1,8 @@
 // The grids paint their cells and grid lines faster than the style and
 // QTableView do, but must look exactly as those paint them.
-#include "DataGrid.h"
-#include "GridDelegate.h"
-#include "GridScrollBar.h"
+#include "grid/DataGrid.h"
+#include "grid/GridDelegate.h"
+#include "grid/GridScrollBar.h"
 
 #include <QHeaderView>
 #include <QScrollBar>

@@ -2,13 +2,13 @@
 // rows that cannot be stored; shooters taken over from the master list
 // (NeuerSchuetze), found with the search box and deleted. What was stored is
 // read back through the test's own connection.
-#include "DataSource.h"
-#include "MainWindowSession.h"
-#include "OrdinaryUserFileAccess.h"
-#include "Recordset.h"
-#include "RingtalError.h"
-#include "SampleShooters.h"
-#include "tempModule.h"
+#include "mainwindow/MainWindowSession.h"
+#include "mainwindow/SampleShooters.h"
+#include "store/DataSource.h"
+#include "store/Recordset.h"
+#include "store/RingtalError.h"
+#include "store/tempModule.h"
+#include "support/OrdinaryUserFileAccess.h"
 
 #include <QLineEdit>
 #include <QStatusBar>

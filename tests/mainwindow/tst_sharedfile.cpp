@@ -1,10 +1,10 @@
 // Two programs on one competition file (two PCs on a share): this window, and
 // another program's connection that writes between this window's steps.
 // Nothing typed here or stored there may be lost or overwritten unseen.
-#include "MainWindowSession.h"
-#include "SampleShooters.h"
+#include "mainwindow/MainWindowSession.h"
+#include "mainwindow/SampleShooters.h"
 
-#include "OrdinaryUserFileAccess.h"
+#include "support/OrdinaryUserFileAccess.h"
 
 #include <QFile>
 #include <QTabWidget>

@@ -1,11 +1,11 @@
 // The main window from start to close: the last competition loaded or not,
 // load failures answered box by box, "Last" written on closing, and typed
 // results stored before the window closes or loads another competition.
-#include "AccessFixtures.h"
-#include "CheckConnection.h"
-#include "MainWindowSession.h"
-#include "SampleShooters.h"
-#include "NonRegularFiles.h"
+#include "mainwindow/MainWindowSession.h"
+#include "mainwindow/SampleShooters.h"
+#include "support/AccessFixtures.h"
+#include "support/CheckConnection.h"
+#include "support/NonRegularFiles.h"
 
 #include <QDir>
 #include <QFile>

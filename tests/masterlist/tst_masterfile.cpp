@@ -2,15 +2,15 @@
 // may write there, else in a copy per user; without a usable file the window
 // says so and opens empty. Both files are checked through connections of
 // their own.
-#include "AccessFixtures.h"
-#include "DataGrid.h"
-#include "DataSource.h"
-#include "GuiTyping.h"
-#include "OrdinaryUserFileAccess.h"
-#include "ScriptedDialogs.h"
-#include "TestCompetition.h"
-#include "TestMasterList.h"
-#include "frmGesamt.h"
+#include "grid/DataGrid.h"
+#include "masterlist/frmGesamt.h"
+#include "store/DataSource.h"
+#include "support/AccessFixtures.h"
+#include "support/GuiTyping.h"
+#include "support/OrdinaryUserFileAccess.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestCompetition.h"
+#include "support/TestMasterList.h"
 
 #include <QAction>
 #include <QDir>
@@ -133,7 +133,7 @@ void tst_MasterFile::location_data()
 // closes the window and opens it again.
 void tst_MasterFile::workWithWindow(const QStringList &shown, bool opens, QStringList *reopened) const
 {
-    auto *window = new frmGesamt(nullptr);
+    auto *window = new frmGesamt();
     QPointer<frmGesamt> guard(window);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
@@ -154,7 +154,7 @@ void tst_MasterFile::workWithWindow(const QStringList &shown, bool opens, QStrin
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(guard.isNull());
-    const frmGesamt again(nullptr);
+    const frmGesamt again;
     *reopened = shownNames(again);
 }
 

@@ -3,19 +3,19 @@
 // from an Access list or a CSV file; the one window the main window shows,
 // closing, and where it comes back. Both files are read back through connections of
 // their own.
-#include "AccessFixtures.h"
-#include "CheckConnection.h"
-#include "DataGrid.h"
-#include "DataSource.h"
-#include "GridModel.h"
-#include "GuiTyping.h"
-#include "Recordset.h"
-#include "ScriptedDialogs.h"
-#include "TestCompetition.h"
-#include "TestMasterList.h"
-#include "frmGesamt.h"
-#include "frmMain.h"
-#include "tempModule.h"
+#include "grid/DataGrid.h"
+#include "grid/GridModel.h"
+#include "mainwindow/frmMain.h"
+#include "masterlist/frmGesamt.h"
+#include "store/DataSource.h"
+#include "store/Recordset.h"
+#include "store/tempModule.h"
+#include "support/AccessFixtures.h"
+#include "support/CheckConnection.h"
+#include "support/GuiTyping.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestCompetition.h"
+#include "support/TestMasterList.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,9 +1,9 @@
 // The page without drawing: which rows land on which page, where the columns
 // stand, when the margins leave no room, and the header and footer texts.
-#include "PageLayout.h"
-#include "PageText.h"
-#include "RecordsetChecks.h"
-#include "RingtalError.h"
+#include "printing/PageLayout.h"
+#include "printing/PageText.h"
+#include "store/RingtalError.h"
+#include "support/RecordsetChecks.h"
 
 #include <QtTest>
 

@@ -2,11 +2,11 @@
 // stores, that Abbrechen stores nothing, and its keyboard order. The real print
 // dialog and progress of the program, driven offscreen: on a machine without
 // a printer the user is told so before the dialog.
-#include "QtDialogs.h"
-#include "ScriptedDialogs.h"
-#include "TestCompetition.h"
-#include "frmMain.h"
-#include "frmPrinterSetup.h"
+#include "mainwindow/frmMain.h"
+#include "printing/frmPrinterSetup.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestCompetition.h"
+#include "widgets/QtDialogs.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,15 +1,15 @@
 // Printing the winners list: the print settings each run sets, the settings
 // it reads, the PDF it prints, read back with pdftotext, and the preview
 // window over the same pages.
-#include "DataGrid.h"
-#include "GridPrinter.h"
-#include "PageRenderer.h"
-#include "PdfText.h"
-#include "PreviewPage.h"
-#include "PrintPreviewWindow.h"
-#include "ScriptedDialogs.h"
-#include "TestCompetition.h"
-#include "frmMain.h"
+#include "grid/DataGrid.h"
+#include "mainwindow/frmMain.h"
+#include "printing/GridPrinter.h"
+#include "printing/PageRenderer.h"
+#include "printing/PreviewPage.h"
+#include "printing/PrintPreviewWindow.h"
+#include "support/PdfText.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestCompetition.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,7 +1,7 @@
-#include "MapRow.h"
-#include "Numbers.h"
-#include "RankAssignment.h"
-#include "ScoreComputation.h"
+#include "scoring/RankAssignment.h"
+#include "scoring/ScoreComputation.h"
+#include "store/Numbers.h"
+#include "support/MapRow.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

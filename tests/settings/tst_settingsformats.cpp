@@ -1,16 +1,16 @@
 // The texts the settings store keeps: font entry, colour value, grid layout,
 // width list and window entry, written and read back, and what the readers do
 // with texts the program never wrote.
-#include "ColourValue.h"
-#include "ErrorProtocol.h"
-#include "FontEntry.h"
-#include "FontEntryReader.h"
-#include "GridLayout.h"
-#include "ScriptedDialogs.h"
-#include "SettingsStore.h"
-#include "TestCompetition.h"
-#include "WidthList.h"
-#include "WindowEntry.h"
+#include "settings/ColourValue.h"
+#include "settings/FontEntry.h"
+#include "settings/FontEntryReader.h"
+#include "settings/GridLayout.h"
+#include "settings/SettingsStore.h"
+#include "settings/WidthList.h"
+#include "settings/WindowEntry.h"
+#include "store/ErrorProtocol.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestCompetition.h"
 
 #include <QRegularExpression>
 #include <QtTest>

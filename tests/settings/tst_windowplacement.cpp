@@ -3,7 +3,7 @@
 // when mostly beyond every screen. Screens as the desktop reports their
 // available areas, without a real screen; expected places worked out from
 // those rules by hand.
-#include "WindowPlacement.h"
+#include "settings/WindowPlacement.h"
 
 #include <QtTest>
 

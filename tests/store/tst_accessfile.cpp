@@ -2,14 +2,14 @@
 // shows them, and damaged or foreign files. Taking an Access competition over
 // into a new competition file: every field of every row, read back through a
 // connection of its own; exact doubles; failures that leave nothing behind.
-#include "AccessFile.h"
-#include "AccessFixtures.h"
-#include "CheckConnection.h"
-#include "CompetitionTakeOver.h"
-#include "Database.h"
-#include "RecordsetChecks.h"
-#include "NonRegularFiles.h"
-#include "TestCompetition.h"
+#include "store/AccessFile.h"
+#include "store/CompetitionTakeOver.h"
+#include "store/Database.h"
+#include "support/AccessFixtures.h"
+#include "support/CheckConnection.h"
+#include "support/NonRegularFiles.h"
+#include "support/RecordsetChecks.h"
+#include "support/TestCompetition.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,12 +1,12 @@
 // The CSV reader and writer: encodings, separators, quoting, line ends, and
 // the failures of broken files; which fields of the records an import of
 // shooters takes, and the file kinds it tells apart.
-#include "AccessFixtures.h"
-#include "Csv.h"
-#include "RaisedError.h"
-#include "RecordsetChecks.h"
-#include "ShooterImport.h"
-#include "NonRegularFiles.h"
+#include "store/Csv.h"
+#include "store/ShooterImport.h"
+#include "support/AccessFixtures.h"
+#include "support/NonRegularFiles.h"
+#include "support/RaisedError.h"
+#include "support/RecordsetChecks.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

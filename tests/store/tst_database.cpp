@@ -1,13 +1,13 @@
 // Opening competition files and what fails there, read-only files, unusual
 // paths, transactions, and the data source that (re)runs a query on a file.
-#include "DataSource.h"
-#include "Database.h"
-#include "OrdinaryUserFileAccess.h"
-#include "RaisedError.h"
-#include "Recordset.h"
-#include "RecordsetChecks.h"
-#include "NonRegularFiles.h"
-#include "TestCompetition.h"
+#include "store/DataSource.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
+#include "support/NonRegularFiles.h"
+#include "support/OrdinaryUserFileAccess.h"
+#include "support/RaisedError.h"
+#include "support/RecordsetChecks.h"
+#include "support/TestCompetition.h"
 
 #include <QDir>
 #include <QFile>

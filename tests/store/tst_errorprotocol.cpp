@@ -1,5 +1,5 @@
-#include "ErrorProtocol.h"
-#include "ScriptedDialogs.h"
+#include "store/ErrorProtocol.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QRegularExpression>
 #include <QtTest>

@@ -1,7 +1,7 @@
-#include "Numbers.h"
-#include "OrdinaryUserFileAccess.h"
-#include "NonRegularFiles.h"
-#include "tempModule.h"
+#include "store/Numbers.h"
+#include "store/tempModule.h"
+#include "support/NonRegularFiles.h"
+#include "support/OrdinaryUserFileAccess.h"
 
 #include <QDir>
 #include <QFile>

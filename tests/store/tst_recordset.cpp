@@ -1,13 +1,13 @@
 // The recordset: order, new rows and their IDs, edits with type conversion,
 // deleting, moving with a pending edit, requery, the Null-safe field read, and
 // storing one field of every row at once, as the ranking does with the places.
-#include "Database.h"
-#include "Numbers.h"
-#include "RaisedError.h"
-#include "Recordset.h"
-#include "RecordsetChecks.h"
-#include "TestCompetition.h"
-#include "tempModule.h"
+#include "store/Database.h"
+#include "store/Numbers.h"
+#include "store/Recordset.h"
+#include "store/tempModule.h"
+#include "support/RaisedError.h"
+#include "support/RecordsetChecks.h"
+#include "support/TestCompetition.h"
 
 #include <QtTest>
 

@@ -1,16 +1,16 @@
 // How texts compare: the search criterion of a recordset (like patterns,
 // letter case, umlauts, quoting), and texts ordered alphabetically through the
 // comparison, the recordset and the data source on a master list.
-#include "Criterion.h"
-#include "DataSource.h"
-#include "Database.h"
-#include "Recordset.h"
-#include "RaisedError.h"
-#include "RecordsetChecks.h"
-#include "RingtalError.h"
-#include "TestCompetition.h"
-#include "TestMasterList.h"
-#include "TextOrder.h"
+#include "store/Criterion.h"
+#include "store/DataSource.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
+#include "store/RingtalError.h"
+#include "store/TextOrder.h"
+#include "support/RaisedError.h"
+#include "support/RecordsetChecks.h"
+#include "support/TestCompetition.h"
+#include "support/TestMasterList.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
-#include "AccessFixtures.h"
+#include "support/AccessFixtures.h"
 
-#include "NonRegularFiles.h"
+#include "support/NonRegularFiles.h"
 
 #include <QFile>
 

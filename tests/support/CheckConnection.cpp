@@ -1,4 +1,4 @@
-#include "CheckConnection.h"
+#include "support/CheckConnection.h"
 
 #include <QFileInfo>
 #include <QSqlDatabase>

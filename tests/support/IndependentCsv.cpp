@@ -1,4 +1,4 @@
-#include "IndependentCsv.h"
+#include "support/IndependentCsv.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

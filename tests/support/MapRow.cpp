@@ -1,4 +1,4 @@
-#include "MapRow.h"
+#include "support/MapRow.h"
 
 MapRow::MapRow(const QHash<QString, QVariant> &cells)
     : m_cells(cells)

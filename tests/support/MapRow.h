@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RowAccess.h"
+#include "scoring/RowAccess.h"
 
 #include <QHash>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "NonRegularFiles.h"
+#include "support/NonRegularFiles.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
-#include "RecordsetChecks.h"
+#include "support/RecordsetChecks.h"
 
-#include "Recordset.h"
-#include "TestCompetition.h"
+#include "store/Recordset.h"
+#include "support/TestCompetition.h"
 
 namespace RecordsetChecks {
 

@@ -1,6 +1,6 @@
-#include "ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 
-#include "ScriptedProgress.h"
+#include "support/ScriptedProgress.h"
 
 #include <QPageSize>
 #include <QPrinter>

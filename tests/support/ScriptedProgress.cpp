@@ -1,4 +1,4 @@
-#include "ScriptedProgress.h"
+#include "support/ScriptedProgress.h"
 
 ScriptedProgress::ScriptedProgress(int cancelAt, std::vector<int> &steps)
     : m_cancelAt(cancelAt)

@@ -1,4 +1,4 @@
-#include "TestCompetition.h"
+#include "support/TestCompetition.h"
 
 #include <QCoreApplication>
 #include <QDir>

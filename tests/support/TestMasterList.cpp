@@ -1,6 +1,6 @@
-#include "TestMasterList.h"
+#include "support/TestMasterList.h"
 
-#include "TestCompetition.h"
+#include "support/TestCompetition.h"
 
 #include <QDir>
 #include <QFile>

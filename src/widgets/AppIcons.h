@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ImageList.h"
+#include "widgets/ImageList.h"
 
 #include <QCursor>
 #include <QIcon>

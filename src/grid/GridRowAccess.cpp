@@ -1,6 +1,6 @@
-#include "GridRowAccess.h"
+#include "grid/GridRowAccess.h"
 
-#include "DataGrid.h"
+#include "grid/DataGrid.h"
 
 GridRowAccess::GridRowAccess(DataGrid &grid)
     : m_grid(grid)

@@ -1,7 +1,7 @@
-#include "QtDialogs.h"
+#include "widgets/QtDialogs.h"
 
-#include "FontColorDialog.h"
-#include "QtProgress.h"
+#include "widgets/FontColorDialog.h"
+#include "widgets/QtProgress.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "FormTools.h"
+#include "widgets/FormTools.h"
 
 #include <QGuiApplication>
 #include <QScreen>

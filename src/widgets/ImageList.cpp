@@ -1,6 +1,6 @@
-#include "ImageList.h"
+#include "widgets/ImageList.h"
 
-#include "RingtalError.h"
+#include "store/RingtalError.h"
 
 void ImageList::add(const QString &key, const QIcon &image)
 {

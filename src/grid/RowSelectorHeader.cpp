@@ -1,4 +1,4 @@
-#include "RowSelectorHeader.h"
+#include "grid/RowSelectorHeader.h"
 
 #include <QEvent>
 #include <QStyle>

@@ -1,8 +1,8 @@
-#include "GridModel.h"
+#include "grid/GridModel.h"
 
-#include "Numbers.h"
-#include "Recordset.h"
-#include "RingtalError.h"
+#include "store/Numbers.h"
+#include "store/Recordset.h"
+#include "store/RingtalError.h"
 
 #include <QColor>
 

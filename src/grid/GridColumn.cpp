@@ -1,8 +1,8 @@
-#include "GridColumn.h"
+#include "grid/GridColumn.h"
 
-#include "DataGrid.h"
-#include "GridModel.h"
-#include "Numbers.h"
+#include "grid/DataGrid.h"
+#include "grid/GridModel.h"
+#include "store/Numbers.h"
 
 #include <QHeaderView>
 

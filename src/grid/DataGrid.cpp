@@ -1,14 +1,14 @@
-#include "DataGrid.h"
+#include "grid/DataGrid.h"
 
-#include "DataSource.h"
-#include "Dialogs.h"
-#include "GridDelegate.h"
-#include "GridModel.h"
-#include "Numbers.h"
-#include "GridScrollBar.h"
-#include "Recordset.h"
-#include "RingtalError.h"
-#include "RowSelectorHeader.h"
+#include "grid/GridDelegate.h"
+#include "grid/GridModel.h"
+#include "grid/GridScrollBar.h"
+#include "grid/RowSelectorHeader.h"
+#include "store/DataSource.h"
+#include "store/Dialogs.h"
+#include "store/Numbers.h"
+#include "store/Recordset.h"
+#include "store/RingtalError.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

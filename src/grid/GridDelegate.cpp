@@ -1,4 +1,4 @@
-#include "GridDelegate.h"
+#include "grid/GridDelegate.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "FontColorDialog.h"
+#include "widgets/FontColorDialog.h"
 
 #include <QColorDialog>
 #include <QDialogButtonBox>

@@ -1,4 +1,4 @@
-#include "QtProgress.h"
+#include "widgets/QtProgress.h"
 
 #include <QProgressDialog>
 

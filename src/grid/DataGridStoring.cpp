@@ -1,13 +1,13 @@
 // Storing the grid's rows: the pending edit, rows left, what another program
 // changed or deleted meanwhile.
-#include "DataGrid.h"
+#include "grid/DataGrid.h"
 
-#include "DataSource.h"
-#include "Dialogs.h"
-#include "GridModel.h"
-#include "Numbers.h"
-#include "Recordset.h"
-#include "RingtalError.h"
+#include "grid/GridModel.h"
+#include "store/DataSource.h"
+#include "store/Dialogs.h"
+#include "store/Numbers.h"
+#include "store/Recordset.h"
+#include "store/RingtalError.h"
 
 #include <QScopedValueRollback>
 #include <QScrollBar>

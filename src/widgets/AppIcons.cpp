@@ -1,4 +1,4 @@
-#include "AppIcons.h"
+#include "widgets/AppIcons.h"
 
 #include <QImage>
 #include <QPainter>

@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "Recordset.h"
+#include "store/Recordset.h"
 
 // The rows of a recordset as a table for the grid, in the grid's own column
 // set: each column names the field it shows. While a row is being edited the

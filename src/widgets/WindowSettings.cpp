@@ -1,13 +1,9 @@
-#include "WindowSettings.h"
+#include "widgets/WindowSettings.h"
 
-#include "DataGrid.h"
-#include "ErrorProtocol.h"
-#include "FormTools.h"
-#include "GridLayout.h"
-#include "SettingsStore.h"
-#include "WidthList.h"
-#include "WindowEntry.h"
-#include "WindowPlacement.h"
+#include "settings/SettingsStore.h"
+#include "settings/WindowEntry.h"
+#include "settings/WindowPlacement.h"
+#include "widgets/FormTools.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -31,24 +27,6 @@ int toPixels(const QWidget *window, double twips)
 QString windowKey(const QWidget *window)
 {
     return window->objectName() + QLatin1Char('-') + window->property("tag").toString();
-}
-
-std::vector<ColumnState> columnStates(DataGrid *grid)
-{
-    std::vector<ColumnState> columns;
-    if (!grid)
-        return columns;
-    for (int i = 0; i < grid->columnCount(); ++i) {
-        const GridColumn column = grid->columns(i);
-        columns.push_back({column.width(), column.isVisible(), column.order()});
-    }
-    return columns;
-}
-
-void applyWidths(DataGrid *grid, const std::vector<double> &widths)
-{
-    for (size_t i = 0; i < widths.size() && int(i) < grid->columnCount(); ++i)
-        grid->columns(int(i)).setWidth(std::max(0.0, widths[i]));
 }
 
 // The primary screen first, as WindowPlacement wants them.
@@ -94,7 +72,7 @@ QRectF storedPlace(const QWidget *window, const WindowEntry::Reading &reading)
 
 } // namespace
 
-void SaveFormPosition(QWidget *window, DataGrid *grid)
+void SaveFormPosition(QWidget *window, const std::vector<ColumnState> &columns)
 {
     if (window->isMinimized())
         return;
@@ -106,64 +84,20 @@ void SaveFormPosition(QWidget *window, DataGrid *grid)
     }
     const WindowGeometry geometry{toTwips(window, window->x()), toTwips(window, window->y()),
                                   toTwips(window, window->width()), toTwips(window, window->height())};
-    SettingsStore::write(Positions, windowKey(window), WindowEntry::toText(geometry, columnStates(grid)));
+    SettingsStore::write(Positions, windowKey(window), WindowEntry::toText(geometry, columns));
 }
 
-void LoadFormPosition(QWidget *window, DataGrid *grid)
+std::vector<double> LoadFormPosition(QWidget *window, int columnCount)
 {
     const QString text = SettingsStore::read(Positions, windowKey(window), QString());
-    const WindowEntry::Reading reading = WindowEntry::fromText(text, grid ? grid->columnCount() : 0);
+    const WindowEntry::Reading reading = WindowEntry::fromText(text, columnCount);
     if (reading.centre) {
         CenterForm(window);
-        return;
+        return {};
     }
     const QRectF place = storedPlace(window, reading);
     window->move(boundedPixels(place.x()), boundedPixels(place.y()));
     window->resize(boundedPixels(place.width()), boundedPixels(place.height()));
-    if (grid)
-        applyWidths(grid, reading.columnWidths);
+    return reading.columnWidths;
 }
 
-void SaveColumnWidths(const QString &name, DataGrid *grid)
-{
-    SettingsStore::write(Positions, name, WidthList::toText(columnStates(grid)));
-}
-
-void LoadColumnWidths(const QString &name, DataGrid *grid)
-{
-    const QString text = SettingsStore::read(Positions, name, QString());
-    if (text.isEmpty() || !grid)
-        return;
-    applyWidths(grid, WidthList::fromText(text, grid->columnCount()));
-}
-
-void SaveGridLayout(const QString &name, DataGrid *grid)
-{
-    QString text;
-    const ErrorProtocol protocol(QStringLiteral("Fehler beim Speichern des Grid-Layouts."));
-    protocol.run({
-        [&] { text = GridLayout::toText(columnStates(grid)); },
-        [&] { SettingsStore::write(QStringLiteral("Allgemein"), QStringLiteral("Grid-Layout-") + name, text); },
-    });
-}
-
-void LoadGridLayout(const QString &name, DataGrid *grid)
-{
-    const ErrorProtocol protocol(QStringLiteral("Fehler beim Laden des Grid-Konfiguration."));
-    const QString text = SettingsStore::read(QStringLiteral("Allgemein"), QStringLiteral("Grid-Layout-") + name, QString());
-    const GridLayout::Reading reading = GridLayout::fromText(
-        text, grid->columnCount(), [&](const std::function<void()> &step) { return protocol.runStep(step); });
-    if (!reading.stored)
-        return;
-    grid->holdFields();
-    for (const GridLayout::Operation &operation : reading.operations) {
-        GridColumn column = grid->columns(operation.column);
-        column.setOrder(operation.displayPosition);
-        if (operation.change == GridLayout::Operation::Change::SetWidth)
-            column.setWidth(operation.width);
-        else if (operation.change == GridLayout::Operation::Change::Hide)
-            column.setVisible(false);
-    }
-    if (!reading.aborted)
-        grid->refreshRows();
-}

@@ -1,4 +1,4 @@
-#include "GridScrollBar.h"
+#include "grid/GridScrollBar.h"
 
 #include <QApplication>
 #include <QPainter>

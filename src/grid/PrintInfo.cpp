@@ -1,4 +1,4 @@
-#include "PrintInfo.h"
+#include "grid/PrintInfo.h"
 
 #include <algorithm>
 

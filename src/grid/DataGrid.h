@@ -1,13 +1,13 @@
 #pragma once
 
-#include "GridColumn.h"
-#include "PrintInfo.h"
+#include "grid/GridColumn.h"
+#include "grid/PrintInfo.h"
 
 #include <QColor>
 #include <QPointer>
 #include <QTableView>
 
-#include "DataSource.h"
+#include "store/DataSource.h"
 class GridDelegate;
 class GridModel;
 class Recordset;

@@ -1,10 +1,10 @@
-#include "FontSettings.h"
+#include "widgets/FontSettings.h"
 
-#include "ColourValue.h"
-#include "ErrorProtocol.h"
-#include "FontEntry.h"
-#include "FontEntryReader.h"
-#include "SettingsStore.h"
+#include "settings/ColourValue.h"
+#include "settings/FontEntry.h"
+#include "settings/FontEntryReader.h"
+#include "settings/SettingsStore.h"
+#include "store/ErrorProtocol.h"
 
 #include <QColor>
 #include <QFont>
