@@ -75,7 +75,7 @@ QString plainText(DataGrid &grid)
 void BM_PrintWinners5000_Pdf(benchmark::State &state)
 {
     QtDialogs dialogs;
-    Dialogs::install(&dialogs);
+    QtDialogs::installSeam(&dialogs);
     BenchWindow bench(competition().path());
     DataGrid &grid = *bench.window().findChild<DataGrid *>(QStringLiteral("TDBGrid2"));
     setUpWinnersList(grid);
@@ -90,7 +90,7 @@ void BM_PrintWinners5000_Pdf(benchmark::State &state)
     const int pages = pdfPages(file);
     state.counters["pages"] = pages;
     state.counters["pages_per_s"] = benchmark::Counter(pages, benchmark::Counter::kIsIterationInvariantRate);
-    Dialogs::install(nullptr);
+    QtDialogs::installSeam(nullptr);
 }
 BENCHMARK(BM_PrintWinners5000_Pdf)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -118,7 +118,7 @@ BENCHMARK(BM_PrintWinners5000_TextDocumentBaseline)->Unit(benchmark::kMillisecon
 void BM_PreviewWinners5000_Open(benchmark::State &state)
 {
     QtDialogs dialogs;
-    Dialogs::install(&dialogs);
+    QtDialogs::installSeam(&dialogs);
     BenchWindow bench(competition().path());
     DataGrid &grid = *bench.window().findChild<DataGrid *>(QStringLiteral("TDBGrid2"));
     setUpWinnersList(grid);
@@ -131,7 +131,7 @@ void BM_PreviewWinners5000_Open(benchmark::State &state)
         delete window;
     }
     state.counters["pages"] = pages;
-    Dialogs::install(nullptr);
+    QtDialogs::installSeam(nullptr);
 }
 BENCHMARK(BM_PreviewWinners5000_Open)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -10,7 +10,7 @@ int main(int argc, char *argv[])
     RingtalApplication::loadQtTranslations();
 
     QtDialogs dialogs;
-    Dialogs::install(&dialogs);
+    QtDialogs::installSeam(&dialogs);
 
     int rc = 0;
     {
@@ -23,6 +23,6 @@ int main(int argc, char *argv[])
             window.openCompetitionFile(QFileInfo(arguments.at(1)).absoluteFilePath());
         rc = app.exec();
     }
-    Dialogs::install(nullptr);
+    QtDialogs::installSeam(nullptr);
     return rc;
 }

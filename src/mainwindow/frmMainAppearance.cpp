@@ -5,6 +5,7 @@
 #include "grid/GridSettings.h"
 #include "store/Dialogs.h"
 #include "widgets/FontSettings.h"
+#include "widgets/UiDialogs.h"
 #include "widgets/WindowSettings.h"
 
 #include <QColor>
@@ -46,7 +47,7 @@ void frmMain::chooseGridFont(DataGrid *grid, const QString &fontName, const QStr
 {
     QFont font = grid->font();
     QColor colour = grid->textColor();
-    if (!Dialogs::current().chooseFont(font, colour))
+    if (!UiDialogs::current().chooseFont(font, colour))
         return;
     grid->setFont(font);
     grid->setTextColor(colour);
@@ -71,7 +72,7 @@ void frmMain::mnuAnsTitelzeileFont_Click()
     LoadFont(QStringLiteral("Titelzeile"), font);
     // The chooser starts from the colour chosen last time.
     QColor colour = LoadColour(QStringLiteral("Titelzeile-Forecolor"), QColor(Qt::black));
-    if (!Dialogs::current().chooseFont(font, colour))
+    if (!UiDialogs::current().chooseFont(font, colour))
         return;
     SaveFont(QStringLiteral("Titelzeile"), font);
     SaveColour(QStringLiteral("Titelzeile-Forecolor"), colour);

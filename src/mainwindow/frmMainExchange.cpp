@@ -11,6 +11,7 @@
 #include "store/Dialogs.h"
 #include "store/FileKind.h"
 #include "store/RingtalError.h"
+#include "widgets/UiDialogs.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -33,14 +34,14 @@ bool confirmTakeOver(const QString &accessPath)
 
 QString chooseTakeOverTarget(const QString &accessPath)
 {
-    Dialogs::FileRequest request;
+    UiDialogs::FileRequest request;
     request.title = QStringLiteral("Übernommenen Wettkampf speichern unter");
     request.folder = QFileInfo(accessPath).absolutePath() + QLatin1Char('/');
     request.fileName = CompetitionTakeOver::proposedFileName(accessPath);
     request.filter = CompetitionFilter;
     request.defaultSuffix = QStringLiteral("wkd");
     request.confirmOverwrite = true;
-    return Dialogs::current().saveFileName(request);
+    return UiDialogs::current().saveFileName(request);
 }
 
 QVector<QStringList> winnersListRecords(DataGrid &grid)
@@ -122,14 +123,14 @@ void frmMain::mnuDateiExport_Click()
     if (!competitionIsOpen() || !winnersListReady())
         return;
     const QFileInfo competition(m_competitionPath);
-    Dialogs::FileRequest request;
+    UiDialogs::FileRequest request;
     request.title = QStringLiteral("Siegerliste exportieren");
     request.folder = competition.absolutePath() + QLatin1Char('/');
     request.fileName = competition.completeBaseName() + QStringLiteral(".csv");
     request.filter = CsvFilter;
     request.defaultSuffix = QStringLiteral("csv");
     request.confirmOverwrite = true;
-    const QString target = Dialogs::current().saveFileName(request);
+    const QString target = UiDialogs::current().saveFileName(request);
     if (target.isEmpty())
         return;
     try {

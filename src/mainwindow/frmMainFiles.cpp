@@ -8,6 +8,7 @@
 #include "store/ErrorProtocol.h"
 #include "store/Recordset.h"
 #include "store/tempModule.h"
+#include "widgets/UiDialogs.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -37,13 +38,13 @@ void frmMain::mnuDateiNeu_Click()
     const ErrorProtocol protocol(QStringLiteral("Fehler beim Erstellen eines neuen Wettkampfs"));
     const bool completed = protocol.run({
         [&] {
-            Dialogs::FileRequest request;
+            UiDialogs::FileRequest request;
             request.title = QStringLiteral("Bitte neuen Wettkampfnamen wählen:");
             request.folder = programFolder();
             request.filter = QStringLiteral("Access 2000 Datenbank (*.wkd)|*.wkd|Alle Dateien(*.*)|*.*");
             request.defaultSuffix = QStringLiteral("wkd");
             request.confirmOverwrite = true;
-            chosen = Dialogs::current().saveFileName(request);
+            chosen = UiDialogs::current().saveFileName(request);
             proceed = !chosen.isEmpty();
         },
     });
@@ -91,11 +92,11 @@ void frmMain::mnuDateiOpen_Click()
     // Every failure, a cancelled dialog included, ends the command silently;
     // a file that is no competition is reported by the loading itself.
     try {
-        Dialogs::FileRequest request;
+        UiDialogs::FileRequest request;
         request.folder = programFolder();
         request.filter = QStringLiteral("Ringtal Wettkämpfe (*.wkd)|*.wkd|Alle Dateien (*.*)|*.*");
         request.mustExist = true;
-        const QString chosen = Dialogs::current().openFileName(request);
+        const QString chosen = UiDialogs::current().openFileName(request);
         if (!chosen.isEmpty())
             openCompetitionFile(chosen);
     } catch (const std::exception &) {
@@ -134,7 +135,7 @@ void frmMain::mnuDateiBezeichnung_Click()
     if (!competitionIsOpen())
         return;
     const std::optional<QString> title =
-        Dialogs::current().inputText(QStringLiteral("Bitte Wettkampfbezeichnung eingeben"), QString());
+        UiDialogs::current().inputText(QStringLiteral("Bitte Wettkampfbezeichnung eingeben"), QString());
     if (!title || title->isEmpty())
         return;
     try {

@@ -8,6 +8,7 @@
 #include "store/Dialogs.h"
 #include "store/Recordset.h"
 #include "store/ShooterImport.h"
+#include "widgets/UiDialogs.h"
 
 #include <QDir>
 
@@ -15,13 +16,13 @@ namespace {
 
 QString chooseImportFile()
 {
-    Dialogs::FileRequest request;
+    UiDialogs::FileRequest request;
     request.title = QStringLiteral("Schützen importieren");
     request.folder = QDir::homePath() + QLatin1Char('/');
     request.filter = QStringLiteral("Gesamtliste oder CSV-Datei (*.mdb *.csv *.txt)|*.mdb;*.csv;*.txt|"
                                     "Alle Dateien (*.*)|*.*");
     request.mustExist = true;
-    return Dialogs::current().openFileName(request);
+    return UiDialogs::current().openFileName(request);
 }
 
 QString summary(const ShooterImport::Result &result)

@@ -4,6 +4,7 @@
 #include "printing/PageRenderer.h"
 #include "printing/PrintPreviewWindow.h"
 #include "store/RingtalError.h"
+#include "widgets/UiDialogs.h"
 
 #include <QFile>
 #include <QPainter>
@@ -42,7 +43,7 @@ QSizeF GridPrinter::paperTwips(const QPrinter &printer)
     return printer.pageLayout().fullRect(QPageLayout::Point).size() * 20.0;
 }
 
-std::optional<PrintTable> GridPrinter::takeRows(Dialogs::Progress &progress)
+std::optional<PrintTable> GridPrinter::takeRows(UiDialogs::Progress &progress)
 {
     PrintTable table = PrintTable::layoutOf(m_grid);
     const int rows = PrintTable::printableRows(m_grid);
@@ -59,7 +60,7 @@ void GridPrinter::print()
 {
     QPrinter printer(QPrinter::HighResolution);
     setUpPrinter(printer, m_grid.printInfo());
-    if (!Dialogs::current().printDialog(printer))
+    if (!UiDialogs::current().printDialog(printer))
         return;
     // The dialog may have chosen another page; the margins stay the print's own.
     printer.setFullPage(true);
@@ -69,8 +70,8 @@ void GridPrinter::print()
 bool GridPrinter::printTo(QPrinter &printer)
 {
     const int rows = PrintTable::printableRows(m_grid);
-    const std::unique_ptr<Dialogs::Progress> progress =
-            Dialogs::current().progress(QStringLiteral("Die Siegerliste wird gedruckt …"), std::max(1, 2 * rows));
+    const std::unique_ptr<UiDialogs::Progress> progress =
+            UiDialogs::current().progress(QStringLiteral("Die Siegerliste wird gedruckt …"), std::max(1, 2 * rows));
     std::optional<PrintTable> table = takeRows(*progress);
     if (!table)
         return false;
@@ -106,8 +107,8 @@ PrintPreviewWindow *GridPrinter::printPreview(QWidget *owner)
     const int rows = PrintTable::printableRows(m_grid);
     std::optional<PrintTable> table;
     {
-        const std::unique_ptr<Dialogs::Progress> progress =
-                Dialogs::current().progress(QStringLiteral("Die Seitenvorschau wird vorbereitet …"), std::max(1, rows));
+        const std::unique_ptr<UiDialogs::Progress> progress =
+                UiDialogs::current().progress(QStringLiteral("Die Seitenvorschau wird vorbereitet …"), std::max(1, rows));
         table = takeRows(*progress);
     }
     if (!table)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/Dialogs.h"
+#include "widgets/UiDialogs.h"
 
 #include <QSizeF>
 #include <optional>
@@ -35,7 +35,7 @@ public:
     static QSizeF paperTwips(const QPrinter &printer);
 
 private:
-    std::optional<PrintTable> takeRows(Dialogs::Progress &progress);
+    std::optional<PrintTable> takeRows(UiDialogs::Progress &progress);
 
     DataGrid &m_grid;
 };

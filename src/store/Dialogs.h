@@ -1,42 +1,17 @@
 #pragma once
 
 #include <QString>
-#include <memory>
-#include <optional>
 
-class QColor;
-class QFont;
-class QPrinter;
-
-// Every message box, input box and file or font dialog of the program goes
-// through this seam: the program installs the real Qt dialogs, tests install
-// scripted answers, so every command can be driven offscreen.
+// Every message box of the program goes through this seam: the program
+// installs the real Qt dialogs, tests install scripted answers, so every
+// command can be driven offscreen. Only the message boxes are here, which the
+// store and the grid need; the windows' other dialogs (input, files, font,
+// printer, progress) are the other half of the seam, UiDialogs.
 class Dialogs
 {
 public:
     enum class Answer { Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7, Ok = 1, Cancel = 2 };
     enum class Icon { Question, Exclamation, Information, Critical };
-
-    struct FileRequest
-    {
-        QString title;
-        QString folder;
-        QString fileName;
-        QString filter;          // "Text|*.ext|Other|*.*" as the pairs are written
-        QString defaultSuffix;
-        bool confirmOverwrite = false;
-        bool mustExist = false;
-    };
-
-    // A running task's progress with a cancel button, shown only when the task
-    // takes longer than about a second.
-    class Progress
-    {
-    public:
-        virtual ~Progress() = default;
-        // Reports that `done` steps of the maximum are done; false once the user cancelled.
-        virtual bool advance(int done) = 0;
-    };
 
     virtual ~Dialogs() = default;
 
@@ -46,19 +21,6 @@ public:
     virtual Answer question(const QString &title, const QString &text, Icon icon) = 0;
     // Plain message with an OK button.
     virtual void message(const QString &title, const QString &text, Icon icon) = 0;
-    // One-line text input; an empty optional means Cancel.
-    virtual std::optional<QString> inputText(const QString &prompt, const QString &title) = 0;
-    // File dialogs; an empty text means Cancel.
-    virtual QString saveFileName(const FileRequest &request) = 0;
-    virtual QString openFileName(const FileRequest &request) = 0;
-    // Font chooser with face, size, styles, effects and a text colour, preset
-    // from the arguments; they hold the choice afterwards. False when cancelled.
-    virtual bool chooseFont(QFont &font, QColor &colour) = 0;
-    // The print dialog: the user chooses a printer or a PDF file, which fills
-    // the printer; false means Cancel.
-    virtual bool printDialog(QPrinter &printer) = 0;
-    // Progress of a task of `maximum` steps.
-    virtual std::unique_ptr<Progress> progress(const QString &text, int maximum) = 0;
 
     // The installed seam. Never null once the program or a test has set one.
     static Dialogs &current();

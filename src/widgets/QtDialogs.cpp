@@ -30,6 +30,12 @@ QMessageBox::Icon toQtIcon(Dialogs::Icon icon)
 
 } // namespace
 
+void QtDialogs::installSeam(QtDialogs *dialogs)
+{
+    Dialogs::install(dialogs);
+    UiDialogs::install(dialogs);
+}
+
 QWidget *QtDialogs::owner()
 {
     return QApplication::activeWindow();
@@ -136,7 +142,7 @@ bool QtDialogs::printDialog(QPrinter &printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
-std::unique_ptr<Dialogs::Progress> QtDialogs::progress(const QString &text, int maximum)
+std::unique_ptr<UiDialogs::Progress> QtDialogs::progress(const QString &text, int maximum)
 {
     return std::make_unique<QtProgress>(text, maximum, owner());
 }

@@ -1,14 +1,16 @@
 #pragma once
 
 #include "store/Dialogs.h"
+#include "widgets/UiDialogs.h"
 
 class QWidget;
 
 // The real dialogs of the program: Qt's message boxes, input box and file
-// dialogs, modal over the active window.
-class QtDialogs : public Dialogs
+// dialogs, modal over the active window. Both halves of the seam.
+class QtDialogs : public Dialogs, public UiDialogs
 {
 public:
+
     Answer errorBox(const QString &title, const QString &text) override;
     Answer question(const QString &title, const QString &text, Icon icon) override;
     void message(const QString &title, const QString &text, Icon icon) override;
@@ -18,6 +20,9 @@ public:
     bool chooseFont(QFont &font, QColor &colour) override;
     bool printDialog(QPrinter &printer) override;
     std::unique_ptr<Progress> progress(const QString &text, int maximum) override;
+
+    // Makes these the program's dialogs, both halves of the seam; null removes them.
+    static void installSeam(QtDialogs *dialogs);
 
     // "Text|*.ext|Other|*.*" as the program writes filters, in Qt's form.
     static QString qtFilter(const QString &filter);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/Dialogs.h"
+#include "widgets/UiDialogs.h"
 
 #include <QPointer>
 
@@ -10,7 +10,7 @@ class QWidget;
 // Progress as Qt's progress dialog with a cancel button. It appears only
 // when the task would take longer than about a second, and while it is up
 // it keeps the windows painted and blocks every other input.
-class QtProgress : public Dialogs::Progress
+class QtProgress : public UiDialogs::Progress
 {
 public:
     QtProgress(const QString &text, int maximum, QWidget *owner);

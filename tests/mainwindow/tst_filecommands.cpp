@@ -238,7 +238,7 @@ void tst_FileCommands::open()
     if (kinds.size() == 3) {
         QCOMPARE(dialogs().shown().at(1).title, QStringLiteral("Hinweis"));
         QVERIFY(dialogs().shown().at(1).text.contains(QStringLiteral("legacy-competition.wkd")));
-        const Dialogs::FileRequest &request = dialogs().shown().at(2).request;
+        const UiDialogs::FileRequest &request = dialogs().shown().at(2).request;
         QCOMPARE(request.folder, QFileInfo(fixture).absolutePath() + QLatin1Char('/'));
         QCOMPARE(request.fileName, QStringLiteral("legacy-competition (übernommen).wkd"));
         QCOMPARE(request.defaultSuffix, QStringLiteral("wkd"));
@@ -391,7 +391,7 @@ void tst_FileCommands::exportWritesTheWinnersList()
     openSession();
     trigger(QStringLiteral("mnuEditUpdatePlaetze"));
     const QString file = exportTo(QStringLiteral("Siegerliste Grün.csv"));
-    const Dialogs::FileRequest &request = lastShown().request;
+    const UiDialogs::FileRequest &request = lastShown().request;
     QCOMPARE(lastShown().kind, QStringLiteral("save"));
     QCOMPARE(request.folder, m_competition->folder() + QLatin1Char('/'));
     QCOMPARE(request.fileName, QStringLiteral("Kreis Meisterschaft.csv"));

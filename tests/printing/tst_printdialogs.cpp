@@ -283,7 +283,7 @@ void tst_PrintDialogs::progressStaysHiddenForShortTasks()
 {
     const int steps = 100;
     QtDialogs dialogs;
-    const std::unique_ptr<Dialogs::Progress> progress = dialogs.progress(QStringLiteral("Drucken"), steps);
+    const std::unique_ptr<UiDialogs::Progress> progress = dialogs.progress(QStringLiteral("Drucken"), steps);
     for (int i = 1; i <= steps; ++i)
         QVERIFY(progress->advance(i));
     for (QWidget *widget : QApplication::topLevelWidgets())
@@ -294,7 +294,7 @@ void tst_PrintDialogs::progressStaysHiddenForShortTasks()
 void tst_PrintDialogs::progressCancelButtonEndsTheTask()
 {
     QtDialogs dialogs;
-    const std::unique_ptr<Dialogs::Progress> progress = dialogs.progress(QStringLiteral("Drucken"), 1000);
+    const std::unique_ptr<UiDialogs::Progress> progress = dialogs.progress(QStringLiteral("Drucken"), 1000);
     QVERIFY(progress->advance(0));
     QProgressDialog *window = nullptr;
     bool going = true;

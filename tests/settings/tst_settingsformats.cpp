@@ -9,7 +9,7 @@
 #include "settings/WidthList.h"
 #include "settings/WindowEntry.h"
 #include "store/ErrorProtocol.h"
-#include "support/ScriptedDialogs.h"
+#include "support/ScriptedMessages.h"
 #include "support/TestCompetition.h"
 
 #include <QRegularExpression>
@@ -68,16 +68,16 @@ QString describe(const std::vector<GridLayout::Operation> &operations)
 }
 
 // The error numbers of the boxes shown, in order ("Fehler: 13 - ...").
-QList<int> boxNumbers(const ScriptedDialogs &dialogs)
+QList<int> boxNumbers(const ScriptedMessages &dialogs)
 {
     static const QRegularExpression number(QStringLiteral("^Fehler: (\\d+) - "));
     QList<int> numbers;
-    for (const ScriptedDialogs::Shown &box : dialogs.shown())
+    for (const ScriptedMessages::Shown &box : dialogs.shown())
         numbers.append(number.match(box.text).captured(1).toInt());
     return numbers;
 }
 
-void queue(ScriptedDialogs &dialogs, const QList<int> &answers)
+void queue(ScriptedMessages &dialogs, const QList<int> &answers)
 {
     for (const int answer : answers)
         dialogs.answer(static_cast<Dialogs::Answer>(answer));
@@ -120,7 +120,7 @@ QString describe(const WindowEntry::Reading &reading)
 // A font entry read with every failure answered by Ignore.
 FontEntry readBack(const QString &text)
 {
-    ScriptedDialogs dialogs;
+    ScriptedMessages dialogs;
     queue(dialogs, QList<int>(6, Ignore));
     FontEntry entry = startFont();
     FontEntryReader reader(text, entry);
@@ -270,7 +270,7 @@ void TestSettingsFormats::fontRead()
     QFETCH(QList<int>, answers);
     QFETCH(bool, result);
     QFETCH(FontEntry, expected);
-    ScriptedDialogs dialogs;
+    ScriptedMessages dialogs;
     queue(dialogs, answers.isEmpty() ? QList<int>(errors.size(), Ignore) : answers);
     FontEntry entry = startFont();
     FontEntryReader reader(text, entry);
@@ -373,7 +373,7 @@ void TestSettingsFormats::gridWrite()
     QFETCH(QString, expected);
     QFETCH(QString, readsBack);
     QCOMPARE(GridLayout::toText(grid), expected);
-    ScriptedDialogs dialogs;
+    ScriptedMessages dialogs;
     const GridLayout::Reading reading = readLayout(expected, int(grid.size()));
     QVERIFY(!reading.aborted);
     QCOMPARE(describe(reading.operations), readsBack);
@@ -429,7 +429,7 @@ void TestSettingsFormats::gridRead()
     QFETCH(QList<int>, answers);
     QFETCH(bool, aborted);
     QFETCH(QString, expected);
-    ScriptedDialogs dialogs;
+    ScriptedMessages dialogs;
     queue(dialogs, answers.isEmpty() ? QList<int>(errors.size(), Ignore) : answers);
     const GridLayout::Reading reading = readLayout(text, columnCount);
     QCOMPARE(reading.stored, !text.isEmpty());
@@ -471,7 +471,7 @@ void TestSettingsFormats::limitMessages()
     QFETCH(QString, reader);
     QFETCH(QString, text);
     QFETCH(QString, message);
-    ScriptedDialogs dialogs;
+    ScriptedMessages dialogs;
     queue(dialogs, {Ignore});
     FontEntry entry = startFont();
     FontEntryReader fontReader(text, entry);

@@ -1,5 +1,5 @@
 #include "store/ErrorProtocol.h"
-#include "support/ScriptedDialogs.h"
+#include "support/ScriptedMessages.h"
 
 #include <QRegularExpression>
 #include <QtTest>
@@ -76,7 +76,7 @@ void TestErrorProtocol::errorBox()
     QFETCH(int, answer);
     QFETCH(QString, expectedTitle);
     QFETCH(QString, expectedText);
-    ScriptedDialogs dialogs;
+    ScriptedMessages dialogs;
     dialogs.answer(static_cast<Dialogs::Answer>(answer));
     QCOMPARE(int(ErrorBox(RingtalError(number, description), message, title)), answer);
     QCOMPARE(dialogs.shown().size(), std::size_t(1));
@@ -112,7 +112,7 @@ void TestErrorProtocol::runSteps()
     QFETCH(bool, expectedResult);
     QFETCH(QList<int>, expectedAttempts);
     QFETCH(QList<bool>, expectedDone);
-    ScriptedDialogs dialogs;
+    ScriptedMessages dialogs;
     for (const int answer : answers)
         dialogs.answer(static_cast<Dialogs::Answer>(answer));
     std::vector<Step> steps(std::size_t(failures.size()));
@@ -130,7 +130,7 @@ void TestErrorProtocol::runSteps()
     QVERIFY(dialogs.allAnswersUsed());
     QCOMPARE(dialogs.unexpected(), 0);
     QCOMPARE(dialogs.shown().size(), std::size_t(answers.size()));
-    for (const ScriptedDialogs::Shown &box : dialogs.shown())
+    for (const ScriptedMessages::Shown &box : dialogs.shown())
         QCOMPARE(box.text, QStringLiteral("Fehler: 53 - Datei nicht gefunden\n") + loadMessage);
 }
 
@@ -144,7 +144,7 @@ void TestErrorProtocol::boxShowsForeignError_data()
 void TestErrorProtocol::boxShowsForeignError()
 {
     QFETCH(QString, failureText);
-    ScriptedDialogs dialogs;
+    ScriptedMessages dialogs;
     dialogs.answer(Dialogs::Answer::Ignore);
     bool nextStepRan = false;
     const auto failing = [&] {

@@ -6,125 +6,70 @@
 #include <QPrinter>
 
 namespace {
-Dialogs *g_installed = nullptr;
+UiDialogs *g_installed = nullptr;
 }
 
 ScriptedDialogs::ScriptedDialogs()
     : m_previous(g_installed)
 {
     g_installed = this;
-    Dialogs::install(this);
+    UiDialogs::install(this);
 }
 
 ScriptedDialogs::~ScriptedDialogs()
 {
     g_installed = m_previous;
-    Dialogs::install(m_previous);
+    UiDialogs::install(m_previous);
 }
 
 void ScriptedDialogs::clear()
 {
-    m_answers.clear();
+    ScriptedMessages::clear();
     m_texts.clear();
     m_files.clear();
     m_fonts.clear();
-    m_shown.clear();
-    m_unexpected = 0;
-}
-
-Dialogs::Answer ScriptedDialogs::nextAnswer(Answer fallback)
-{
-    if (m_answers.empty()) {
-        ++m_unexpected;
-        return fallback;
-    }
-    const Answer a = m_answers.front();
-    m_answers.pop_front();
-    return a;
-}
-
-Dialogs::Answer ScriptedDialogs::errorBox(const QString &title, const QString &text)
-{
-    m_shown.push_back({QStringLiteral("error"), title, text, Icon::Exclamation, {}});
-    return nextAnswer(Answer::Abort);
-}
-
-Dialogs::Answer ScriptedDialogs::question(const QString &title, const QString &text, Icon icon)
-{
-    m_shown.push_back({QStringLiteral("question"), title, text, icon, {}});
-    return nextAnswer(Answer::No);
-}
-
-void ScriptedDialogs::message(const QString &title, const QString &text, Icon icon)
-{
-    m_shown.push_back({QStringLiteral("message"), title, text, icon, {}});
 }
 
 std::optional<QString> ScriptedDialogs::inputText(const QString &prompt, const QString &title)
 {
-    m_shown.push_back({QStringLiteral("input"), title, prompt, Icon::Information, {}});
-    if (m_texts.empty()) {
-        ++m_unexpected;
+    record({QStringLiteral("input"), title, prompt, Icon::Information, {}});
+    // An empty text stands for Cancel in the queue (an optional there trips a
+    // false uninitialised warning of GCC).
+    const QString text = next(m_texts, QString());
+    if (text.isNull())
         return std::nullopt;
-    }
-    const TextAnswer t = m_texts.front();
-    m_texts.pop_front();
-    if (t.cancel)
-        return std::nullopt;
-    return std::make_optional(t.text);
+    return text;
 }
 
 QString ScriptedDialogs::saveFileName(const FileRequest &request)
 {
-    m_shown.push_back({QStringLiteral("save"), request.title, QString(), Icon::Information, request});
-    if (m_files.empty()) {
-        ++m_unexpected;
-        return QString();
-    }
-    const QString f = m_files.front();
-    m_files.pop_front();
-    return f;
+    record({QStringLiteral("save"), request.title, QString(), Icon::Information, request});
+    return next(m_files, QString());
 }
 
 QString ScriptedDialogs::openFileName(const FileRequest &request)
 {
-    m_shown.push_back({QStringLiteral("open"), request.title, QString(), Icon::Information, request});
-    if (m_files.empty()) {
-        ++m_unexpected;
-        return QString();
-    }
-    const QString f = m_files.front();
-    m_files.pop_front();
-    return f;
+    record({QStringLiteral("open"), request.title, QString(), Icon::Information, request});
+    return next(m_files, QString());
 }
 
 bool ScriptedDialogs::chooseFont(QFont &font, QColor &colour)
 {
-    m_shown.push_back({QStringLiteral("font"), QString(), QString(), Icon::Information, {}});
+    record({QStringLiteral("font"), QString(), QString(), Icon::Information, {}});
     m_presetFont = font;
     m_presetColour = colour;
-    if (m_fonts.empty()) {
-        ++m_unexpected;
+    const FontAnswer answer = next(m_fonts, FontAnswer{true, QFont(), QColor()});
+    if (answer.cancel)
         return false;
-    }
-    const FontAnswer a = m_fonts.front();
-    m_fonts.pop_front();
-    if (a.cancel)
-        return false;
-    font = a.font;
-    colour = a.colour;
+    font = answer.font;
+    colour = answer.colour;
     return true;
 }
 
 bool ScriptedDialogs::printDialog(QPrinter &printer)
 {
-    m_shown.push_back({QStringLiteral("print"), QString(), QString(), Icon::Information, {}});
-    if (m_prints.empty()) {
-        ++m_unexpected;
-        return false;
-    }
-    const QString pdf = m_prints.front();
-    m_prints.pop_front();
+    record({QStringLiteral("print"), QString(), QString(), Icon::Information, {}});
+    const QString pdf = next(m_prints, QString());
     if (pdf.isEmpty())
         return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -133,8 +78,8 @@ bool ScriptedDialogs::printDialog(QPrinter &printer)
     return true;
 }
 
-std::unique_ptr<Dialogs::Progress> ScriptedDialogs::progress(const QString &text, int maximum)
+std::unique_ptr<UiDialogs::Progress> ScriptedDialogs::progress(const QString &text, int maximum)
 {
-    m_shown.push_back({QStringLiteral("progress"), QString(), text, Icon::Information, {}, maximum});
+    record({QStringLiteral("progress"), QString(), text, Icon::Information, {}, maximum});
     return std::make_unique<ScriptedProgress>(m_cancelAt, m_progressSteps);
 }

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "store/Dialogs.h"
+#include "widgets/UiDialogs.h"
 
 #include <vector>
 
 // A progress whose cancel button is pressed at a scripted step. Every step
 // it is told is recorded.
-class ScriptedProgress : public Dialogs::Progress
+class ScriptedProgress : public UiDialogs::Progress
 {
 public:
     ScriptedProgress(int cancelAt, std::vector<int> &steps);
