@@ -1,14 +1,11 @@
-// The program's own application object: Qt's texts in German, the settings
-// store's names, and the last guard that turns an escaped failure into a
-// message instead of ending the program.
+// The program's own application object: Qt's texts in German, the settings store's names, and the
+// last guard that turns an escaped failure into a message instead of ending the program.
 #include "mainwindow/RingtalApplication.h"
 #include "store/RingtalError.h"
 #include "support/ScriptedDialogs.h"
 
-#include <QEvent>
 #include <QLocale>
 #include <QtTest>
-
 #include <new>
 #include <stdexcept>
 #include <utility>
@@ -33,8 +30,7 @@ public:
             throw std::runtime_error("Speicher kaputt");
         if (kind == QLatin1String("bad_alloc"))
             throw std::bad_alloc();
-        ++delivered;
-        return true;
+        return ++delivered;
     }
 };
 
@@ -45,74 +41,45 @@ class tst_Application : public QObject
     Q_OBJECT
 
 private slots:
-    void qtSpeaksGerman_data();
-    void qtSpeaksGerman();
-    void identity();
-    void failureInEventBecomesMessage_data();
-    void failureInEventBecomesMessage();
+    void germanAndNamed()
+    {
+        QVERIFY2(RingtalApplication::loadQtTranslations(), "Qt's German translations (qtbase_de.qm) are not installed");
+        const QStringList english{"&Yes", "Cancel", "Retry", "Ignore"}, german{"&Ja", "Abbrechen", "Wiederholen", "Ignorieren"};
+        for (int i = 0; i < english.size(); ++i)
+            QCOMPARE(QCoreApplication::translate("QPlatformTheme", qPrintable(english.at(i))), german.at(i));
+        QVERIFY(QCoreApplication::organizationName() == "Ringtal" && QCoreApplication::applicationName() == "Ringtal");
+        QCOMPARE(QLocale().decimalPoint(), QStringLiteral(","));
+    }
+
+    void failureInEventBecomesMessage_data()
+    {
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<QString>("expected"); // the message starts "Fehler: " and holds this
+        QTest::newRow("the program's own error") << "own" << "Fehler: 53 - Datei 'Kreis Süd.wkd' nicht gefunden";
+        QTest::newRow("a standard library error") << "runtime" << "Speicher kaputt";
+        QTest::newRow("memory exhausted") << "bad_alloc" << "";
+    }
+
+    // One message; the program goes on and the next events, posted ones too, arrive as usual.
+    void failureInEventBecomesMessage()
+    {
+        QFETCH(QString, failure);
+        QFETCH(QString, expected);
+        ScriptedDialogs dialogs;
+        FailingReceiver receiver;
+        receiver.failure = failure;
+        QEvent failing(QEvent::User), next(QEvent::User);
+        QCoreApplication::sendEvent(&receiver, &failing);
+        QCoreApplication::sendEvent(&receiver, &next);
+        QCoreApplication::postEvent(&receiver, new QEvent(QEvent::User));
+        QCoreApplication::processEvents();
+        QCOMPARE(receiver.delivered, 2);
+        QCOMPARE(dialogs.shown().size(), std::size_t(1));
+        const ScriptedDialogs::Shown &shown = dialogs.shown().front();
+        QVERIFY(shown.kind == "message" && shown.title == "Fehler");
+        QVERIFY2(shown.text.startsWith("Fehler: ") && shown.text.contains(expected), qPrintable(shown.text));
+    }
 };
-
-void tst_Application::qtSpeaksGerman_data()
-{
-    QTest::addColumn<QString>("english");
-    QTest::addColumn<QString>("german");
-    QTest::newRow("yes") << "&Yes" << "&Ja";
-    QTest::newRow("cancel") << "Cancel" << "Abbrechen";
-    QTest::newRow("retry") << "Retry" << "Wiederholen";
-    QTest::newRow("ignore") << "Ignore" << "Ignorieren";
-}
-
-void tst_Application::qtSpeaksGerman()
-{
-    QFETCH(QString, english);
-    QFETCH(QString, german);
-    static const bool loaded = RingtalApplication::loadQtTranslations();
-    QVERIFY2(loaded, "Qt's German translations (qtbase_de.qm) are not installed");
-    QCOMPARE(QCoreApplication::translate("QPlatformTheme", english.toLatin1().constData()), german);
-}
-
-void tst_Application::identity()
-{
-    QCOMPARE(QCoreApplication::organizationName(), QStringLiteral("Ringtal"));
-    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Ringtal"));
-    QCOMPARE(QLocale().decimalPoint(), QStringLiteral(","));
-}
-
-void tst_Application::failureInEventBecomesMessage_data()
-{
-    QTest::addColumn<QString>("failure");
-    QTest::addColumn<QString>("expectedStart");
-    QTest::addColumn<QString>("expectedPart");
-    QTest::newRow("the program's own error") << "own" << "Fehler: 53 - " << "Datei 'Kreis Süd.wkd' nicht gefunden";
-    QTest::newRow("a standard library error") << "runtime" << "Fehler: " << "Speicher kaputt";
-    QTest::newRow("memory exhausted") << "bad_alloc" << "Fehler: " << "";
-}
-
-void tst_Application::failureInEventBecomesMessage()
-{
-    QFETCH(QString, failure);
-    QFETCH(QString, expectedStart);
-    QFETCH(QString, expectedPart);
-    ScriptedDialogs dialogs;
-    FailingReceiver receiver;
-    receiver.failure = failure;
-
-    QEvent failing(QEvent::User);
-    QCoreApplication::sendEvent(&receiver, &failing);
-
-    QCOMPARE(dialogs.shown().size(), std::size_t(1));
-    const ScriptedDialogs::Shown &shown = dialogs.shown().front();
-    QCOMPARE(shown.kind, QStringLiteral("message"));
-    QCOMPARE(shown.title, QStringLiteral("Fehler"));
-    QVERIFY2(shown.text.startsWith(expectedStart) && shown.text.contains(expectedPart), qPrintable(shown.text));
-    // The program goes on: the next event arrives as usual, posted ones too.
-    QEvent next(QEvent::User);
-    QCoreApplication::sendEvent(&receiver, &next);
-    QCoreApplication::postEvent(&receiver, new QEvent(QEvent::User));
-    QCoreApplication::processEvents();
-    QCOMPARE(receiver.delivered, 2);
-    QCOMPARE(dialogs.shown().size(), std::size_t(1));
-}
 
 int main(int argc, char *argv[])
 {
