@@ -110,7 +110,7 @@ void tst_FileCommands::checkShowsAndCloses(const QString &path, int rows)
     QCOMPARE(m_session->window().windowTitle(), QStringLiteral("Ringtal") + path);
     QCOMPARE(shownRows("Data1"), rows);
     QCOMPARE(shownRows("Data2"), rows);
-    QVERIFY(m_session->closeByMenu());
+    QVERIFY(m_session->close());
     QCOMPARE(m_session->last(), path);
 }
 
