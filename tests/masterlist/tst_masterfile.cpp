@@ -1,7 +1,6 @@
-// Where the master list is kept: in the program's folder while the program
-// may write there, else in a copy per user; without a usable file the window
-// says so and opens empty. Both files are checked through connections of
-// their own.
+// Where the master list is kept: in the program's folder while the program may write there, else
+// in a copy per user; without a usable file the window says so and opens empty. Both files are
+// checked through connections of their own, the program run as an ordinary user.
 #include "grid/DataGrid.h"
 #include "masterlist/frmGesamt.h"
 #include "store/DataSource.h"
@@ -14,60 +13,17 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QtTest>
 
 namespace {
 
-constexpr QFile::Permissions Everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
-                                      | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther
-                                      | QFile::ExeOther;
-constexpr QFile::Permissions ReadOnlyFolder = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
-                                            | QFile::ReadOther | QFile::ExeOther;
-constexpr QFile::Permissions ReadWriteFile = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
-                                           | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
-constexpr QFile::Permissions ReadOnlyFile = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
-
-bool prepareUserCopy(const TestMasterList &list)
-{
-    const QString parent = QFileInfo(list.userFolder()).path();
-    if (!QDir().mkpath(list.userFolder()) || !QFile::copy(TestCompetition::masterPath(), list.userCopyPath()))
-        return false;
-    TestMasterList::addShooter(list.userCopyPath(), QStringLiteral("Kopie, Karl"), QStringLiteral("SV Kopie"));
-    return QFile::setPermissions(parent, Everyone) && QFile::setPermissions(list.userFolder(), Everyone)
-        && QFile::setPermissions(list.userCopyPath(), ReadWriteFile);
-}
-
-bool prepareShippedFile(const TestMasterList &list, const QString &state)
-{
-    if (state == QLatin1String("missing"))
-        return QFile::remove(list.path());
-    if (state == QLatin1String("garbage"))
-        return !AccessFixtures::write(list.path(), QByteArray("Das ist keine Datenbank.\n").repeated(200)).isEmpty()
-            && QFile::setPermissions(list.path(), ReadWriteFile);
-    const QFile::Permissions mode = state == QLatin1String("readonly")     ? ReadOnlyFile
-                                  : state == QLatin1String("unreadable") ? QFile::Permissions()
-                                                                          : ReadWriteFile;
-    return QFile::setPermissions(list.path(), mode);
-}
-
-// The temporary folder is root's; "nobody" must reach it and make the
-// user's folder in it.
-bool prepareFolders(const TestMasterList &list, bool folderWritable, const QString &shipped, bool existingCopy)
-{
-    return QFile::setPermissions(list.root(), Everyone) && (!existingCopy || prepareUserCopy(list))
-        && prepareShippedFile(list, shipped)
-        && QFile::setPermissions(list.programFolder(), folderWritable ? Everyone : ReadOnlyFolder);
-}
-
 QStringList shownNames(const frmGesamt &window)
 {
     QStringList names;
     const auto *grid = window.findChild<DataGrid *>(QStringLiteral("TDBGrid1"));
-    const int column = grid->columnIndex(QStringLiteral("Schuetze"));
     for (int row = 0; row < grid->model()->rowCount() - 1; ++row)
-        names << grid->model()->index(row, column).data().toString();
+        names << grid->model()->index(row, grid->columnIndex(QStringLiteral("Schuetze"))).data().toString();
     return names;
 }
 
@@ -78,124 +34,111 @@ class tst_MasterFile : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup();
-    void location_data();
-    void location();
+    void cleanup() { frmGesamt::setMasterFolders(QString(), QString()); }
 
-private:
-    void workWithWindow(const QStringList &shown, bool opens, QStringList *reopened) const;
-};
-
-void tst_MasterFile::cleanup()
-{
-    frmGesamt::setMasterFolders(QString(), QString());
-}
-
-void tst_MasterFile::location_data()
-{
-    QTest::addColumn<bool>("folderWritable");
-    QTest::addColumn<QString>("shipped"); // "database", "readonly", "missing", "garbage", "unreadable"
-    QTest::addColumn<bool>("existingCopy"); // the user's copy is there already, holding "Kopie, Karl"
-    QTest::addColumn<QStringList>("shown"); // at opening
-    QTest::addColumn<int>("error");         // number in the message, 0 for none
-    QTest::addColumn<QStringList>("shippedAfter");
-    QTest::addColumn<QStringList>("copyAfter"); // empty: no copy may exist
-    QTest::addColumn<QStringList>("shownAgain"); // when opened once more
-
-    const QStringList vera{"Vorgabe, Vera|SV"};
-    const QStringList veraAndNina{"Vorgabe, Vera|SV", "Neu, Nina|(null)"};
-    const QStringList karlAndNina{"Kopie, Karl|SV Kopie", "Neu, Nina|(null)"};
-    QTest::newRow("writable folder: the shipped file in place")
-        << true << "database" << false << QStringList{"Vorgabe, Vera"} << 0 << veraAndNina << QStringList{}
-        << QStringList{"Neu, Nina", "Vorgabe, Vera"};
-    QTest::newRow("read-only folder: a copy for the user, made once")
-        << false << "database" << false << QStringList{"Vorgabe, Vera"} << 0 << vera << veraAndNina
-        << QStringList{"Neu, Nina", "Vorgabe, Vera"};
-    QTest::newRow("read-only file in a writable folder: a copy")
-        << true << "readonly" << false << QStringList{"Vorgabe, Vera"} << 0 << vera << veraAndNina
-        << QStringList{"Neu, Nina", "Vorgabe, Vera"};
-    QTest::newRow("read-only folder with the user's copy: the copy as it is")
-        << false << "database" << true << QStringList{"Kopie, Karl"} << 0 << vera << karlAndNina
-        << QStringList{"Kopie, Karl", "Neu, Nina"};
-    QTest::newRow("shipped file gone, the user's copy still serves")
-        << false << "missing" << true << QStringList{"Kopie, Karl"} << 0 << QStringList{} << karlAndNina
-        << QStringList{"Kopie, Karl", "Neu, Nina"};
-    QTest::newRow("shipped file missing: message, empty window")
-        << true << "missing" << false << QStringList{} << 53 << QStringList{} << QStringList{} << QStringList{};
-    QTest::newRow("not a database: message, empty window")
-        << true << "garbage" << false << QStringList{} << 3343 << QStringList{} << QStringList{} << QStringList{};
-    QTest::newRow("unreadable file in a read-only folder: message, empty window")
-        << false << "unreadable" << false << QStringList{} << 75 << QStringList{} << QStringList{} << QStringList{};
-}
-
-// As a user: opens the window; types a shooter into the new-row line, or,
-// when the list could not be opened, searches and sorts in the empty window;
-// closes the window and opens it again.
-void tst_MasterFile::workWithWindow(const QStringList &shown, bool opens, QStringList *reopened) const
-{
-    auto *window = new frmGesamt();
-    QPointer<frmGesamt> guard(window);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    QCOMPARE(shownNames(*window), shown);
-    if (opens) { // the typed shooter is stored by closing the window
-        auto *grid = window->findChild<DataGrid *>(QStringLiteral("TDBGrid1"));
-        grid->setFocus();
-        grid->setCurrentIndex(grid->model()->index(grid->model()->rowCount() - 1, grid->columnIndex(QStringLiteral("Schuetze"))));
-        GuiTyping::typeText(QStringLiteral("Neu, Nina"));
-        window->close();
-    } else {
-        QVERIFY(!window->findChild<DataSource *>(QStringLiteral("Data1"))->isOpen());
-        QCOMPARE(window->findChild<DataGrid *>(QStringLiteral("TDBGrid1"))->model()->rowCount(), 0);
-        // Searching and sorting in an empty window do no harm; sorting tries the file again.
-        window->findChild<QLineEdit *>(QStringLiteral("txtSuche"))->setText(QStringLiteral("Ve"));
-        window->findChild<QAction *>(QStringLiteral("mnuAnsichtSort"))->trigger();
-        window->close();
-    }
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(guard.isNull());
-    const frmGesamt again;
-    *reopened = shownNames(again);
-}
-
-void tst_MasterFile::location()
-{
-    QFETCH(bool, folderWritable);
-    QFETCH(QString, shipped);
-    QFETCH(bool, existingCopy);
-    QFETCH(QStringList, shown);
-    QFETCH(int, error);
-    QFETCH(QStringList, shippedAfter);
-    QFETCH(QStringList, copyAfter);
-    QFETCH(QStringList, shownAgain);
-
-    TestMasterList list;
-    ScriptedDialogs dialogs;
-    list.addShooter(QStringLiteral("Vorgabe, Vera"), QStringLiteral("SV"));
-    QVERIFY(prepareFolders(list, folderWritable, shipped, existingCopy));
-    frmGesamt::setMasterFolders(list.programFolder(), list.userFolder());
-    QStringList reopened;
+    // The shipped file holds "Vorgabe, Vera"; a copy the user has already holds "Kopie, Karl".
+    void location_data()
     {
-        OrdinaryUserFileAccess access;
-        if (access.rootNotDropped())
-            QSKIP("running as root without the right to use files as another user");
-        workWithWindow(shown, error == 0, &reopened);
+        QTest::addColumn<bool>("folderWritable");
+        QTest::addColumn<QString>("shipped");   // "database", "readonly", "missing", "garbage", "unreadable"
+        QTest::addColumn<bool>("existingCopy"); // the user's copy is there already
+        QTest::addColumn<QString>("shown");     // at opening
+        QTest::addColumn<int>("error");         // number in the message, 0 for none
+        QTest::addColumn<QString>("shippedAfter");
+        QTest::addColumn<QString>("copyAfter"); // empty: no copy may exist
+        const QString vera = QStringLiteral("Vorgabe, Vera|SV"), nina = QStringLiteral(";Neu, Nina|(null)");
+        QTest::newRow("writable folder: the shipped file in place") << true << "database" << false << "Vorgabe, Vera" << 0
+                                                                    << vera + nina << "";
+        QTest::newRow("read-only folder: a copy for the user, made once") << false << "database" << false << "Vorgabe, Vera" << 0
+                                                                          << vera << vera + nina;
+        QTest::newRow("read-only file in a writable folder: a copy") << true << "readonly" << false << "Vorgabe, Vera" << 0 << vera
+                                                                     << vera + nina;
+        QTest::newRow("read-only folder with the user's copy: the copy as it is")
+            << false << "database" << true << "Kopie, Karl" << 0 << vera << "Kopie, Karl|SV Kopie" + nina;
+        QTest::newRow("shipped file gone, the user's copy still serves") << false << "missing" << true << "Kopie, Karl" << 0 << ""
+                                                                         << "Kopie, Karl|SV Kopie" + nina;
+        QTest::newRow("shipped file missing: message, empty window") << true << "missing" << false << "" << 53 << "" << "";
+        QTest::newRow("not a database: message, empty window") << true << "garbage" << false << "" << 3343 << "" << "";
+        QTest::newRow("unreadable file in a read-only folder: message, empty window") << false << "unreadable" << false << ""
+                                                                                      << 75 << "" << "";
     }
-    if (QTest::currentTestFailed())
-        return;
-    QFile::setPermissions(list.programFolder(), Everyone);
-    QFile::setPermissions(list.path(), ReadWriteFile);
-    const int messages = error == 0 ? 0 : 3; // opening, sorting, opening again
-    QCOMPARE(dialogs.shown().size(), size_t(messages));
-    for (const ScriptedDialogs::Shown &message : dialogs.shown())
-        QVERIFY2(message.text.startsWith(QStringLiteral("Fehler: %1 - ").arg(error)), qPrintable(message.text));
-    if (shipped == QLatin1String("database") || shipped == QLatin1String("readonly"))
-        QCOMPARE(TestMasterList::shooters(list.path()), shippedAfter);
-    QCOMPARE(QFileInfo::exists(list.userCopyPath()), !copyAfter.isEmpty());
-    if (!copyAfter.isEmpty())
-        QCOMPARE(TestMasterList::shooters(list.userCopyPath()), copyAfter);
-    QCOMPARE(reopened, shownAgain);
-}
+
+    // As a user: opens the window and types a shooter into the new-row line, stored by closing;
+    // when the list could not be opened, searches and sorts (which tries the file again) in the
+    // empty window; then opens the window once more, which shows the file it found again.
+    void location()
+    {
+        QFETCH(bool, folderWritable);
+        QFETCH(QString, shipped);
+        QFETCH(bool, existingCopy);
+        QFETCH(QString, shown);
+        QFETCH(int, error);
+        QFETCH(QString, shippedAfter);
+        QFETCH(QString, copyAfter);
+        const auto everyone = QFile::Permissions(0x7777), readOnlyFolder = QFile::Permissions(0x5555);
+        const auto readWrite = QFile::Permissions(0x6666), readOnly = QFile::Permissions(0x4444);
+        TestMasterList list;
+        ScriptedDialogs dialogs;
+        list.addShooter(QStringLiteral("Vorgabe, Vera"), QStringLiteral("SV"));
+        // The temporary folder is root's; "nobody" must reach it and make the user's folder in it.
+        QVERIFY(QFile::setPermissions(list.root(), everyone));
+        if (existingCopy) {
+            QVERIFY(QDir().mkpath(list.userFolder()) && QFile::copy(TestCompetition::masterPath(), list.userCopyPath()));
+            TestMasterList::addShooter(list.userCopyPath(), QStringLiteral("Kopie, Karl"), QStringLiteral("SV Kopie"));
+            for (const QString &folder : {QFileInfo(list.userFolder()).path(), list.userFolder()})
+                QVERIFY(QFile::setPermissions(folder, everyone));
+            QVERIFY(QFile::setPermissions(list.userCopyPath(), readWrite));
+        }
+        if (shipped == QLatin1String("missing"))
+            QVERIFY(QFile::remove(list.path()));
+        else if (shipped == QLatin1String("garbage"))
+            AccessFixtures::write(list.path(), QByteArray("Das ist keine Datenbank.\n").repeated(200));
+        if (shipped != QLatin1String("missing"))
+            QVERIFY(QFile::setPermissions(list.path(), shipped == "readonly" ? readOnly : shipped == "unreadable" ? QFile::Permissions() : readWrite));
+        QVERIFY(QFile::setPermissions(list.programFolder(), folderWritable ? everyone : readOnlyFolder));
+        frmGesamt::setMasterFolders(list.programFolder(), list.userFolder());
+        QStringList reopened;
+        {
+            OrdinaryUserFileAccess access;
+            if (access.rootNotDropped())
+                QSKIP("running as root without the right to use files as another user");
+            auto *window = new frmGesamt();
+            QPointer<frmGesamt> guard(window);
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            QCOMPARE(shownNames(*window).join('|'), shown);
+            auto *grid = window->findChild<DataGrid *>(QStringLiteral("TDBGrid1"));
+            if (error == 0) {
+                grid->setFocus();
+                grid->setCurrentIndex(grid->model()->index(grid->model()->rowCount() - 1, grid->columnIndex(QStringLiteral("Schuetze"))));
+                GuiTyping::typeText(QStringLiteral("Neu, Nina"));
+            } else {
+                QVERIFY(!window->findChild<DataSource *>(QStringLiteral("Data1"))->isOpen() && grid->model()->rowCount() == 0);
+                window->findChild<QLineEdit *>(QStringLiteral("txtSuche"))->setText(QStringLiteral("Ve"));
+                window->findChild<QAction *>(QStringLiteral("mnuAnsichtSort"))->trigger();
+            }
+            window->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(guard.isNull());
+            reopened = shownNames(frmGesamt());
+        }
+        QFile::setPermissions(list.programFolder(), everyone);
+        QFile::setPermissions(list.path(), readWrite);
+        QCOMPARE(dialogs.shown().size(), size_t(error == 0 ? 0 : 3)); // opening, sorting, opening again
+        for (const ScriptedDialogs::Shown &message : dialogs.shown())
+            QVERIFY2(message.text.startsWith(QStringLiteral("Fehler: %1 - ").arg(error)), qPrintable(message.text));
+        if (shipped == QLatin1String("database") || shipped == QLatin1String("readonly"))
+            QCOMPARE(TestMasterList::shooters(list.path()).join(';'), shippedAfter);
+        QCOMPARE(QFileInfo::exists(list.userCopyPath()), !copyAfter.isEmpty());
+        if (!copyAfter.isEmpty())
+            QCOMPARE(TestMasterList::shooters(list.userCopyPath()).join(';'), copyAfter);
+        QStringList expectedAgain = (shippedAfter.isEmpty() || !copyAfter.isEmpty() ? copyAfter : shippedAfter).split(';');
+        for (QString &shooter : expectedAgain)
+            shooter = shooter.section('|', 0, 0);
+        expectedAgain.sort();
+        QCOMPARE(reopened, error == 0 ? expectedAgain : QStringList());
+    }
+};
 
 QTEST_MAIN(tst_MasterFile)
 #include "tst_masterfile.moc"
