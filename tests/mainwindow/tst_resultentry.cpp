@@ -121,18 +121,18 @@ private slots:
         // stored as the rules say, but the cell is marked and the status bar says so until the row is left.
         const QString zero = QStringLiteral("?status Ring3: „%1“ ist kein gültiger Wert und zählt 0");
         QTest::newRow("eleven noted") << QStringList{"@0:Ring3", "11", "<Tab>", "?note 0:Ring3", zero.arg("11"), "<Down>",
-                                                     "?no note 0:Ring3", "?not pending", "?stored 3.Ring3=0"};
+                                                     "?plain 0:Ring3", "?not pending", "?stored 3.Ring3=0"};
         QTest::newRow("a dot instead of the comma noted") << QStringList{"@0:Ring3", "9.5", "<Tab>", "?note 0:Ring3", zero.arg("9.5")};
-        QTest::newRow("decimal comma is a ring") << QStringList{"@0:Ring3", "10,9", "<Tab>", "?no note 0:Ring3", "?status"};
-        QTest::newRow("star is a ten") << QStringList{"@0:Ring3", "*", "<Tab>", "?no note 0:Ring3", "?status"};
+        QTest::newRow("decimal comma is a ring") << QStringList{"@0:Ring3", "10,9", "<Tab>", "?plain 0:Ring3", "?status"};
+        QTest::newRow("star is a ten") << QStringList{"@0:Ring3", "*", "<Tab>", "?plain 0:Ring3", "?status"};
         QTest::newRow("typed again as a ring, the mark goes")
-            << QStringList{"@0:Ring3", "11", "<Tab>", "<Backtab>", "9", "<Tab>", "?no note 0:Ring3"};
+            << QStringList{"@0:Ring3", "11", "<Tab>", "<Backtab>", "9", "<Tab>", "?plain 0:Ring3"};
         QTest::newRow("start number of another shooter")
             << QStringList{"@0:StartNr", "5", "<Tab>", "?note 0:StartNr", "?status Die Startnummer 5 hat schon Zeller.", "<Down>",
-                           "?no note 0:StartNr", "?stored 3.StartNr=5", "?boxes 0"};
+                           "?plain 0:StartNr", "?stored 3.StartNr=5", "?boxes 0"};
         QTest::newRow("new shooter with a start number given")
             << QStringList{"@new:StartNr", "3", "<Tab>", "Neu", "?note 5:StartNr", "?status Die Startnummer 3 hat schon Bauer."};
-        QTest::newRow("a free start number") << QStringList{"@0:StartNr", "6", "<Tab>", "?no note 0:StartNr", "?status"};
+        QTest::newRow("a free start number") << QStringList{"@0:StartNr", "6", "<Tab>", "?plain 0:StartNr", "?status"};
         // A number stands where it will be shown while it is typed; a name stays left.
         QTest::newRow("a shot typed stands right") << QStringList{"@0:Ring1", "9", "?right"};
         QTest::newRow("a new start number typed stands right") << QStringList{"@new:StartNr", "9", "?right"};
