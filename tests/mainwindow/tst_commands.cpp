@@ -1,13 +1,81 @@
 // The main window's menus, shortcuts and toolbar reach their commands, told by what the command
 // visibly does. Unknown button keys do nothing; failures of a button's command are dropped.
-#include "mainwindow/CommandProbe.h"
+#include "mainwindow/MainWindowSession.h"
+#include "masterlist/frmGesamt.h"
 #include "store/RingtalError.h"
+#include "support/TestMasterList.h"
 
+#include <QDialog>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
+
+// Tells which command of the main window ran by what it visibly did: the dialogs it asked (none is
+// answered, so each is cancelled or answered No), the modal window it showed (closed at once, as a
+// user would), the windows it opened, the places it wrote, the window closed. One probe serves one
+// run of the window over three shooters without places and a master list of its own.
+class CommandProbe
+{
+public:
+    CommandProbe()
+    {
+        m_competition.setTitle(QStringLiteral("Kreismeisterschaft"));
+        m_competition.addResult(7, "Berg, Anna", "SV Alm", 95, "0000950300000000000000000000");
+        m_competition.addResult(3, "Öztürk, Ayşe", "SG Öhringen", 93, "0000930100000000000000000000");
+        m_competition.addResult(5, "Zander, Zoe", "SV Nord", 88, "0000880000000000000000000000");
+        frmGesamt::setMasterFolders(m_master.programFolder(), m_master.userFolder());
+        m_session = std::make_unique<MainWindowSession>(m_competition.path());
+        QObject::connect(&m_modalWatch, &QTimer::timeout, [this] {
+            if (QWidget *modal = QApplication::activeModalWidget()) {
+                m_modals << modal->objectName();
+                qobject_cast<QDialog *>(modal) ? qobject_cast<QDialog *>(modal)->reject() : void(modal->close());
+            }
+        });
+        m_modalWatch.start(10);
+    }
+    ~CommandProbe()
+    {
+        m_modalWatch.stop();
+        m_session.reset(); // with the windows it owns
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        frmGesamt::setMasterFolders(QString(), QString());
+    }
+    MainWindowSession &session() { return *m_session; }
+    frmMain &window() { return m_session->window(); }
+    QString firstText() const { return m_session->dialogs().shown().empty() ? QString() : m_session->dialogs().shown().front().text; }
+
+    // What the command did, in a fixed order: the kinds of dialogs asked, the modal windows shown,
+    // "preview" and "master list" for the windows open, "closed", and the places stored best first.
+    // Empty when nothing happened.
+    QString seen()
+    {
+        QCoreApplication::processEvents();
+        QStringList seen, kinds, places;
+        for (const ScriptedDialogs::Shown &shown : m_session->dialogs().shown())
+            kinds << shown.kind;
+        seen << kinds.join(QLatin1Char(',')) << m_modals;
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (widget->isVisible() && (widget->objectName() == "PrintPreviewWindow" || widget->objectName() == "frmGesamt"))
+                seen << (widget->objectName() == "frmGesamt" ? QStringLiteral("master list") : QStringLiteral("preview"));
+        }
+        seen << (window().isVisible() ? QString() : QStringLiteral("closed"));
+        for (const QVariantMap &row : m_competition.rows("SELECT Platz FROM Ergebnisse ORDER BY Sortierung DESC"))
+            places << row.value(QStringLiteral("Platz")).toString();
+        seen << (places.join(QString()).isEmpty() ? QString() : QStringLiteral("places ") + places.join(QLatin1Char(',')));
+        seen.removeAll(QString());
+        return seen.join(QStringLiteral("; "));
+    }
+
+private:
+    TestCompetition m_competition;
+    TestMasterList m_master;
+    std::unique_ptr<MainWindowSession> m_session;
+    QTimer m_modalWatch;
+    QStringList m_modals;
+};
 
 // A question that fails, as a broken dialog or a lost display would.
 class FailingQuestion : public ScriptedDialogs
