@@ -11,6 +11,7 @@
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
@@ -154,7 +155,8 @@ inline int rowCount(const TestCompetition &competition)
 // shooter over from the master list; "!Yes", "!No", "!file:PATH" and "!print" (Cancel) queue the
 // next answer; "$SQL" is another program's write. Checks: "?at 1:Ring9" the current cell; "?on
 // Zeller" the current shooter; "?cell 2:Schuetze=Neu" a shown text; "?stored 3.Ring2=9" a stored
-// field (ID 0: the row added last); "?rows 5" the stored rows; "?shown 6" the grid's lines;
+// field (ID 0: the row added last); "?rows 5" the stored rows; "?shown 6" the grid's lines, in the
+// model and in the view;
 // "?winners 5" the winners list's rows; "?note 0:Ring3", "?plain 0:Ring3" a cell marked or not;
 // "?status TEXT" ("?status" none); "?boxes 2" the dialogs so far, "?box TEXT" the last one's start;
 // "?text txtSuche=" a box's text; "?last PATH" the stored last competition; and "?pending", "?not
@@ -195,7 +197,9 @@ inline void run(MainWindowSession &session, const TestCompetition &competition, 
                  return stored(competition, at, where.section('.', 1)).toString();
              }},
             {"?rows", [&] { return QString::number(rowCount(competition)); }},
-            {"?shown", [&] { return QString::number(grid->model()->rowCount()); }},
+            {"?shown", [&] { // what the model holds and what the view was told of
+                 return QString::number(grid->model()->rowCount() == grid->verticalHeader()->count() ? grid->model()->rowCount() : -1);
+             }},
             {"?winners", [&] { return QString::number(session.winnersGrid()->recordset()->rowCount()); }},
             {"?note", [&] { return marked ? where : QStringLiteral("plain"); }},
             {"?plain", [&] { return marked ? cell.data(Qt::ToolTipRole).toString() : where; }},

@@ -277,6 +277,7 @@ private slots:
         const QByteArray bytes = raw.readAll();
         QVERIFY(bytes.startsWith("\xEF\xBB\xBFPlatz;StartNr;Schuetze;Verein;Serie;Innenzehner;1;2;3;"));
         QVERIFY(bytes.contains(";\"98,7\";;\"10,4\";") && bytes.count("\r\n") == 4 && bytes.count("\n") == 4);
+        QVERIFY(bytes.contains(";\"Meier; Hans\";\"SG \"\"Tell\"\"\";")); // quoted for the separator and for a quote
     }
 
     // The visible columns in display order, with their captions.
