@@ -4,7 +4,7 @@
 #include "grid/DataGrid.h"
 #include "grid/GridModel.h"
 #include "grid/GridRowAccess.h"
-#include "scoring/RankAssignment.h"
+#include "scoring/Ranking.h"
 #include "scoring/ScoreComputation.h"
 #include "store/Criterion.h"
 #include "store/DataSource.h"
@@ -83,21 +83,7 @@ void frmMain::refreshBothGrids()
 bool frmMain::placesAreCurrent() const
 {
     const Recordset *rs = Data1->recordset();
-    if (!rs)
-        return true;
-    const int key = rs->fieldIndex(QStringLiteral("Sortierung"));
-    const int place = rs->fieldIndex(QStringLiteral("Platz"));
-    if (key < 0 || place < 0)
-        return true;
-    QStringList keys;
-    std::vector<int> places;
-    keys.reserve(rs->rowCount());
-    places.reserve(size_t(rs->rowCount()));
-    for (int row = 0; row < rs->rowCount(); ++row) {
-        keys << rs->storedValue(row, key).toString();
-        places.push_back(rs->storedValue(row, place).toInt());
-    }
-    return RankAssignment::placesAreCurrent(keys, places);
+    return !rs || Ranking::placesAreCurrent(*rs);
 }
 
 void frmMain::updatePlacesNotice()
@@ -159,26 +145,9 @@ void frmMain::mnuEditUpdatePlaetze_Click()
         if (rs->rowCount() == 0)
             return;
         {
-            // The grid is re-read afterwards; it need not follow every row of the walk.
+            // The grid is re-read afterwards; it need not follow every written row.
             const QSignalBlocker quiet(rs);
-            const int key = rs->fieldIndex(QStringLiteral("Sortierung"));
-            const int place = rs->fieldIndex(QStringLiteral("Platz"));
-            QStringList keys;
-            keys.reserve(rs->rowCount());
-            for (int row = 0; row < rs->rowCount(); ++row) {
-                rs->moveTo(row);
-                keys << GetFieldValue(*rs, key).toString();
-            }
-            const std::vector<int> places = RankAssignment::places(keys);
-            std::vector<QVariant> values;
-            values.reserve(places.size());
-            for (const int p : places)
-                values.push_back(p == RankAssignment::NoPlace ? QVariant() : QVariant(p));
-            // A place that is already right is not written again: after one new
-            // result only the shooters between its old and new place move.
-            Transaction transaction(rs->database());
-            rs->storeField(place, values);
-            transaction.commit();
+            Ranking::storePlaces(*rs);
         }
         refreshBothGrids();
     } catch (const std::exception &failure) {
