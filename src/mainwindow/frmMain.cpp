@@ -362,10 +362,7 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
 void frmMain::reportFailure(const std::exception &failure, const QString &what)
 {
-    const RingtalError error = asRingtalError(failure);
-    Dialogs::current().message(QStringLiteral("Fehler"),
-                               QStringLiteral("Fehler: %1 - %2\n%3").arg(error.number()).arg(error.description(), what),
-                               Dialogs::Icon::Critical);
+    ::reportFailure(failure, what);
     checkCompetitionFile();
 }
 

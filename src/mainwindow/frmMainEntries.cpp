@@ -4,6 +4,7 @@
 #include "grid/DataGrid.h"
 #include "grid/GridModel.h"
 #include "grid/GridRowAccess.h"
+#include "grid/ShooterDeletion.h"
 #include "scoring/Ranking.h"
 #include "scoring/ScoreComputation.h"
 #include "store/Criterion.h"
@@ -264,45 +265,21 @@ void frmMain::mnuEditDelSchuetze_Click()
 {
     if (!onEntryTab() || !storePendingEntry())
         return;
-    Recordset *rs = Data1->recordset();
-    if (!rs || !rs->hasCurrent())
-        return;
-    const QString name = GetFieldValue(*rs, QStringLiteral("Schuetze")).toString();
-    if (Dialogs::current().question(QStringLiteral("Hinweis"),
-                                    QStringLiteral("Soll der Schütze ") + name + QStringLiteral(" wirklich gelöscht werden?"),
-                                    Dialogs::Icon::Question)
-        != Dialogs::Answer::Yes)
-        return;
-    try {
-        rs->deleteCurrent();
-        Data1->refresh();
-        Data2->refresh(Data1);
-        updatePlacesNotice();
-    } catch (const std::exception &failure) {
-        reportFailure(failure, QStringLiteral("Der Schütze konnte nicht gelöscht werden."));
-    }
+    ShooterDeletion::deleteCurrent(
+            Data1->recordset(),
+            [this] {
+                Data1->refresh();
+                Data2->refresh(Data1);
+                updatePlacesNotice();
+            },
+            [this](const std::exception &failure, const QString &what) { reportFailure(failure, what); });
 }
 
 void frmMain::mnuEditDeleteAll_Click()
 {
     if (!onEntryTab() || !storePendingEntry())
         return;
-    if (Dialogs::current().question(QStringLiteral("Hinweis"),
-                                    QStringLiteral("Sollen wirklich alle Schützen gelöscht werden?"),
-                                    Dialogs::Icon::Question)
-        != Dialogs::Answer::Yes)
-        return;
-    Recordset *rs = Data1->recordset();
-    if (!rs)
-        return;
-    try {
-        rs->deleteAll();
-        refreshBothGrids();
-    } catch (const std::exception &failure) {
-        reportFailure(failure, QStringLiteral("Es konnten nicht alle Schützen gelöscht werden."));
-        try {
-            refreshBothGrids();
-        } catch (const std::exception &) {
-        }
-    }
+    ShooterDeletion::deleteAll(
+            Data1->recordset(), [this] { refreshBothGrids(); },
+            [this](const std::exception &failure, const QString &what) { reportFailure(failure, what); });
 }

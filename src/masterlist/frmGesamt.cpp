@@ -268,14 +268,6 @@ bool frmGesamt::storePendingEdit()
     }
 }
 
-void frmGesamt::reportFailure(const std::exception &failure, const QString &what)
-{
-    const RingtalError error = asRingtalError(failure);
-    Dialogs::current().message(QStringLiteral("Fehler"),
-                               QStringLiteral("Fehler: %1 - %2\n%3").arg(error.number()).arg(error.description(), what),
-                               Dialogs::Icon::Critical);
-}
-
 void frmGesamt::cmdClose_Click()
 {
     close();

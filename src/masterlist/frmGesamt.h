@@ -68,7 +68,6 @@ private:
     void showSearchFound(bool found);
     QString handOverText() const;
     bool storePendingEdit();
-    void reportFailure(const std::exception &failure, const QString &what);
 
     static MasterFile masterFile();
     int px(double twips) const;

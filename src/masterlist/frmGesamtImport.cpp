@@ -6,6 +6,7 @@
 #include "store/DataSource.h"
 #include "store/Database.h"
 #include "store/Dialogs.h"
+#include "store/ErrorProtocol.h"
 #include "store/Recordset.h"
 #include "store/ShooterImport.h"
 #include "widgets/UiDialogs.h"
