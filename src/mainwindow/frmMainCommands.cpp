@@ -3,6 +3,7 @@
 
 #include "about/frmInfo.h"
 #include "widgets/AppIcons.h"
+#include "widgets/Twips.h"
 
 #include <QAction>
 #include <QLayout>
@@ -127,9 +128,9 @@ void frmMain::createToolbar()
     Toolbar1->setIconSize(QSize(ImageSize, ImageSize));
     // The style's margins would make the strip taller than designed; the
     // buttons sit in it with a pixel to spare above and below.
-    const int spare = std::max(0, (px(ToolbarHeight) - ButtonHeight) / 2);
+    const int spare = std::max(0, (px(this, ToolbarHeight) - ButtonHeight) / 2);
     Toolbar1->layout()->setContentsMargins(spare, spare, spare, spare);
-    Toolbar1->setFixedHeight(px(ToolbarHeight));
+    Toolbar1->setFixedHeight(px(this, ToolbarHeight));
 
     addToolbarButton(1, QStringLiteral("exit"), QString(), QStringLiteral("exit"));
     addToolbarButton(2, QString(), QString(), QString());

@@ -70,8 +70,6 @@ private:
     bool storePendingEdit();
 
     static MasterFile masterFile();
-    int px(double twips) const;
-    double tw(int pixels) const;
 
     HandOver m_handOver;
 
