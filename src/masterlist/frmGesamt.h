@@ -68,6 +68,7 @@ private:
     void showSearchFound(bool found);
     QString handOverText() const;
     bool storePendingEdit();
+    void rereadList();
 
     static MasterFile masterFile();
 

@@ -113,8 +113,13 @@ void frmGesamt::mnuAnsichtSort_Click()
         openMasterList();
         return;
     }
-    if (!storePendingEdit())
-        return;
+    if (storePendingEdit())
+        rereadList();
+}
+
+// Runs the query again: rows added or changed since take their places in name order.
+void frmGesamt::rereadList()
+{
     try {
         Data1->refresh();
         TDBGrid1->refreshRows();

@@ -62,11 +62,6 @@ void frmGesamt::mnuDateiImport_Click()
         reportFailure(failure, QStringLiteral("Es wurde nichts importiert; die Gesamtliste ist unverändert."));
         return;
     }
-    try {
-        Data1->refresh();
-        TDBGrid1->refreshRows();
-    } catch (const std::exception &failure) {
-        reportFailure(failure, QStringLiteral("Die Gesamtliste konnte nicht neu gelesen werden."));
-    }
+    rereadList();
     Dialogs::current().message(QStringLiteral("Hinweis"), summary(result), Dialogs::Icon::Information);
 }
