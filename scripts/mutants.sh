@@ -7,8 +7,8 @@
 # Usage: mutants.sh [--check] [label filter (an extended regex on the labels)]
 #   --check only looks whether every break still applies, building nothing.
 # Exit status 0 when at least 9 in 10 breaks were caught.
-# shellcheck source=scripts/setup.sh
-source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 check_only=false
 if [[ "${1:-}" == --check ]]; then
@@ -16,7 +16,7 @@ if [[ "${1:-}" == --check ]]; then
     shift
 fi
 filter="${1:-.}"
-build="$RINGTAL_ROOT/build-mutants"
+build="$root/build-mutants"
 labels=() files=() froms=() tos=() tests=()
 
 # mutant <label> <file below src/> <text> <replacement> <test programs>
@@ -128,7 +128,7 @@ mutant "printing: hidden columns printed" printing/PrintTable.cpp \
 applies()
 {
     local text
-    text="$(cat "$RINGTAL_ROOT/src/${files[$1]}"; echo x)"
+    text="$(cat "$root/src/${files[$1]}"; echo x)"
     [[ "${text%x}" == *"${froms[$1]}"* ]]
 }
 
@@ -145,6 +145,8 @@ if $check_only; then
     exit 0
 fi
 
+# shellcheck source=scripts/setup.sh
+source "$root/scripts/setup.sh"
 [[ -f "$build/CMakeCache.txt" ]] || echo "ringtal: building $build once (a few minutes)"
 ringtal_build "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRINGTAL_WERROR=OFF -DRINGTAL_SANITIZE=OFF \
     -DRINGTAL_BENCH=OFF >/dev/null || ringtal_fail "the unbroken sources do not build in $build"
@@ -160,7 +162,7 @@ restore()
 {
     if [[ -n "$original" ]]; then
         # A fresh time stamp makes the next build compile the restored source again.
-        cat "$original" > "$RINGTAL_ROOT/src/${files[$current]}"
+        cat "$original" > "$root/src/${files[$current]}"
         rm -f "$original"
         original=""
     fi
@@ -172,7 +174,7 @@ tried=0 caught=0 missed=() stale=()
 for current in "${!labels[@]}"; do
     label="${labels[$current]}"
     [[ "$label" =~ $filter ]] || continue
-    source_file="$RINGTAL_ROOT/src/${files[$current]}"
+    source_file="$root/src/${files[$current]}"
     text="$(cat "$source_file"; echo x)"
     text="${text%x}"
     if ! applies "$current"; then
