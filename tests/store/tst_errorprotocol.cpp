@@ -1,5 +1,5 @@
 #include "store/ErrorProtocol.h"
-#include "support/ScriptedDialogs.h"
+#include "support/AnsweredBoxes.h"
 
 #include <QRegularExpression>
 #include <QtTest>
@@ -11,24 +11,6 @@ namespace {
 
 const QString loadMessage = QStringLiteral("Fehler beim Laden eines Wettkampfs");
 constexpr int Cancel = 2, Abort = 3, Retry = 4, Ignore = 5;
-constexpr int always = -1;
-
-// A step that fails a given number of times before it succeeds (-1: always),
-// counting its attempts and whether it got done.
-struct Step
-{
-    int failures = 0;
-    int attempts = 0;
-    bool done = false;
-
-    void operator()()
-    {
-        ++attempts;
-        if (failures < 0 || attempts <= failures)
-            throw RingtalError(ErrorNumber::FileNotFound, QStringLiteral("Datei nicht gefunden"));
-        done = true;
-    }
-};
 
 } // namespace
 
@@ -45,46 +27,35 @@ private slots:
     void boxShowsForeignError();
 };
 
-// The box: "Fehler: number - description", the message below, the title
-// "Fehler" unless one is given; the answer comes back as its classic code.
+// "Fehler: number - description", the message below, the title "Fehler"
+// unless one is given; the answer comes back as its classic code.
 void TestErrorProtocol::errorBox_data()
 {
-    QTest::addColumn<int>("number");
     QTest::addColumn<QString>("description");
-    QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("title");
     QTest::addColumn<int>("answer");
-    QTest::addColumn<QString>("expectedTitle");
-    QTest::addColumn<QString>("expectedText");
-    QTest::newRow("no title gives Fehler, abort is 3")
-        << 53 << "Datei nicht gefunden" << loadMessage << QString() << Abort << "Fehler"
-        << "Fehler: 53 - Datei nicht gefunden\nFehler beim Laden eines Wettkampfs";
-    QTest::newRow("given title kept, retry is 4")
-        << 13 << "Typen unverträglich" << "Fehler beim Laden der Schriftarten Ergebnisse!" << "Schriftarten" << Retry
-        << "Schriftarten" << "Fehler: 13 - Typen unverträglich\nFehler beim Laden der Schriftarten Ergebnisse!";
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("no title gives Fehler, abort is 3") << "Datei nicht gefunden" << QString() << Abort
+        << "Fehler|Fehler: 53 - Datei nicht gefunden\nFehler bei 100 %1";
+    QTest::newRow("given title kept, retry is 4") << "Typen unverträglich" << "Schriftarten" << Retry
+        << "Schriftarten|Fehler: 53 - Typen unverträglich\nFehler bei 100 %1";
     QTest::newRow("percent placeholders and backslashes stay as typed, ignore is 5")
-        << 3024 << "Datei 'C:\\Wettkampf\\Ergebnis %2.wkd' nicht gefunden" << "Fehler bei 100 %1" << QString() << Ignore
-        << "Fehler" << "Fehler: 3024 - Datei 'C:\\Wettkampf\\Ergebnis %2.wkd' nicht gefunden\nFehler bei 100 %1";
+        << "Datei 'C:\\Wettkampf\\Ergebnis %2.wkd' nicht gefunden" << QString() << Ignore
+        << "Fehler|Fehler: 53 - Datei 'C:\\Wettkampf\\Ergebnis %2.wkd' nicht gefunden\nFehler bei 100 %1";
 }
 
 void TestErrorProtocol::errorBox()
 {
-    QFETCH(int, number);
     QFETCH(QString, description);
-    QFETCH(QString, message);
     QFETCH(QString, title);
     QFETCH(int, answer);
-    QFETCH(QString, expectedTitle);
-    QFETCH(QString, expectedText);
-    ScriptedDialogs dialogs;
-    dialogs.answer(static_cast<Dialogs::Answer>(answer));
-    QCOMPARE(int(ErrorBox(RingtalError(number, description), message, title)), answer);
-    QCOMPARE(dialogs.shown().size(), std::size_t(1));
-    QCOMPARE(dialogs.shown().front().kind, QStringLiteral("error"));
-    QCOMPARE(dialogs.shown().front().title, expectedTitle);
-    QCOMPARE(dialogs.shown().front().text, expectedText);
+    QFETCH(QString, shown);
+    AnsweredBoxes boxes({answer});
+    QCOMPARE(int(ErrorBox(RingtalError(53, description), QStringLiteral("Fehler bei 100 %1"), title)), answer);
+    QCOMPARE(boxes.shown(), QStringList{shown});
 }
 
+// A step fails as often as given (-1: always) before it succeeds.
 void TestErrorProtocol::runSteps_data()
 {
     QTest::addColumn<QList<int>>("failures");
@@ -96,12 +67,11 @@ void TestErrorProtocol::runSteps_data()
                                        << QList<int>{1, 1, 1} << QList<bool>{true, true, true};
     QTest::newRow("retry twice") << QList<int>{0, 2, 0} << QList<int>{Retry, Retry} << true
                                  << QList<int>{1, 3, 1} << QList<bool>{true, true, true};
-    QTest::newRow("ignore goes on with the next step") << QList<int>{0, always, 0} << QList<int>{Ignore} << true
+    QTest::newRow("ignore goes on with the next step") << QList<int>{0, -1, 0} << QList<int>{Ignore} << true
                                                        << QList<int>{1, 1, 1} << QList<bool>{true, false, true};
-    QTest::newRow("retry then abort keeps earlier steps done") << QList<int>{0, always, 0} << QList<int>{Retry, Abort}
-                                                               << false << QList<int>{1, 2, 0}
-                                                               << QList<bool>{true, false, false};
-    QTest::newRow("other answer ends like abort") << QList<int>{0, always, 0} << QList<int>{Cancel} << false
+    QTest::newRow("retry then abort keeps earlier steps done") << QList<int>{0, -1, 0} << QList<int>{Retry, Abort}
+        << false << QList<int>{1, 2, 0} << QList<bool>{true, false, false};
+    QTest::newRow("other answer ends like abort") << QList<int>{0, -1, 0} << QList<int>{Cancel} << false
                                                   << QList<int>{1, 1, 0} << QList<bool>{true, false, false};
 }
 
@@ -112,26 +82,23 @@ void TestErrorProtocol::runSteps()
     QFETCH(bool, expectedResult);
     QFETCH(QList<int>, expectedAttempts);
     QFETCH(QList<bool>, expectedDone);
-    ScriptedDialogs dialogs;
-    for (const int answer : answers)
-        dialogs.answer(static_cast<Dialogs::Answer>(answer));
-    std::vector<Step> steps(std::size_t(failures.size()));
-    std::vector<ErrorProtocol::Step> calls;
+    AnsweredBoxes boxes(answers);
+    QList<int> attempts(failures.size(), 0);
+    QList<bool> done(failures.size(), false);
+    std::vector<ErrorProtocol::Step> steps;
     for (int i = 0; i < failures.size(); ++i) {
-        steps[std::size_t(i)].failures = failures[i];
-        calls.push_back([&steps, i] { steps[std::size_t(i)](); });
+        steps.push_back([&, i] {
+            if (++attempts[i] <= failures[i] || failures[i] < 0)
+                throw RingtalError(ErrorNumber::FileNotFound, QStringLiteral("Datei nicht gefunden"));
+            done[i] = true;
+        });
     }
-    QCOMPARE(ErrorProtocol(loadMessage).run(calls), expectedResult);
-    for (int i = 0; i < failures.size(); ++i) {
-        QCOMPARE(steps[std::size_t(i)].attempts, expectedAttempts[i]);
-        QCOMPARE(steps[std::size_t(i)].done, expectedDone[i]);
-    }
-    // One box per queued answer, each the standard box for the failed step.
-    QVERIFY(dialogs.allAnswersUsed());
-    QCOMPARE(dialogs.unexpected(), 0);
-    QCOMPARE(dialogs.shown().size(), std::size_t(answers.size()));
-    for (const ScriptedDialogs::Shown &box : dialogs.shown())
-        QCOMPARE(box.text, QStringLiteral("Fehler: 53 - Datei nicht gefunden\n") + loadMessage);
+    QCOMPARE(ErrorProtocol(loadMessage).run(steps), expectedResult);
+    QCOMPARE(attempts, expectedAttempts);
+    QCOMPARE(done, expectedDone);
+    // One standard box per answer.
+    QVERIFY(boxes.allAnswersUsed());
+    QCOMPARE(boxes.shown(), QStringList(answers.size(), "Fehler|Fehler: 53 - Datei nicht gefunden\n" + loadMessage));
 }
 
 void TestErrorProtocol::boxShowsForeignError_data()
@@ -144,8 +111,7 @@ void TestErrorProtocol::boxShowsForeignError_data()
 void TestErrorProtocol::boxShowsForeignError()
 {
     QFETCH(QString, failureText);
-    ScriptedDialogs dialogs;
-    dialogs.answer(Dialogs::Answer::Ignore);
+    AnsweredBoxes boxes({Ignore});
     bool nextStepRan = false;
     const auto failing = [&] {
         if (!failureText.isEmpty())
@@ -159,9 +125,9 @@ void TestErrorProtocol::boxShowsForeignError()
         QFAIL("a foreign exception escaped the error protocol");
     }
     QVERIFY(result && nextStepRan);
-    QCOMPARE(dialogs.shown().size(), std::size_t(1));
-    const QString text = dialogs.shown().front().text;
-    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("^Fehler: [1-9][0-9]* - (.+)\n")
+    QCOMPARE(boxes.shown().size(), 1);
+    const QString text = boxes.shown().front();
+    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("^Fehler\\|Fehler: [1-9][0-9]* - (.+)\n")
                                                              + QRegularExpression::escape(loadMessage) + "$")
                                                   .match(text);
     QVERIFY2(match.hasMatch(), qPrintable(text));

@@ -1,27 +1,18 @@
 #pragma once
 
-#include "store/RingtalError.h"
+#include "support/RaisedError.h"
 
 #include <QStringList>
 #include <QVariant>
-#include <exception>
 
 class Recordset;
 class TestCompetition;
 
-// The number of the RingtalError an action raises; 0 when it raises none and
-// -1 for any other exception, so that a failed comparison says what happened.
+// The number of the RingtalError an action raises, as raisedError() finds it.
 template <typename Action>
 int raisedNumber(Action &&action)
 {
-    try {
-        action();
-    } catch (const RingtalError &error) {
-        return error.number();
-    } catch (const std::exception &) {
-        return -1;
-    }
-    return 0;
+    return raisedError(std::forward<Action>(action)).number;
 }
 
 namespace RecordsetChecks {
