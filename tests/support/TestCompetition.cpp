@@ -57,13 +57,13 @@ QString TestCompetition::masterPath()
     return QStringLiteral(RINGTAL_PRISTINE_DATA_DIR "/schuetzen.mdb");
 }
 
-TestCompetition::TestCompetition(const QString &fileName, const QString &copyOf)
+TestCompetition::TestCompetition(const QString &fileName)
     : m_path(m_dir.path() + QLatin1Char('/') + fileName)
 {
     // A file name may bring its own folders, for paths with blanks or umlauts in folder names.
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    if (!QFile::copy(copyOf, m_path))
-        qFatal("cannot copy %s to %s", qPrintable(copyOf), qPrintable(m_path));
+    if (!QFile::copy(templatePath(), m_path))
+        qFatal("cannot copy the template to %s", qPrintable(m_path));
     QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
 }
 

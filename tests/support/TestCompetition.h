@@ -13,10 +13,8 @@
 class TestCompetition
 {
 public:
-    // The file name may start with folders below the temporary folder ("Jürgen Mayer/liga.wkd");
-    // a copy of the master file instead of the template holds a master list.
-    explicit TestCompetition(const QString &fileName = QStringLiteral("wettkampf.wkd"),
-                             const QString &copyOf = templatePath());
+    // The file name may start with folders below the temporary folder ("Jürgen Mayer/liga.wkd").
+    explicit TestCompetition(const QString &fileName = QStringLiteral("wettkampf.wkd"));
     ~TestCompetition();
 
     const QString &path() const { return m_path; }
