@@ -45,8 +45,9 @@ void tst_WindowPlacement::fitted_data()
     QTest::newRow("normal entry with a frame untouched") << normal << Frame << one << normal;
     QTest::newRow("too large: the available size of its screen")
             << QRectF(0, 0, Huge, Huge) << NoFrame << one << Primary;
+    // On no screen at all, the primary one is its screen, not the last one asked.
     QTest::newRow("99999999 four times: the primary screen's size")
-            << QRectF(Huge, Huge, Huge, Huge) << NoFrame << one << Primary;
+            << QRectF(Huge, Huge, Huge, Huge) << NoFrame << QList<QRectF>{Primary, RightOfIt} << Primary;
     QTest::newRow("too large with a frame: the frame fits the screen")
             << QRectF(10, 10, 3000, 2000) << Frame << one << QRectF(0, 0, 1912, 1006);
     QTest::newRow("too wide only: top and height kept")

@@ -397,7 +397,7 @@ private slots:
         rs->moveTo(1);
         rs->edit();
         rs->setValue(place, 1);
-        rs->storeField(place, {7, 8, 9});
+        rs->storeField(place, {4, 5, 6});
         QCOMPARE(rs->bufferValue(place).toInt(), 1);
         rs->update();
         QCOMPARE(three.tc.scalar(QStringLiteral("SELECT Platz FROM Ergebnisse WHERE ID = 3")).toInt(), 1);
