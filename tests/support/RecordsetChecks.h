@@ -18,7 +18,6 @@ int raisedNumber(Action &&action)
 namespace RecordsetChecks {
 
 inline const QString ByKey = QStringLiteral("Select * from Ergebnisse order by Sortierung desc");
-inline const QString ByStartNr = QStringLiteral("Select * from Ergebnisse order by StartNr desc");
 
 // A result row written through the competition's own check connection, so
 // that Null start numbers and empty keys can be stored as they are. Returns
