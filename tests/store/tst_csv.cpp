@@ -17,10 +17,8 @@ class tst_Csv : public QObject
     Q_OBJECT
 
 private slots:
-    void decode_data();
-    void decode();
-    void parse_data();
-    void parse();
+    void read_data();
+    void read();
     void write_data();
     void write();
     void importColumns_data();
@@ -32,75 +30,62 @@ private:
     QTemporaryDir m_dir;
 };
 
-// "encoding": "utf-8", "utf-8 with mark", "windows-1252", or "refused".
-void tst_Csv::decode_data()
+// The bytes of a file decoded, then parsed. The separator is the one of ";"
+// and "," that occurs more often outside quotes in the first record.
+// "failedLine": the line a broken text is refused at, -1 for a binary file.
+void tst_Csv::read_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("encoding");
-    QTest::newRow("utf-8 umlauts") << QByteArray("J\xC3\xBCrgen M\xC3\xBC\xC3\x9Fig;SV") << "Jürgen Müßig;SV" << "utf-8";
-    QTest::newRow("utf-8 with byte-order mark") << QByteArray("\xEF\xBB\xBF\xC3\x96mer;SV") << "Ömer;SV"
-                                                << "utf-8 with mark";
-    QTest::newRow("bytes without a windows-1252 character") << QByteArray("a\x81" "b\x8D" "c\x8F" "d\x90" "e\x9D")
-        << QStringLiteral("a\u0081b\u008Dc\u008Fd\u0090e\u009D") << "windows-1252";
-    QTest::newRow("one stray byte in utf-8 text") << QByteArray("M\xC3\xBCller;Z\xF6llner")
-                                                  << QString::fromUtf8("MÃ¼ller;Zöllner") << "windows-1252";
-    QTest::newRow("a byte-order mark keeps utf-8") << QByteArray("\xEF\xBB\xBFZ\xF6llner") << QStringLiteral("Z\uFFFDllner")
-                                                   << "utf-8 with mark";
-    QTest::newRow("a second mark is text") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "a") << QStringLiteral("\uFEFFa")
-                                           << "utf-8 with mark";
-    QTest::newRow("one NUL at the end: binary") << QByteArray("Anna;SV\0", 8) << QString() << "refused";
+    QTest::addColumn<QString>("encoding"); // "utf-8", "utf-8 with mark" or "windows-1252"
+    QTest::addColumn<Records>("records");
+    QTest::addColumn<int>("failedLine");
+    const auto bytes = [](const char *name, const QByteArray &bytes, const char *encoding, const Records &records) {
+        QTest::newRow(name) << bytes << QString(encoding) << records << 0;
+    };
+    const auto text = [](const char *name, const QString &text, const Records &records, int failedLine = 0) {
+        QTest::newRow(name) << text.toUtf8() << QStringLiteral("utf-8") << records << failedLine;
+    };
+    bytes("utf-8 umlauts", "J\xC3\xBCrgen M\xC3\xBC\xC3\x9Fig;SV", "utf-8", {{"Jürgen Müßig", "SV"}});
+    bytes("utf-8 with byte-order mark", "\xEF\xBB\xBF\xC3\x96mer;SV", "utf-8 with mark", {{"Ömer", "SV"}});
+    bytes("bytes without a windows-1252 character", "a\x81" "b\x8D" "c\x8F" "d\x90" "e\x9D", "windows-1252",
+          {{QStringLiteral("a\u0081b\u008Dc\u008Fd\u0090e\u009D")}});
+    bytes("one stray byte in utf-8 text", "M\xC3\xBCller;Z\xF6llner", "windows-1252", {{"MÃ¼ller", "Zöllner"}});
+    bytes("a byte-order mark keeps utf-8", "\xEF\xBB\xBFZ\xF6llner", "utf-8 with mark", {{QStringLiteral("Z\uFFFDllner")}});
+    bytes("a second mark is text", "\xEF\xBB\xBF\xEF\xBB\xBF" "a", "utf-8 with mark", {{QStringLiteral("\uFEFFa")}});
+    QTest::newRow("one NUL at the end: binary") << QByteArray("Anna;SV\0", 8) << "utf-8" << Records{} << -1;
+    text("more commas than semicolons", "a,b,c;d\n", {{"a", "b", "c;d"}});
+    text("quoted semicolons do not count", "\"Meier; Hans\",SV\n", {{"Meier; Hans", "SV"}});
+    text("doubled quotes keep the field quoted", "\"a\"\"b;c;d\",x\n", {{"a\"b;c;d", "x"}});
+    text("a quote inside a plain field opens nothing", "O\"Brien,SV\n", {{"O\"Brien", "SV"}});
+    text("only the first record decides", "a;b\nc,d,e,f\n", {{"a", "b"}, {"c,d,e,f"}});
+    text("CR line ends", "a;b\rc;d\r", {{"a", "b"}, {"c", "d"}});
+    text("line break inside quotes", "\"Zeile 1\r\nZeile 2\";x\r\ny;z", {{"Zeile 1\r\nZeile 2", "x"}, {"y", "z"}});
+    text("empty fields", ";;\n", {{"", "", ""}});
+    text("blanks after a closing quote", "\"a\"  ;b", {{"a", "b"}});
+    text("blanks around plain fields stay", " a ; b ", {{" a ", " b "}});
+    text("empty text", "", {});
+    text("quote never closed", "a;\"b\nc;d\n", {}, 1);
+    text("text after the closing quote", "\"Meier\" Hans;SV", {}, 1);
+    text("line break inside quotes counts", "\"a\nb\"x;y", {}, 2);
 }
 
-void tst_Csv::decode()
+void tst_Csv::read()
 {
     QFETCH(QByteArray, bytes);
-    QFETCH(QString, text);
     QFETCH(QString, encoding);
-    Csv::Decoded decoded;
-    QCOMPARE(raisedError([&] { decoded = Csv::decode(bytes); }).number, encoding == "refused" ? 321 : 0);
-    if (encoding == "refused")
-        return;
-    QCOMPARE(decoded.text, text);
-    QCOMPARE(decoded.encoding == Csv::Encoding::Windows1252, encoding == "windows-1252");
-    QCOMPARE(decoded.byteOrderMark, encoding == "utf-8 with mark");
-}
-
-// The separator is the one of ";" and "," that occurs more often outside
-// quotes in the first record.
-void tst_Csv::parse_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<Records>("records");
-    QTest::addColumn<int>("failedLine"); // 0: the text is read
-    QTest::newRow("more commas than semicolons") << "a,b,c;d\n" << Records{{"a", "b", "c;d"}} << 0;
-    QTest::newRow("quoted semicolons do not count") << "\"Meier; Hans\",SV\n" << Records{{"Meier; Hans", "SV"}} << 0;
-    QTest::newRow("doubled quotes keep the field quoted") << "\"a\"\"b;c;d\",x\n" << Records{{"a\"b;c;d", "x"}} << 0;
-    QTest::newRow("a quote inside a plain field opens nothing") << "O\"Brien,SV\n" << Records{{"O\"Brien", "SV"}} << 0;
-    QTest::newRow("only the first record decides") << "a;b\nc,d,e,f\n" << Records{{"a", "b"}, {"c,d,e,f"}} << 0;
-    QTest::newRow("CR line ends") << "a;b\rc;d\r" << Records{{"a", "b"}, {"c", "d"}} << 0;
-    QTest::newRow("line break inside quotes") << "\"Zeile 1\r\nZeile 2\";x\r\ny;z"
-                                              << Records{{"Zeile 1\r\nZeile 2", "x"}, {"y", "z"}} << 0;
-    QTest::newRow("empty fields") << ";;\n" << Records{{"", "", ""}} << 0;
-    QTest::newRow("blanks after a closing quote") << "\"a\"  ;b" << Records{{"a", "b"}} << 0;
-    QTest::newRow("blanks around plain fields stay") << " a ; b " << Records{{" a ", " b "}} << 0;
-    QTest::newRow("empty text") << "" << Records{} << 0;
-    QTest::newRow("quote never closed") << "a;\"b\nc;d\n" << Records{} << 1;
-    QTest::newRow("text after the closing quote") << "\"Meier\" Hans;SV" << Records{} << 1;
-    QTest::newRow("line break inside quotes counts") << "\"a\nb\"x;y" << Records{} << 2;
-}
-
-void tst_Csv::parse()
-{
-    QFETCH(QString, text);
     QFETCH(Records, records);
     QFETCH(int, failedLine);
     Records read;
-    const RaisedError raised = raisedError([&] { read = Csv::parse(text); });
+    Csv::Decoded decoded;
+    const RaisedError raised = raisedError([&] { read = Csv::parse((decoded = Csv::decode(bytes)).text); });
     QCOMPARE(raised.number, failedLine ? 321 : 0);
-    QVERIFY2(!failedLine || raised.description.contains(QStringLiteral("Zeile %1:").arg(failedLine)),
+    QVERIFY2(failedLine <= 0 || raised.description.contains(QStringLiteral("Zeile %1:").arg(failedLine)),
              qPrintable(raised.description));
     QCOMPARE(read, records);
+    if (failedLine >= 0) {
+        QCOMPARE(decoded.encoding == Csv::Encoding::Windows1252, encoding == "windows-1252");
+        QCOMPARE(decoded.byteOrderMark, encoding == "utf-8 with mark");
+    }
 }
 
 // Written with a byte-order mark, ";" and CR LF, and read back as written.
