@@ -15,6 +15,22 @@ class TestNumbers : public QObject
     Q_OBJECT
 
 private slots:
+    // The desktop may set the C locale and Qt's default locale: every row runs
+    // under a German C locale (where the machine has one) and an English Qt
+    // default, and neither may change how numbers are read or written.
+    void initTestCase()
+    {
+        m_previousC = std::setlocale(LC_NUMERIC, nullptr);
+        std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+        QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+    }
+
+    void cleanupTestCase()
+    {
+        std::setlocale(LC_NUMERIC, m_previousC.constData());
+        QLocale::setDefault(QLocale::c());
+    }
+
     // ParseDecimal: "," is the decimal sign and "." groups thousands, then the
     // leading number. leadingNumber: "." is the decimal point, a comma ends it.
     // parseLocale: the whole text or no number (Null). numberText: at most 15
@@ -91,25 +107,6 @@ private slots:
                  QByteArray::number(actual.toDouble(), 'g', 17) + ' ' + actual.toString().toUtf8());
     }
 
-    // The desktop may set the C locale and Qt's default locale; neither may
-    // change how numbers are read or written.
-    void resultsIgnoreProcessLocale()
-    {
-        const QByteArray previousC = std::setlocale(LC_NUMERIC, nullptr);
-        const QLocale previousQt;
-        std::setlocale(LC_NUMERIC, "de_DE.UTF-8"); // where the machine has it
-        QLocale::setDefault(QLocale(QStringLiteral("en_US")));
-        const QList<double> read{ParseDecimal(QStringLiteral("1.000,5")), Numbers::leadingNumber(QStringLiteral("9.5")),
-                                 Numbers::parseLocale(QStringLiteral("10,5")).value_or(qQNaN())};
-        const QStringList written{Numbers::numberText(1234.5), Numbers::singleText(1234.5)};
-        const bool numeric = Numbers::isNumeric(QStringLiteral("10,5"));
-        std::setlocale(LC_NUMERIC, previousC.constData());
-        QLocale::setDefault(previousQt);
-        QCOMPARE(read, (QList<double>{1000.5, 9.5, 10.5}));
-        QCOMPARE(written, (QStringList{"1234,5", "1234,5"}));
-        QVERIFY(numeric);
-    }
-
     // Every situation in one folder, the working folder for the blank name.
     void fileExists_data()
     {
@@ -161,6 +158,7 @@ private slots:
     }
 
 private:
+    QByteArray m_previousC;
     QTemporaryDir m_dir;
 };
 
