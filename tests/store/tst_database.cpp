@@ -134,8 +134,8 @@ private slots:
             raised = raisedError([&] { source.refresh(); });
         }
         QCOMPARE(raised.number, number);
-        for (const QString &part : text.split(QStringLiteral("…")))
-            QVERIFY2(raised.description.contains(part), qPrintable(raised.description));
+        for (const QString &piece : text.split(QStringLiteral("…")))
+            QVERIFY2(raised.description.contains(piece), qPrintable(raised.description));
         QCOMPARE(entries(dir.path()), before);
         QCOMPARE(content(), bytes);
         QCOMPARE(source.recordset(), previous);
@@ -257,7 +257,7 @@ private slots:
     }
 
     // The file's name has umlauts, blanks and the characters a file URI treats
-    // specially; nothing but the file stays in its folder.
+    // as syntax; nothing but the file stays in its folder.
     void transactions_data()
     {
         QTest::addColumn<QString>("writes");

@@ -17,18 +17,16 @@ namespace {
 
 const QString ByName = QStringLiteral("Select * from Ergebnisse order by Schuetze");
 
-// Result rows given as "name|club|key|start number"; a part left out or
-// "(null)" is Null, and an empty part an empty text.
+// Result rows given as "name|club|key|start number"; a field left out or
+// "(null)" is Null, and an empty field an empty text.
 void fill(const TestCompetition &tc, const QStringList &shooters)
 {
     for (const QString &shooter : shooters) {
         QVariantList values;
-        for (int part = 0; part < 4; ++part) {
-            const QString text = shooter.section('|', part, part);
-            values << (text == "(null)" || part > shooter.count('|') ? QVariant()
-                       : text.isEmpty()                           ? QVariant(QStringLiteral(""))
-                       : part == 3                                 ? QVariant(text.toInt())
-                                                                   : QVariant(text));
+        for (int field = 0; field < 4; ++field) {
+            const QString text = shooter.section('|', field, field);
+            const bool null = text == "(null)" || field > shooter.count('|');
+            values << (null ? QVariant() : text.isEmpty() ? QVariant(QStringLiteral("")) : field == 3 ? QVariant(text.toInt()) : QVariant(text));
         }
         tc.exec(QStringLiteral("INSERT INTO Ergebnisse (Schuetze, Verein, Sortierung, StartNr) VALUES (?, ?, ?, ?)"), values);
     }
