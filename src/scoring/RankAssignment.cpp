@@ -40,8 +40,12 @@ std::vector<int> places(const QStringList &keysInWalkOrder)
 
 std::vector<int> placesOfKeys(const QStringList &keys)
 {
+    const auto better = [](const QString &a, const QString &b) { return a > b; };
+    // Rows fresh from the query come in walk order already.
+    if (std::is_sorted(keys.begin(), keys.end(), better))
+        return places(keys);
     QStringList walk = keys;
-    std::sort(walk.begin(), walk.end(), [](const QString &a, const QString &b) { return a > b; });
+    std::sort(walk.begin(), walk.end(), better);
     const std::vector<int> ranked = places(walk);
     // Equal keys share their place, so the place of a key is the place of the row.
     QHash<QString, int> placeOfKey;

@@ -16,18 +16,31 @@ const QString PlaceColumn = QStringLiteral("Platz");
 // may be in any order (a row typed since the query ran stands at the end).
 std::vector<int> rankedPlaces(const Recordset &rows, int key, int group)
 {
-    QHash<QString, std::vector<int>> members;
-    for (int row = 0; row < rows.rowCount(); ++row)
-        members[group < 0 ? QString() : rows.storedValue(row, group).toString()].push_back(row);
+    // The rows of each group, in the order of the set; without a group column one group of all.
+    std::vector<std::vector<int>> groups;
+    QHash<QString, size_t> groupOf;
+    for (int row = 0; row < rows.rowCount(); ++row) {
+        size_t at = 0;
+        if (group >= 0) {
+            const QString name = rows.storedValue(row, group).toString();
+            auto found = groupOf.find(name);
+            if (found == groupOf.end())
+                found = groupOf.insert(name, groups.size());
+            at = *found;
+        }
+        if (at == groups.size())
+            groups.emplace_back();
+        groups[at].push_back(row);
+    }
     std::vector<int> places(size_t(rows.rowCount()), RankAssignment::NoPlace);
-    for (auto it = members.cbegin(); it != members.cend(); ++it) {
+    for (const std::vector<int> &members : groups) {
         QStringList keys;
-        keys.reserve(qsizetype(it->size()));
-        for (const int row : *it)
+        keys.reserve(qsizetype(members.size()));
+        for (const int row : members)
             keys << rows.storedValue(row, key).toString();
         const std::vector<int> groupPlaces = RankAssignment::placesOfKeys(keys);
-        for (size_t i = 0; i < it->size(); ++i)
-            places[size_t((*it)[i])] = groupPlaces[i];
+        for (size_t i = 0; i < members.size(); ++i)
+            places[size_t(members[i])] = groupPlaces[i];
     }
     return places;
 }
