@@ -2,6 +2,7 @@
 
 #include "widgets/AppIcons.h"
 #include "widgets/FormTools.h"
+#include "widgets/Twips.h"
 
 #include <QDesktopServices>
 #include <QEvent>
@@ -83,14 +84,10 @@ frmInfo::frmInfo(QWidget *parent)
     setFont(entryFont(Style::Regular));
     createLabels();
     createCloseButton();
-    setFixedSize(px(ClientWidth), px(ClientHeight));
+    setFixedSize(px(this, ClientWidth), px(this, ClientHeight));
     Form_Load();
 }
 
-int frmInfo::px(double twips) const
-{
-    return qRound(twips * logicalDpiX() / 1440.0);
-}
 
 QLabel *frmInfo::label(int index) const
 {
@@ -107,7 +104,7 @@ void frmInfo::createLabels()
     for (const Entry &entry : Entries) {
         auto *label = new QLabel(QString::fromUtf8(entry.text), this);
         label->setObjectName(QStringLiteral("Label2_%1").arg(entry.index));
-        label->setGeometry(px(entry.left), px(entry.top), px(entry.width), px(entry.height));
+        label->setGeometry(px(this, entry.left), px(this, entry.top), px(this, entry.width), px(this, entry.height));
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setFont(entryFont(entry.style));
         fitToWidth(label);
@@ -127,7 +124,7 @@ void frmInfo::createCloseButton()
 {
     cmdClose = new QPushButton(QStringLiteral("Schließen"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    cmdClose->setGeometry(px(5445), px(3105), px(1230), px(420));
+    cmdClose->setGeometry(px(this, 5445), px(this, 3105), px(this, 1230), px(this, 420));
     cmdClose->setDefault(true);
     cmdClose->setFocus();
     connect(cmdClose, &QPushButton::clicked, this, &frmInfo::cmdClose_Click);

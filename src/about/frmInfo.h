@@ -38,7 +38,6 @@ private:
     void cmdClose_Click();
     void Label2_Click(int Index);
     void openLink(const QString &text);
-    int px(double twips) const;
 
     std::array<QLabel *, 13> Label2{};
     QPushButton *cmdClose = nullptr;

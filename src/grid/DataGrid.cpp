@@ -67,7 +67,8 @@ DataGrid::DataGrid(QWidget *parent)
         }
     });
     connect(m_model, &GridModel::userEdited, this, &DataGrid::afterColEdit);
-    connect(m_model, &GridModel::editFailed, this, &DataGrid::reportStoreFailure);
+    connect(m_model, &GridModel::editFailed, this,
+            [this](int number, const QString &description) { reportStoreFailure(RingtalError(number, description)); });
 }
 
 DataGrid::~DataGrid() = default;

@@ -97,7 +97,7 @@ private:
     int firstTabStop() const;
     bool isTabStop(int column) const;
     bool mayGiveUpRow();
-    void reportStoreFailure(int number, const QString &description);
+    void reportStoreFailure(const RingtalError &error);
     bool resolveStoreConflict(const RingtalError &error);
     int idField() const;
     int rowOfId(const QVariant &id, int fallback) const;

@@ -5,6 +5,7 @@
 #include "grid/GridModel.h"
 #include "store/DataSource.h"
 #include "store/Dialogs.h"
+#include "store/ErrorProtocol.h"
 #include "store/Numbers.h"
 #include "store/Recordset.h"
 #include "store/RingtalError.h"
@@ -139,19 +140,14 @@ void DataGrid::followViewRow(int row)
         else
             rs->moveTo(target.isValid() ? rowOfId(target, row) : row);
     } catch (const RingtalError &error) {
-        reportStoreFailure(error.number(), error.description());
+        reportStoreFailure(error);
         QTimer::singleShot(0, this, &DataGrid::showRecordsetRow);
     }
 }
 
-void DataGrid::reportStoreFailure(int number, const QString &description)
+void DataGrid::reportStoreFailure(const RingtalError &error)
 {
-    Dialogs::current().message(QStringLiteral("Fehler"),
-                               QStringLiteral("Fehler: %1 - %2\nDie Zeile wurde nicht gespeichert und bleibt "
-                                              "zur Korrektur in Bearbeitung.")
-                                   .arg(number)
-                                   .arg(description),
-                               Dialogs::Icon::Critical);
+    reportFailure(error, QStringLiteral("Die Zeile wurde nicht gespeichert und bleibt zur Korrektur in Bearbeitung."));
     emit storeFailed();
 }
 

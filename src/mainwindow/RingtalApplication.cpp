@@ -41,10 +41,7 @@ bool RingtalApplication::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception &failure) {
-        const RingtalError error = asRingtalError(failure);
-        Dialogs::current().message(QStringLiteral("Fehler"),
-                                   QStringLiteral("Fehler: %1 - %2").arg(error.number()).arg(error.description()),
-                                   Dialogs::Icon::Critical);
+        reportFailure(failure);
     }
     return false;
 }

@@ -12,6 +12,7 @@
 #include "store/tempModule.h"
 #include "widgets/AppIcons.h"
 #include "widgets/FormTools.h"
+#include "widgets/Twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -38,10 +39,6 @@ constexpr double ClientHeight = 10905;
 constexpr double GridLeft = 135;
 constexpr double GridTopInTab = 450;
 
-struct Placement
-{
-    double left, top, width, height;
-};
 constexpr Placement Label1Design{135, 450, 11445, 330};
 constexpr Placement LblSucheDesign{12105, 540, 780, 240};
 constexpr Placement TxtSucheDesign{12870, 450, 1185, 330};
@@ -61,7 +58,7 @@ frmMain::frmMain(QWidget *parent)
     createToolbar();
     setWindowIcon(AppIcons::windowIcon());
     // The inner area holds the toolbar; the menu bar lies above it.
-    resize(px(ClientWidth), px(ClientHeight) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    resize(px(this, ClientWidth), px(this, ClientHeight) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     placeDesignControls();
     Form_Load();
 }
@@ -88,24 +85,12 @@ QStringList frmMain::resultFields()
     return fields;
 }
 
-double frmMain::twipsPerPixel() const
-{
-    return 1440.0 / logicalDpiX();
-}
 
-int frmMain::px(double twips) const
-{
-    return qRound(twips / twipsPerPixel());
-}
 
-double frmMain::tw(int pixels) const
-{
-    return pixels * twipsPerPixel();
-}
 
 double frmMain::toolbarTwips() const
 {
-    return Toolbar1 ? tw(Toolbar1->height()) : 0.0;
+    return Toolbar1 ? tw(this, Toolbar1->height()) : 0.0;
 }
 
 void frmMain::createControls()
@@ -196,15 +181,12 @@ void frmMain::placeDesignControls()
 {
     // Design tops count from the top of the inner area, where the toolbar is.
     const double shift = toolbarTwips();
-    auto place = [&](QWidget *w, const Placement &p) {
-        w->setGeometry(px(p.left), px(p.top - shift), px(p.width), px(p.height));
-    };
-    place(Label1, Label1Design);
-    place(lblSuche, LblSucheDesign);
-    place(txtSuche, TxtSucheDesign);
-    place(SSTab1, SSTab1Design);
+    place(Label1, Label1Design, shift);
+    place(lblSuche, LblSucheDesign, shift);
+    place(txtSuche, TxtSucheDesign, shift);
+    place(SSTab1, SSTab1Design, shift);
     for (DataGrid *grid : {TDBGrid1, TDBGrid2})
-        grid->setGeometry(px(GridDesign.left), 0, px(GridDesign.width), px(GridDesign.height));
+        grid->setGeometry(px(this, GridDesign.left), 0, px(this, GridDesign.width), px(this, GridDesign.height));
 }
 
 void frmMain::Form_Load()
@@ -362,10 +344,7 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
 void frmMain::reportFailure(const std::exception &failure, const QString &what)
 {
-    const RingtalError error = asRingtalError(failure);
-    Dialogs::current().message(QStringLiteral("Fehler"),
-                               QStringLiteral("Fehler: %1 - %2\n%3").arg(error.number()).arg(error.description(), what),
-                               Dialogs::Icon::Critical);
+    ::reportFailure(failure, what);
     checkCompetitionFile();
 }
 
@@ -418,21 +397,21 @@ void frmMain::Form_Resize()
         return;
     const double toolbar = toolbarTwips();
     MainLayout::Input in;
-    in.width = tw(centralWidget()->width());
-    in.height = tw(centralWidget()->height()) + toolbar;
+    in.width = tw(this, centralWidget()->width());
+    in.height = tw(this, centralWidget()->height()) + toolbar;
     in.toolbarHeight = toolbar;
-    in.tabStripHeight = tw(SSTab1->tabBar()->sizeHint().height());
-    in.txtSucheWidth = tw(txtSuche->width());
-    in.lblSucheWidth = tw(lblSuche->width());
-    in.label1Top = tw(Label1->y()) + toolbar;
-    in.label1Height = tw(Label1->height());
-    in.ssTab1Left = tw(SSTab1->x());
+    in.tabStripHeight = tw(this, SSTab1->tabBar()->sizeHint().height());
+    in.txtSucheWidth = tw(this, txtSuche->width());
+    in.lblSucheWidth = tw(this, lblSuche->width());
+    in.label1Top = tw(this, Label1->y()) + toolbar;
+    in.label1Height = tw(this, Label1->height());
+    in.ssTab1Left = tw(this, SSTab1->x());
     const MainLayout layout = MainLayout::compute(in);
-    txtSuche->move(px(layout.txtSucheLeft), txtSuche->y());
-    lblSuche->move(px(layout.lblSucheLeft), lblSuche->y());
-    Label1->move(px(layout.label1Left), Label1->y());
+    txtSuche->move(px(this, layout.txtSucheLeft), txtSuche->y());
+    lblSuche->move(px(this, layout.lblSucheLeft), lblSuche->y());
+    Label1->move(px(this, layout.label1Left), Label1->y());
     resizeIfApplicable(Label1, layout.label1Width, in.label1Height);
-    SSTab1->move(SSTab1->x(), px(layout.ssTab1Top - toolbar));
+    SSTab1->move(SSTab1->x(), px(this, layout.ssTab1Top - toolbar));
     resizeIfApplicable(SSTab1, layout.ssTab1Width, layout.ssTab1Height);
     for (DataGrid *grid : {TDBGrid1, TDBGrid2})
         resizeIfApplicable(grid, layout.gridWidth, layout.gridHeight);
@@ -451,6 +430,6 @@ void frmMain::placeWinnersNotice()
 
 void frmMain::resizeIfApplicable(QWidget *control, double width, double height)
 {
-    control->resize(MainLayout::applicable(width) ? px(width) : control->width(),
-                    MainLayout::applicable(height) ? px(height) : control->height());
+    control->resize(MainLayout::applicable(width) ? px(this, width) : control->width(),
+                    MainLayout::applicable(height) ? px(this, height) : control->height());
 }

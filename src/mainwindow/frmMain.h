@@ -123,9 +123,6 @@ private:
     QAction *addSeparator(QMenu *menu, const QString &name);
     void addToolbarButton(int position, const QString &key, const QString &toolTip, const QString &imageKey);
 
-    double twipsPerPixel() const;
-    int px(double twips) const;
-    double tw(int pixels) const;
     double toolbarTwips() const;
 
     QString m_competitionPath;

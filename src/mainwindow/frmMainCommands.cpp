@@ -3,6 +3,7 @@
 
 #include "about/frmInfo.h"
 #include "widgets/AppIcons.h"
+#include "widgets/Twips.h"
 
 #include <QAction>
 #include <QLayout>
@@ -21,23 +22,32 @@ constexpr double ToolbarHeight = 360;
 
 using Handler = void (frmMain::*)();
 
-struct ToolbarCommand
+// The toolbar, button by button: position, key (what a click is told by),
+// tooltip, picture of the image list, command. A position without a picture
+// is a separator; a button without a tooltip gets no text either, since a
+// text would show as its tooltip. Keys are compared exactly, case distinguished.
+struct ToolbarButton
 {
+    int position;
     const char *key;
+    const char *toolTip;
+    const char *image;
     Handler handler;
 };
 
-// Keys are compared in this order, exactly and with case distinguished.
 // clang-format off
-const ToolbarCommand ToolbarCommands[] = {
-        {"Öffnen", &frmMain::mnuDateiOpen_Click},
-        {"Gesamtliste", &frmMain::mnuEditGesamtliste_Click},
-        {"vorschau", &frmMain::mnuPreviou_Click},
-        {"exit", &frmMain::mnuDateiClose_Click},
-        {"Neu", &frmMain::mnuDateiNeu_Click},
-        {"Löschen", &frmMain::mnuEditDelSchuetze_Click},
-        {"Drucken", &frmMain::mnuDateiPrint_Click},
-        {"Aufsteigend sortieren", &frmMain::mnuEditUpdatePlaetze_Click},
+const ToolbarButton ToolbarButtons[] = {
+        {1,  "exit",                  "",                      "exit",           &frmMain::mnuDateiClose_Click},
+        {2,  "",                      "",                      nullptr,          nullptr},
+        {3,  "Öffnen",                "Öffnen",                "Open",           &frmMain::mnuDateiOpen_Click},
+        {4,  "Neu",                   "Neu",                   "New",            &frmMain::mnuDateiNeu_Click},
+        {5,  "Löschen",               "Löschen",               "Delete",         &frmMain::mnuEditDelSchuetze_Click},
+        {6,  "",                      "",                      nullptr,          nullptr},
+        {7,  "Gesamtliste",           "Gesamtliste",           "Macro",          &frmMain::mnuEditGesamtliste_Click},
+        {8,  "",                      "",                      nullptr,          nullptr},
+        {9,  "Drucken",               "Drucken",               "Print",          &frmMain::mnuDateiPrint_Click},
+        {10, "vorschau",              "",                      "vorschau",       &frmMain::mnuPreviou_Click},
+        {11, "Aufsteigend sortieren", "Aufsteigend sortieren", "Sort Ascending", &frmMain::mnuEditUpdatePlaetze_Click},
 };
 // clang-format on
 
@@ -127,27 +137,16 @@ void frmMain::createToolbar()
     Toolbar1->setIconSize(QSize(ImageSize, ImageSize));
     // The style's margins would make the strip taller than designed; the
     // buttons sit in it with a pixel to spare above and below.
-    const int spare = std::max(0, (px(ToolbarHeight) - ButtonHeight) / 2);
+    const int spare = std::max(0, (px(this, ToolbarHeight) - ButtonHeight) / 2);
     Toolbar1->layout()->setContentsMargins(spare, spare, spare, spare);
-    Toolbar1->setFixedHeight(px(ToolbarHeight));
+    Toolbar1->setFixedHeight(px(this, ToolbarHeight));
 
-    addToolbarButton(1, QStringLiteral("exit"), QString(), QStringLiteral("exit"));
-    addToolbarButton(2, QString(), QString(), QString());
-    addToolbarButton(3, QStringLiteral("Öffnen"), QStringLiteral("Öffnen"), QStringLiteral("Open"));
-    addToolbarButton(4, QStringLiteral("Neu"), QStringLiteral("Neu"), QStringLiteral("New"));
-    addToolbarButton(5, QStringLiteral("Löschen"), QStringLiteral("Löschen"), QStringLiteral("Delete"));
-    addToolbarButton(6, QString(), QString(), QString());
-    addToolbarButton(7, QStringLiteral("Gesamtliste"), QStringLiteral("Gesamtliste"), QStringLiteral("Macro"));
-    addToolbarButton(8, QString(), QString(), QString());
-    addToolbarButton(9, QStringLiteral("Drucken"), QStringLiteral("Drucken"), QStringLiteral("Print"));
-    addToolbarButton(10, QStringLiteral("vorschau"), QString(), QStringLiteral("vorschau"));
-    addToolbarButton(11, QStringLiteral("Aufsteigend sortieren"), QStringLiteral("Aufsteigend sortieren"),
-                     QStringLiteral("Sort Ascending"));
+    for (const ToolbarButton &button : ToolbarButtons)
+        addToolbarButton(button.position, QString::fromUtf8(button.key), QString::fromUtf8(button.toolTip),
+                         button.image ? QString::fromUtf8(button.image) : QString());
     connect(Toolbar1, &QToolBar::actionTriggered, this, &frmMain::Toolbar1_ButtonClick);
 }
 
-// A position without a picture is a separator. A button without a tooltip
-// gets no text either, since a text would show as its tooltip.
 void frmMain::addToolbarButton(int position, const QString &key, const QString &toolTip, const QString &imageKey)
 {
     QAction *button = imageKey.isEmpty() ? Toolbar1->addSeparator() : Toolbar1->addAction(QString());
@@ -172,9 +171,9 @@ void frmMain::Toolbar1_ButtonClick(QAction *Button)
     // Commands started here never end the program: what fails is dropped,
     // and what the command had done by then stays done.
     try {
-        for (const ToolbarCommand &command : ToolbarCommands) {
-            if (key == QString::fromUtf8(command.key)) {
-                (this->*command.handler)();
+        for (const ToolbarButton &button : ToolbarButtons) {
+            if (button.handler && key == QString::fromUtf8(button.key)) {
+                (this->*button.handler)();
                 return;
             }
         }

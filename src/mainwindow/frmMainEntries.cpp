@@ -4,7 +4,8 @@
 #include "grid/DataGrid.h"
 #include "grid/GridModel.h"
 #include "grid/GridRowAccess.h"
-#include "scoring/RankAssignment.h"
+#include "grid/ShooterDeletion.h"
+#include "scoring/Ranking.h"
 #include "scoring/ScoreComputation.h"
 #include "store/Criterion.h"
 #include "store/DataSource.h"
@@ -83,21 +84,7 @@ void frmMain::refreshBothGrids()
 bool frmMain::placesAreCurrent() const
 {
     const Recordset *rs = Data1->recordset();
-    if (!rs)
-        return true;
-    const int key = rs->fieldIndex(QStringLiteral("Sortierung"));
-    const int place = rs->fieldIndex(QStringLiteral("Platz"));
-    if (key < 0 || place < 0)
-        return true;
-    QStringList keys;
-    std::vector<int> places;
-    keys.reserve(rs->rowCount());
-    places.reserve(size_t(rs->rowCount()));
-    for (int row = 0; row < rs->rowCount(); ++row) {
-        keys << rs->storedValue(row, key).toString();
-        places.push_back(rs->storedValue(row, place).toInt());
-    }
-    return RankAssignment::placesAreCurrent(keys, places);
+    return !rs || Ranking::placesAreCurrent(*rs);
 }
 
 void frmMain::updatePlacesNotice()
@@ -159,26 +146,9 @@ void frmMain::mnuEditUpdatePlaetze_Click()
         if (rs->rowCount() == 0)
             return;
         {
-            // The grid is re-read afterwards; it need not follow every row of the walk.
+            // The grid is re-read afterwards; it need not follow every written row.
             const QSignalBlocker quiet(rs);
-            const int key = rs->fieldIndex(QStringLiteral("Sortierung"));
-            const int place = rs->fieldIndex(QStringLiteral("Platz"));
-            QStringList keys;
-            keys.reserve(rs->rowCount());
-            for (int row = 0; row < rs->rowCount(); ++row) {
-                rs->moveTo(row);
-                keys << GetFieldValue(*rs, key).toString();
-            }
-            const std::vector<int> places = RankAssignment::places(keys);
-            std::vector<QVariant> values;
-            values.reserve(places.size());
-            for (const int p : places)
-                values.push_back(p == RankAssignment::NoPlace ? QVariant() : QVariant(p));
-            // A place that is already right is not written again: after one new
-            // result only the shooters between its old and new place move.
-            Transaction transaction(rs->database());
-            rs->storeField(place, values);
-            transaction.commit();
+            Ranking::storePlaces(*rs);
         }
         refreshBothGrids();
     } catch (const std::exception &failure) {
@@ -295,45 +265,21 @@ void frmMain::mnuEditDelSchuetze_Click()
 {
     if (!onEntryTab() || !storePendingEntry())
         return;
-    Recordset *rs = Data1->recordset();
-    if (!rs || !rs->hasCurrent())
-        return;
-    const QString name = GetFieldValue(*rs, QStringLiteral("Schuetze")).toString();
-    if (Dialogs::current().question(QStringLiteral("Hinweis"),
-                                    QStringLiteral("Soll der Schütze ") + name + QStringLiteral(" wirklich gelöscht werden?"),
-                                    Dialogs::Icon::Question)
-        != Dialogs::Answer::Yes)
-        return;
-    try {
-        rs->deleteCurrent();
-        Data1->refresh();
-        Data2->refresh(Data1);
-        updatePlacesNotice();
-    } catch (const std::exception &failure) {
-        reportFailure(failure, QStringLiteral("Der Schütze konnte nicht gelöscht werden."));
-    }
+    ShooterDeletion::deleteCurrent(
+            Data1->recordset(),
+            [this] {
+                Data1->refresh();
+                Data2->refresh(Data1);
+                updatePlacesNotice();
+            },
+            [this](const std::exception &failure, const QString &what) { reportFailure(failure, what); });
 }
 
 void frmMain::mnuEditDeleteAll_Click()
 {
     if (!onEntryTab() || !storePendingEntry())
         return;
-    if (Dialogs::current().question(QStringLiteral("Hinweis"),
-                                    QStringLiteral("Sollen wirklich alle Schützen gelöscht werden?"),
-                                    Dialogs::Icon::Question)
-        != Dialogs::Answer::Yes)
-        return;
-    Recordset *rs = Data1->recordset();
-    if (!rs)
-        return;
-    try {
-        rs->deleteAll();
-        refreshBothGrids();
-    } catch (const std::exception &failure) {
-        reportFailure(failure, QStringLiteral("Es konnten nicht alle Schützen gelöscht werden."));
-        try {
-            refreshBothGrids();
-        } catch (const std::exception &) {
-        }
-    }
+    ShooterDeletion::deleteAll(
+            Data1->recordset(), [this] { refreshBothGrids(); },
+            [this](const std::exception &failure, const QString &what) { reportFailure(failure, what); });
 }

@@ -9,6 +9,7 @@
 #include "store/Recordset.h"
 #include "widgets/FormTools.h"
 #include "widgets/WindowSettings.h"
+#include "widgets/Twips.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -30,10 +31,6 @@ constexpr double FrameHeight = 735;
 constexpr double GridMargin = 45;
 constexpr double CloseMargin = 90;
 
-struct Placement
-{
-    double left, top, width, height;
-};
 constexpr Placement Frame1Design{90, 9180, 7800, FrameHeight};
 constexpr Placement CmdUebernahmeDesign{135, 225, 1680, 375};
 constexpr Placement Label1Design{1935, 270, 645, 240};
@@ -54,7 +51,7 @@ frmGesamt::frmGesamt(HandOver handOver)
     createControls();
     createGrid();
     createMenus();
-    resize(px(ClientWidth), px(ClientHeight) + menuBar()->sizeHint().height());
+    resize(px(this, ClientWidth), px(this, ClientHeight) + menuBar()->sizeHint().height());
     placeDesignControls();
     Form_Load();
 }
@@ -79,15 +76,7 @@ MasterFile frmGesamt::masterFile()
     return g_masterFile ? *g_masterFile : MasterFile::standard();
 }
 
-int frmGesamt::px(double twips) const
-{
-    return qRound(twips * logicalDpiX() / 1440.0);
-}
 
-double frmGesamt::tw(int pixels) const
-{
-    return pixels * 1440.0 / logicalDpiX();
-}
 
 void frmGesamt::createControls()
 {
@@ -168,9 +157,6 @@ void frmGesamt::createMenus()
 
 void frmGesamt::placeDesignControls()
 {
-    auto place = [this](QWidget *w, const Placement &p) {
-        w->setGeometry(px(p.left), px(p.top), px(p.width), px(p.height));
-    };
     place(Frame1, Frame1Design);
     place(cmdUebernahme, CmdUebernahmeDesign);
     place(Label1, Label1Design);
@@ -226,16 +212,16 @@ void frmGesamt::Form_Resize()
 {
     if (!centralWidget() || !Frame1)
         return;
-    const double w = tw(centralWidget()->width());
-    const double h = tw(centralWidget()->height());
+    const double w = tw(this, centralWidget()->width());
+    const double h = tw(this, centralWidget()->height());
     const double frameTop = h - FrameHeight;
     const double gridWidth = w - 2 * GridMargin;
     const double gridHeight = frameTop - GridMargin;
     if (frameTop < 0 || gridWidth < 0 || gridHeight < 0)
         return;
-    Frame1->setGeometry(0, px(frameTop), px(w), px(FrameHeight));
-    TDBGrid1->setGeometry(px(GridMargin), px(GridMargin), px(gridWidth), px(gridHeight));
-    cmdClose->move(px(w - CloseMargin - CmdCloseDesign.width), cmdClose->y());
+    Frame1->setGeometry(0, px(this, frameTop), px(this, w), px(this, FrameHeight));
+    TDBGrid1->setGeometry(px(this, GridMargin), px(this, GridMargin), px(this, gridWidth), px(this, gridHeight));
+    cmdClose->move(px(this, w - CloseMargin - CmdCloseDesign.width), cmdClose->y());
 }
 
 void frmGesamt::closeEvent(QCloseEvent *event)
@@ -266,14 +252,6 @@ bool frmGesamt::storePendingEdit()
         reportFailure(failure, QStringLiteral("Die Eingabe in der aktuellen Zeile konnte nicht gespeichert werden."));
         return false;
     }
-}
-
-void frmGesamt::reportFailure(const std::exception &failure, const QString &what)
-{
-    const RingtalError error = asRingtalError(failure);
-    Dialogs::current().message(QStringLiteral("Fehler"),
-                               QStringLiteral("Fehler: %1 - %2\n%3").arg(error.number()).arg(error.description(), what),
-                               Dialogs::Icon::Critical);
 }
 
 void frmGesamt::cmdClose_Click()

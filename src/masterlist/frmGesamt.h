@@ -68,11 +68,9 @@ private:
     void showSearchFound(bool found);
     QString handOverText() const;
     bool storePendingEdit();
-    void reportFailure(const std::exception &failure, const QString &what);
+    void rereadList();
 
     static MasterFile masterFile();
-    int px(double twips) const;
-    double tw(int pixels) const;
 
     HandOver m_handOver;
 

@@ -2,10 +2,12 @@
 #include "masterlist/frmGesamt.h"
 
 #include "grid/DataGrid.h"
+#include "grid/ShooterDeletion.h"
 #include "store/Criterion.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
 #include "store/Dialogs.h"
+#include "store/ErrorProtocol.h"
 #include "store/Recordset.h"
 #include "store/tempModule.h"
 
@@ -16,12 +18,6 @@ namespace {
 
 const QString Name = QStringLiteral("Schuetze");
 const QString Club = QStringLiteral("Verein");
-
-bool confirmed(const QString &question)
-{
-    return Dialogs::current().question(QStringLiteral("Hinweis"), question, Dialogs::Icon::Question)
-           == Dialogs::Answer::Yes;
-}
 
 } // namespace
 
@@ -94,37 +90,20 @@ void frmGesamt::mnuEditDeleteSchuetze_Click()
 {
     if (!storePendingEdit())
         return;
-    Recordset *rs = Data1->recordset();
-    if (!rs || !rs->hasCurrent())
-        return;
-    const QString name = GetFieldValue(*rs, Name).toString();
-    if (!confirmed(QStringLiteral("Soll der Schütze ") + name + QStringLiteral(" wirklich gelöscht werden?")))
-        return;
-    try {
-        rs->deleteCurrent();
-        Data1->refresh();
-    } catch (const std::exception &failure) {
-        reportFailure(failure, QStringLiteral("Der Schütze konnte nicht gelöscht werden."));
-    }
+    ShooterDeletion::deleteCurrent(Data1->recordset(), [this] { Data1->refresh(); }, &reportFailure);
 }
 
 void frmGesamt::mnuEditDeleteAll_Click()
 {
     if (!storePendingEdit())
         return;
-    if (!confirmed(QStringLiteral("Sollen wirklich alle Schützen gelöscht werden?")))
-        return;
-    Recordset *rs = Data1->recordset();
-    if (!rs)
-        return;
-    try {
-        rs->deleteAll();
-        Data1->refresh();
-        TDBGrid1->refreshRows();
-    } catch (const std::exception &failure) {
-        reportFailure(failure, QStringLiteral("Es konnten nicht alle Schützen gelöscht werden."));
-        TDBGrid1->refreshRows();
-    }
+    ShooterDeletion::deleteAll(
+            Data1->recordset(),
+            [this] {
+                Data1->refresh();
+                TDBGrid1->refreshRows();
+            },
+            &reportFailure);
 }
 
 void frmGesamt::mnuAnsichtSort_Click()
@@ -134,8 +113,13 @@ void frmGesamt::mnuAnsichtSort_Click()
         openMasterList();
         return;
     }
-    if (!storePendingEdit())
-        return;
+    if (storePendingEdit())
+        rereadList();
+}
+
+// Runs the query again: rows added or changed since take their places in name order.
+void frmGesamt::rereadList()
+{
     try {
         Data1->refresh();
         TDBGrid1->refreshRows();

@@ -6,6 +6,7 @@
 #include "store/DataSource.h"
 #include "store/Database.h"
 #include "store/Dialogs.h"
+#include "store/ErrorProtocol.h"
 #include "store/Recordset.h"
 #include "store/ShooterImport.h"
 #include "widgets/UiDialogs.h"
@@ -61,11 +62,6 @@ void frmGesamt::mnuDateiImport_Click()
         reportFailure(failure, QStringLiteral("Es wurde nichts importiert; die Gesamtliste ist unverändert."));
         return;
     }
-    try {
-        Data1->refresh();
-        TDBGrid1->refreshRows();
-    } catch (const std::exception &failure) {
-        reportFailure(failure, QStringLiteral("Die Gesamtliste konnte nicht neu gelesen werden."));
-    }
+    rereadList();
     Dialogs::current().message(QStringLiteral("Hinweis"), summary(result), Dialogs::Icon::Information);
 }

@@ -3,6 +3,7 @@
 #include "settings/SettingsStore.h"
 #include "store/tempModule.h"
 #include "widgets/FormTools.h"
+#include "widgets/Twips.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -21,16 +22,10 @@ const QString FitKey = QStringLiteral("Spaltenanpassung");
 constexpr double ClientWidth = 4785;
 constexpr double ClientHeight = 3615;
 
-struct Placement
-{
-    double left, top, width, height;
-};
-
 void place(QWidget *widget, const char *name, const Placement &p)
 {
-    const auto px = [widget](double twips) { return qRound(twips * widget->logicalDpiX() / 1440.0); };
     widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(px(p.left), px(p.top), px(p.width), px(p.height));
+    place(widget, p);
 }
 
 } // namespace
@@ -43,13 +38,8 @@ frmPrinterSetup::frmPrinterSetup(QWidget *parent)
     setFont(designFont(8.25));
     createControls();
     setTabOrder();
-    setFixedSize(px(ClientWidth), px(ClientHeight));
+    setFixedSize(px(this, ClientWidth), px(this, ClientHeight));
     Form_Load();
-}
-
-int frmPrinterSetup::px(double twips) const
-{
-    return qRound(twips * logicalDpiX() / 1440.0);
 }
 
 void frmPrinterSetup::createControls()

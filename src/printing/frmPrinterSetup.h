@@ -34,7 +34,6 @@ private:
     void Form_Load();
     void cmdOK_Click();
     void cmdCancel_Click();
-    int px(double twips) const;
 
     QGroupBox *Frame1 = nullptr;
     QGroupBox *Frame2 = nullptr;

@@ -38,22 +38,30 @@ std::vector<int> places(const QStringList &keysInWalkOrder)
     return result;
 }
 
-bool placesAreCurrent(const QStringList &keys, const std::vector<int> &storedPlaces)
+std::vector<int> placesOfKeys(const QStringList &keys)
 {
-    if (storedPlaces.size() != size_t(keys.size()))
-        return false;
+    const auto better = [](const QString &a, const QString &b) { return a > b; };
+    // Rows fresh from the query come in walk order already.
+    if (std::is_sorted(keys.begin(), keys.end(), better))
+        return places(keys);
     QStringList walk = keys;
-    std::sort(walk.begin(), walk.end(), [](const QString &a, const QString &b) { return a > b; });
+    std::sort(walk.begin(), walk.end(), better);
     const std::vector<int> ranked = places(walk);
+    // Equal keys share their place, so the place of a key is the place of the row.
     QHash<QString, int> placeOfKey;
     placeOfKey.reserve(walk.size());
     for (qsizetype i = 0; i < walk.size(); ++i)
         placeOfKey.insert(walk.at(i), ranked[size_t(i)]);
-    for (qsizetype i = 0; i < keys.size(); ++i) {
-        if (placeOfKey.value(keys.at(i)) != storedPlaces[size_t(i)])
-            return false;
-    }
-    return true;
+    std::vector<int> result;
+    result.reserve(size_t(keys.size()));
+    for (const QString &key : keys)
+        result.push_back(placeOfKey.value(key));
+    return result;
+}
+
+bool placesAreCurrent(const QStringList &keys, const std::vector<int> &storedPlaces)
+{
+    return storedPlaces == placesOfKeys(keys);
 }
 
 } // namespace RankAssignment

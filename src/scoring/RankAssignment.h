@@ -20,6 +20,9 @@ bool hasResult(const QString &key);
 // and do not count for the places of the others.
 std::vector<int> places(const QStringList &keysInWalkOrder);
 
+// The same places for rows in any order: each row's place among all of them.
+std::vector<int> placesOfKeys(const QStringList &keys);
+
 // Whether the stored places are the ones a ranking of these keys gives; rows
 // in any order, a missing place as NoPlace.
 bool placesAreCurrent(const QStringList &keys, const std::vector<int> &storedPlaces);

@@ -132,21 +132,12 @@ CompetitionTakeOver::Result CompetitionTakeOver::copy(const AccessFile &source, 
 {
     // Read in full before the first write: a damaged file fails here already.
     const AccessFile::Table results = source.readTable(Results);
-    Result result;
-    Transaction transaction(target);
-    try {
+    return allOrNothing(target, [&] {
+        Result result;
         result.rows = copyResults(results, target, source.path());
         result.title = copyTitle(source, target);
-        transaction.commit();
-    } catch (...) {
-        try {
-            transaction.rollback();
-        } catch (const RingtalError &) {
-            // The failure that led here is the one to report.
-        }
-        throw;
-    }
-    return result;
+        return result;
+    });
 }
 
 CompetitionTakeOver::Result CompetitionTakeOver::intoNewFile(const QString &accessPath, const QString &templatePath,

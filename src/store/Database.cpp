@@ -474,9 +474,9 @@ Transaction::~Transaction()
     if (!m_open)
         return;
     try {
-        m_database.commit();
+        m_database.rollback();
     } catch (const RingtalError &) {
-        // Nothing more can be done here; the failure of the write itself was reported.
+        // The failure that ended the transaction is the one to report.
     }
 }
 

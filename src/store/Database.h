@@ -11,6 +11,7 @@
 #include <QVector>
 #include <vector>
 #include <memory>
+#include <type_traits>
 
 class QSqlError;
 class Recordset;
@@ -112,14 +113,16 @@ private:
     quint64 m_inode = 0;
 };
 
-// Writes of one command go in one transaction. Whatever happens, the rows
-// written before a failure stay written unless rollback() was asked for:
-// commands report a failure and keep what was done.
+// Writes of one command go in one transaction: they are kept when commit()
+// is reached, and undone when the transaction ends without it (a failure
+// thrown through it). Inside a transaction already open the outer one decides.
 class Transaction
 {
 public:
     explicit Transaction(Database &database);
     ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
     void commit();
     void rollback();
 
@@ -127,3 +130,19 @@ private:
     Database &m_database;
     bool m_open;
 };
+
+// Runs the writes of work in one transaction: all of them are kept, or on a
+// failure none, and the failure goes on to the caller.
+template<typename Work>
+auto allOrNothing(Database &database, Work &&work) -> decltype(work())
+{
+    Transaction transaction(database);
+    if constexpr (std::is_void_v<decltype(work())>) {
+        work();
+        transaction.commit();
+    } else {
+        auto result = work();
+        transaction.commit();
+        return result;
+    }
+}

@@ -3,10 +3,19 @@
 Dialogs::Answer ErrorBox(const RingtalError &error, const QString &message, const QString &title)
 {
     const QString boxTitle = title.isEmpty() ? QStringLiteral("Fehler") : title;
-    const QString text = QStringLiteral("Fehler: %1 - %2\n%3")
-                             .arg(error.number())
-                             .arg(error.description(), message);
-    return Dialogs::current().errorBox(boxTitle, text);
+    return Dialogs::current().errorBox(boxTitle, failureText(error, message));
+}
+
+QString failureText(const RingtalError &error, const QString &what)
+{
+    const QString text = QStringLiteral("Fehler: %1 - %2").arg(error.number()).arg(error.description());
+    return what.isEmpty() ? text : text + QLatin1Char('\n') + what;
+}
+
+void reportFailure(const std::exception &failure, const QString &what)
+{
+    Dialogs::current().message(QStringLiteral("Fehler"), failureText(asRingtalError(failure), what),
+                               Dialogs::Icon::Critical);
 }
 
 RingtalError asRingtalError(const std::exception &failure)

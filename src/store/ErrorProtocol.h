@@ -7,6 +7,18 @@
 #include <functional>
 #include <vector>
 
+// The text of every failure the user is shown: "Fehler: " + number + " - " +
+// description, then, when given, what it means on a line of its own.
+QString failureText(const RingtalError &error, const QString &what = QString());
+
+// The program's error for any failure: its own as it is, any other exception
+// as an unexpected error with the exception's text.
+RingtalError asRingtalError(const std::exception &failure);
+
+// Tells the user of a failed command: a message box "Fehler" with an OK
+// button and the failure text. Every window reports through here.
+void reportFailure(const std::exception &failure, const QString &what = QString());
+
 // Shows the standard error box for a failed operation: title "Fehler" unless
 // another is given, first line "Fehler: " + number + " - " + description,
 // second line the caller's message; buttons Abort (default), Retry, Ignore.
@@ -31,7 +43,3 @@ public:
 private:
     QString m_message;
 };
-
-// Runs an action and turns any failure into the program's error type, so that
-// foreign exceptions never escape into the event loop.
-RingtalError asRingtalError(const std::exception &failure);

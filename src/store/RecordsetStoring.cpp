@@ -399,9 +399,16 @@ void Recordset::deleteAll()
     try {
         const QSignalBlocker quiet(this);
         Transaction transaction(*m_database);
-        while (rowCount() > 0) {
-            moveFirst();
-            deleteCurrent();
+        try {
+            while (rowCount() > 0) {
+                moveFirst();
+                deleteCurrent();
+            }
+        } catch (...) {
+            // The rows already gone from the list stay gone from the file, so
+            // that both still hold the same rows when the failure is reported.
+            transaction.commit();
+            throw;
         }
         transaction.commit();
     } catch (...) {

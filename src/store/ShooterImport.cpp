@@ -127,8 +127,7 @@ ShooterImport::Result ShooterImport::append(Database &master, const Batch &batch
     result.nameless = batch.nameless;
     QSet<QString> keys = listed(master);
     const QString insert = QStringLiteral("INSERT INTO Schuetzen (Schuetze, Verein) VALUES (?, ?)");
-    Transaction transaction(master);
-    try {
+    allOrNothing(master, [&] {
         for (const Shooter &shooter : batch.shooters) {
             const QString shooterKey = key(shooter.name, shooter.club);
             if (keys.contains(shooterKey)) {
@@ -139,14 +138,6 @@ ShooterImport::Result ShooterImport::append(Database &master, const Batch &batch
             keys.insert(shooterKey);
             ++result.added;
         }
-        transaction.commit();
-    } catch (...) {
-        try {
-            transaction.rollback();
-        } catch (const RingtalError &) {
-            // The failure that led here is the one to report.
-        }
-        throw;
-    }
+    });
     return result;
 }

@@ -4,6 +4,7 @@
 #include "settings/WindowEntry.h"
 #include "settings/WindowPlacement.h"
 #include "widgets/FormTools.h"
+#include "widgets/Twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -13,16 +14,6 @@
 namespace {
 
 const QString Positions = QStringLiteral("Positionen");
-
-double toTwips(const QWidget *window, int pixels)
-{
-    return pixels * 1440.0 / window->logicalDpiX();
-}
-
-int toPixels(const QWidget *window, double twips)
-{
-    return qRound(twips * window->logicalDpiX() / 1440.0);
-}
 
 QString windowKey(const QWidget *window)
 {
@@ -61,7 +52,7 @@ int boundedPixels(double pixels)
 // The stored place as far as it fits the screens, in pixels.
 QRectF storedPlace(const QWidget *window, const WindowEntry::Reading &reading)
 {
-    const double perTwip = window->logicalDpiX() / 1440.0;
+    const double perTwip = 1.0 / tw(window, 1); // unrounded: the place is fitted before it is rounded
     const auto pixels = [perTwip](const std::optional<double> &twips, int current) {
         return twips ? *twips * perTwip : double(current);
     };
@@ -79,11 +70,11 @@ void SaveFormPosition(QWidget *window, const std::vector<ColumnState> &columns)
     if (window->isMaximized()) {
         // As the classic window did: a maximised window is asked to step back
         // to 10, 10 and a little smaller; what it then reports is stored.
-        window->resize(window->width() - toPixels(window, 20), window->height() - toPixels(window, 20));
-        window->move(toPixels(window, 10), toPixels(window, 10));
+        window->resize(window->width() - px(window, 20), window->height() - px(window, 20));
+        window->move(px(window, 10), px(window, 10));
     }
-    const WindowGeometry geometry{toTwips(window, window->x()), toTwips(window, window->y()),
-                                  toTwips(window, window->width()), toTwips(window, window->height())};
+    const WindowGeometry geometry{tw(window, window->x()), tw(window, window->y()),
+                                  tw(window, window->width()), tw(window, window->height())};
     SettingsStore::write(Positions, windowKey(window), WindowEntry::toText(geometry, columns));
 }
 

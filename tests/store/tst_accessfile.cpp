@@ -1,7 +1,7 @@
-// Reading Access files: recognising them, their tables and values as mdb-export
-// shows them, and damaged or foreign files. Taking an Access competition over
-// into a new competition file: every field of every row, read back through a
-// connection of its own; exact doubles; failures that leave nothing behind.
+// Reading Access files: recognising them, their tables and values, and
+// damaged or foreign files. Taking an Access competition over into a new
+// competition file: every field of every row, read back through a connection
+// of its own; exact doubles; failures that leave nothing behind.
 #include "store/AccessFile.h"
 #include "store/CompetitionTakeOver.h"
 #include "store/Database.h"
@@ -35,23 +35,9 @@ const char *const Exported[] = {
     "8,7,8,Marie Dupont,,,,,,,,,,,,,,",
 };
 
-QStringList resultFields()
-{
-    QStringList fields{"ID", "Platz", "StartNr", "Schuetze", "Verein", "Serie", "Innenzehner"};
-    for (int ring = 1; ring <= 10; ++ring)
-        fields << QStringLiteral("Ring%1").arg(ring);
-    return fields << QStringLiteral("Sortierung");
-}
-
-// SQLite's storage class each field must have when it is not Null.
-QString storageClass(const QString &field)
-{
-    if (field == QLatin1String("Schuetze") || field == QLatin1String("Verein") || field == QLatin1String("Sortierung"))
-        return QStringLiteral("text");
-    if (field == QLatin1String("Serie") || field.startsWith(QLatin1String("Ring")))
-        return QStringLiteral("real");
-    return QStringLiteral("integer");
-}
+const QStringList ResultFields{"ID",    "Platz", "StartNr", "Schuetze", "Verein", "Serie", "Innenzehner",
+                               "Ring1", "Ring2", "Ring3",   "Ring4",    "Ring5",  "Ring6", "Ring7",
+                               "Ring8", "Ring9", "Ring10",  "Sortierung"};
 
 QByteArray doubleBytes(double value)
 {
@@ -74,319 +60,229 @@ class tst_AccessFile : public QObject
     Q_OBJECT
 
 private slots:
-    void tables_data();
-    void tables();
-    void values_data();
-    void values();
-    void damaged_data();
-    void damaged();
+    // Field names and row counts as mdb-export lists them; values ("row/field")
+    // whole numbers as qint64, doubles as double, Null as Null.
+    void tables_data()
+    {
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QVariantMap>("values");
+        QTest::newRow("results of the competition") << AccessFixtures::Competition << "Ergebnisse" << ResultFields << 8
+            << QVariantMap{{"0/Platz", qlonglong(3)}, {"0/Serie", 89.0}, {"0/Sortierung", "0000890203040201000000000000"}};
+        QTest::newRow("shooters of the master list")
+            << AccessFixtures::MasterList << "Schuetzen" << QStringList{"ID", "Schuetze", "Verein"} << 5
+            << QVariantMap{{"0/ID", qlonglong(1)}, {"0/Schuetze", "Jürgen Müßig"}, {"2/Verein", QVariant()},
+                           {"4/Schuetze", "Ömer Yıldız"}};
+        QTest::newRow("5000 results") << AccessFixtures::Competition5000 << "Ergebnisse" << ResultFields << 5000
+                                      << QVariantMap{};
+    }
 
-    void init();
-    void everyField_data();
-    void everyField();
-    void wholeFile();
-    void exactDoubles_data();
-    void exactDoubles();
-    void proposedName_data();
-    void proposedName();
-    void failures_data();
-    void failures();
-    void failureInsideTheTransactionRollsBack();
+    void tables()
+    {
+        QFETCH(QString, fixture);
+        QFETCH(QString, table);
+        QFETCH(QStringList, fields);
+        QFETCH(int, rows);
+        QFETCH(QVariantMap, values);
+        const AccessFile file(AccessFixtures::path(fixture));
+        QVERIFY(file.hasTable(table));
+        const AccessFile::Table read = file.readTable(table);
+        QCOMPARE(read.fieldNames, fields);
+        QCOMPARE(int(read.rows.size()), rows);
+        for (const QVector<QVariant> &row : read.rows)
+            QCOMPARE(row.size(), fields.size());
+        // Fields are found by name whatever the letter case.
+        QCOMPARE(read.fieldIndex(fields.last().toLower()), fields.size() - 1);
+        QCOMPARE(read.fieldIndex(QStringLiteral("Geburtstag")), -1);
+        for (auto it = values.cbegin(); it != values.cend(); ++it) {
+            const QVariant value = read.rows.at(it.key().section('/', 0, 0).toUInt()).at(read.fieldIndex(it.key().section('/', 1)));
+            QCOMPARE(value.isNull(), it->isNull());
+            if (!it->isNull())
+                QCOMPARE(value.typeId(), it->typeId());
+            QCOMPARE(value, *it);
+        }
+    }
+
+    // Damaged and foreign files are refused when read; a cut copy still has
+    // the header that tells an Access file, so the reading must notice the damage.
+    void damaged_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<bool>("header");
+        QTest::addColumn<int>("number");
+        const QString competition = AccessFixtures::Competition;
+        QTest::newRow("competition cut inside a page") << "cut inside a page" << competition << true << 3343;
+        QTest::newRow("competition without its last page") << "last page missing" << competition << true << 3343;
+        QTest::newRow("catalog missing") << "catalog missing" << AccessFixtures::MasterList << true << 3343;
+        QTest::newRow("empty file") << "empty file" << competition << false << 3343;
+        QTest::newRow("text file") << "text file" << competition << false << 3343;
+        QTest::newRow("master list has no results") << "other table" << competition << true << 3078;
+        // Neither waits for a writer nor reads a device: no Access file, error 75.
+        QTest::newRow("named pipe") << "named pipe" << competition << false << 75;
+        QTest::newRow("character device") << "character device" << competition << false << 75;
+    }
+
+    void damaged()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, fixture);
+        QFETCH(bool, header);
+        QFETCH(int, number);
+        // A file of its own per row: writing over the named pipe of a row before would wait for a reader.
+        const QString path = AccessFixtures::damagedCopy(kind, fixture, m_dir.filePath(QTest::currentDataTag()));
+        QVERIFY(!path.isEmpty());
+        const QString table = fixture == AccessFixtures::MasterList ? QStringLiteral("Schuetzen") : QStringLiteral("Ergebnisse");
+        const HangGuard guard(QStringLiteral("Reading a ") + kind);
+        QCOMPARE(AccessFile::hasAccessHeader(path), header);
+        QCOMPARE(raisedNumber([&] { AccessFile(path).readTable(table); }), number);
+    }
+
+    // Neither the program's own files nor a missing one pass for Access files.
+    void header()
+    {
+        QVERIFY(AccessFile::hasAccessHeader(AccessFixtures::path(AccessFixtures::MasterList)));
+        QVERIFY(!AccessFile::hasAccessHeader(TestCompetition::templatePath()));
+        QVERIFY(!AccessFile::hasAccessHeader(m_dir.filePath(QStringLiteral("nirgends.wkd"))));
+    }
+
+    void init() { m_work = std::make_unique<QTemporaryDir>(); }
+
+    // Every field of every row with SQLite's storage class it must have.
+    void everyField()
+    {
+        const QString file = takeOver(AccessFixtures::path(AccessFixtures::Competition));
+        QStringList columns;
+        for (const QString &field : ResultFields)
+            columns << QStringLiteral("typeof(%1) AS %1_kind, %1").arg(field);
+        const QList<QVariantMap> rows = CheckConnection::rows(
+                file, QStringLiteral("SELECT %1 FROM Ergebnisse ORDER BY ID").arg(columns.join(QStringLiteral(", "))));
+        QCOMPARE(rows.size(), 8);
+        for (int i = 0; i < 8; ++i) {
+            QStringList expected;
+            QStringList actual;
+            for (const QString &value : QString::fromUtf8(Exported[i]).split(QLatin1Char(','))) {
+                const QString &field = ResultFields.at(expected.size());
+                const bool text = field == "Schuetze" || field == "Verein" || field == "Sortierung";
+                const bool real = field == "Serie" || field.startsWith(QLatin1String("Ring"));
+                expected << (value.isEmpty() ? "null" : text ? "text" : real ? "real" : "integer") + (':' + value);
+                actual << rows.at(i).value(field + "_kind").toString() + ':' + rows.at(i).value(field).toString();
+            }
+            QCOMPARE(actual, expected);
+        }
+    }
+
+    // A take-over replaces a competition file of that name, leaves the Access
+    // file as it was, and nothing beside the new file; new rows get new numbers.
+    void wholeFile()
+    {
+        QVERIFY(QFile::copy(TestCompetition::templatePath(), target()));
+        QVERIFY(QFile::setPermissions(target(), QFile::ReadOwner | QFile::WriteOwner));
+        CheckConnection::exec(target(), QStringLiteral("INSERT INTO Ergebnisse (Schuetze) VALUES ('Alt')"));
+        const QString access = AccessFixtures::write(m_work->filePath(QStringLiteral("alt.wkd")),
+                                                     AccessFixtures::bytes(AccessFixtures::Competition));
+        const QByteArray before = sha(access);
+        const QDateTime modified = QFileInfo(access).lastModified();
+        const QString file = takeOver(access);
+        QCOMPARE(sha(access), before);
+        QCOMPARE(QFileInfo(access).lastModified(), modified);
+        QCOMPARE(CheckConnection::scalar(file, QStringLiteral("SELECT group_concat(ID, ',') FROM Ergebnisse")).toString(),
+                 QStringLiteral("1,2,3,4,5,6,7,8"));
+        QCOMPARE(CheckConnection::scalar(file, QStringLiteral("SELECT group_concat(Bezeichnung, '|') FROM Wettkampf")),
+                 QStringLiteral("Vereinsmeisterschaft Luftgewehr 2026"));
+        QCOMPARE(folderEntries(), (QStringList{"alt.wkd", "Übernommen 2026.wkd"}));
+        Database::open(file)->execute(QStringLiteral("INSERT INTO Ergebnisse (Schuetze) VALUES ('Neu')"), {});
+        QCOMPARE(CheckConnection::scalar(file, QStringLiteral("SELECT ID FROM Ergebnisse WHERE Schuetze = 'Neu'")), 9);
+        // The name proposed for the new file keeps the dots of the old name.
+        QCOMPARE(CompetitionTakeOver::proposedFileName(QStringLiteral("/daten/v1.2.wkd")),
+                 QStringLiteral("v1.2 (übernommen).wkd"));
+    }
+
+    // Zoë's total of 46 is the only 46.0 in the file; each copy carries another
+    // value in its place, written as the eight bytes Access stores.
+    void exactDoubles_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::newRow("seventeen digits") << std::nextafter(std::nextafter(46.1, 100.0), 100.0);
+        QTest::newRow("smallest subnormal") << 4.9406564584124654e-324;
+    }
+
+    void exactDoubles()
+    {
+        QFETCH(double, value);
+        const QString access = AccessFixtures::patchedCopy(AccessFixtures::Competition, doubleBytes(46.0), doubleBytes(value),
+                                                           m_work->filePath(QStringLiteral("patched.wkd")));
+        QVERIFY(!access.isEmpty());
+        const QVariant stored = CheckConnection::scalar(takeOver(access), QStringLiteral("SELECT Serie FROM Ergebnisse WHERE ID = 4"));
+        QCOMPARE(stored.typeId(), QMetaType::Double);
+        const double read = stored.toDouble();
+        QVERIFY2(std::memcmp(&read, &value, sizeof value) == 0, QByteArray::number(read, 'g', 17).constData());
+    }
+
+    // The Access file stays as it was, a competition file already there too,
+    // and neither the file being built nor its journal is left behind.
+    void failures_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("existingTarget");
+        QTest::addColumn<int>("number");
+        QTest::newRow("master list instead of a competition") << "other table" << false << 3078;
+        QTest::newRow("damaged file, existing target kept") << "last page missing" << true << 3343;
+        QTest::newRow("duplicate IDs, existing target kept") << "duplicate IDs" << true << 3022;
+    }
+
+    void failures()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, existingTarget);
+        QFETCH(int, number);
+        const QString access = AccessFixtures::damagedCopy(kind, AccessFixtures::Competition,
+                                                           m_work->filePath(QStringLiteral("kaputt.wkd")));
+        QVERIFY(!access.isEmpty());
+        const QByteArray accessBefore = sha(access);
+        const QByteArray targetBefore = existingTarget ? sha(AccessFixtures::write(target(), "was da war")) : QByteArray();
+        QCOMPARE(raisedNumber([&] { takeOver(access); }), number);
+        QCOMPARE(sha(access), accessBefore);
+        QCOMPARE(QFile::exists(target()) ? sha(target()) : QByteArray(), targetBefore);
+        QCOMPARE(folderEntries(), QStringList{"kaputt.wkd"} + QStringList(existingTarget, "Übernommen 2026.wkd"));
+    }
+
+    // copy() on its own: the duplicate ID fails at the second row, after the
+    // first was written; the target keeps nothing of it.
+    void failureInsideTheTransactionRollsBack()
+    {
+        const QString access = AccessFixtures::damagedCopy(QStringLiteral("duplicate IDs"), AccessFixtures::Competition,
+                                                           m_work->filePath(QStringLiteral("doppelt.wkd")));
+        QVERIFY(!access.isEmpty());
+        TestCompetition competition;
+        {
+            const AccessFile source(access);
+            const std::shared_ptr<Database> database = Database::open(competition.path());
+            QCOMPARE(raisedNumber([&] { CompetitionTakeOver::copy(source, *database); }), 3022);
+            QVERIFY(!database->inTransaction());
+        }
+        QCOMPARE(competition.scalar(QStringLiteral("SELECT count(*) FROM Ergebnisse")).toInt(), 0);
+        QCOMPARE(competition.scalar(QStringLiteral("SELECT count(*) FROM Wettkampf")).toInt(), 0);
+    }
 
 private:
-    QString takeOver(const QString &access);
+    QString takeOver(const QString &access)
+    {
+        CompetitionTakeOver::intoNewFile(access, TestCompetition::templatePath(), target());
+        return target();
+    }
     QString target() const { return m_work->filePath(QStringLiteral("Übernommen 2026.wkd")); }
-    QStringList folderEntries() const { return QDir(m_work->path()).entryList(QDir::Files | QDir::Hidden); }
+    QStringList folderEntries() const
+    {
+        return QDir(m_work->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
 
     QTemporaryDir m_dir;
     // A folder of its own for each take-over, so that what is left behind shows.
     std::unique_ptr<QTemporaryDir> m_work;
 };
-
-// Field names and row counts as mdb-export lists them.
-void tst_AccessFile::tables_data()
-{
-    QTest::addColumn<QString>("fixture");
-    QTest::addColumn<QString>("table");
-    QTest::addColumn<QStringList>("fields");
-    QTest::addColumn<int>("rows");
-
-    QStringList results{"ID", "Platz", "StartNr", "Schuetze", "Verein", "Serie", "Innenzehner"};
-    for (int ring = 1; ring <= 10; ++ring)
-        results << QStringLiteral("Ring%1").arg(ring);
-    results << QStringLiteral("Sortierung");
-    QTest::newRow("results of the competition") << AccessFixtures::Competition << "Ergebnisse" << results << 8;
-    QTest::newRow("shooters of the master list") << AccessFixtures::MasterList << "Schuetzen"
-                                                 << QStringList{"ID", "Schuetze", "Verein"} << 5;
-    QTest::newRow("5000 results") << AccessFixtures::Competition5000 << "Ergebnisse" << results << 5000;
-}
-
-void tst_AccessFile::tables()
-{
-    QFETCH(QString, fixture);
-    QFETCH(QString, table);
-    QFETCH(QStringList, fields);
-    QFETCH(int, rows);
-    const AccessFile file(AccessFixtures::path(fixture));
-    QVERIFY(file.hasTable(table));
-    const AccessFile::Table read = file.readTable(table);
-    QCOMPARE(read.fieldNames, fields);
-    QCOMPARE(int(read.rows.size()), rows);
-    for (const QVector<QVariant> &row : read.rows)
-        QCOMPARE(row.size(), fields.size());
-    // Fields are found by name whatever the letter case.
-    QCOMPARE(read.fieldIndex(fields.last().toLower()), fields.size() - 1);
-    QCOMPARE(read.fieldIndex(QStringLiteral("Geburtstag")), -1);
-}
-
-// Values as mdb-export shows them: whole numbers as whole numbers, doubles as
-// doubles, Null as Null, letters beyond Latin-1.
-void tst_AccessFile::values_data()
-{
-    QTest::addColumn<QString>("fixture");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QVariant>("expected");
-    const QString master = AccessFixtures::MasterList, competition = AccessFixtures::Competition;
-    QTest::newRow("ID is a whole number") << master << 0 << "ID" << QVariant(qlonglong(1));
-    QTest::newRow("umlauts and ß") << master << 0 << "Schuetze" << QVariant(QStringLiteral("Jürgen Müßig"));
-    QTest::newRow("no club is Null") << master << 2 << "Verein" << QVariant();
-    QTest::newRow("letters beyond Latin-1") << master << 4 << "Schuetze" << QVariant(QStringLiteral("Ömer Yıldız"));
-    QTest::newRow("place of a result") << competition << 0 << "Platz" << QVariant(qlonglong(3));
-    QTest::newRow("total is a double") << competition << 0 << "Serie" << QVariant(89.0);
-    QTest::newRow("key is text") << competition << 0 << "Sortierung" << QVariant(QStringLiteral("0000890203040201000000000000"));
-}
-
-void tst_AccessFile::values()
-{
-    QFETCH(QString, fixture);
-    QFETCH(int, row);
-    QFETCH(QString, field);
-    QFETCH(QVariant, expected);
-    const AccessFile file(AccessFixtures::path(fixture));
-    const AccessFile::Table table = file.readTable(file.hasTable("Schuetzen") ? "Schuetzen" : "Ergebnisse");
-    const QVariant value = table.rows.at(size_t(row)).at(table.fieldIndex(field));
-    QCOMPARE(value.isNull(), expected.isNull());
-    if (!expected.isNull()) {
-        QCOMPARE(value.typeId(), expected.typeId());
-        QCOMPARE(value, expected);
-    }
-}
-
-// Damaged and foreign files are refused when read; a cut copy still has the
-// header that tells an Access file, so the reading must notice the damage.
-void tst_AccessFile::damaged_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("fixture");
-    QTest::addColumn<QString>("table");
-    QTest::addColumn<bool>("header");
-    QTest::addColumn<int>("number");
-
-    const QString competition = AccessFixtures::Competition;
-    const QString master = AccessFixtures::MasterList;
-    QTest::newRow("competition cut inside a page") << "cut inside a page" << competition << "Ergebnisse" << true << 3343;
-    QTest::newRow("competition without its last page") << "last page missing" << competition << "Ergebnisse" << true
-                                                       << 3343;
-    QTest::newRow("catalog missing") << "catalog missing" << master << "Schuetzen" << true << 3343;
-    QTest::newRow("empty file") << "empty file" << competition << "Ergebnisse" << false << 3343;
-    QTest::newRow("text file") << "text file" << competition << "Ergebnisse" << false << 3343;
-    QTest::newRow("master list has no results") << "other table" << competition << "Ergebnisse" << true << 3078;
-    // Neither waits for a writer nor reads a device: no Access file, error 75.
-    for (const char *kind : {"named pipe", "link to a named pipe", "socket", "character device"})
-        QTest::newRow(kind) << kind << competition << "Ergebnisse" << false << 75;
-}
-
-void tst_AccessFile::damaged()
-{
-    QFETCH(QString, kind);
-    QFETCH(QString, fixture);
-    QFETCH(QString, table);
-    QFETCH(bool, header);
-    QFETCH(int, number);
-    // A file of its own per row: writing over the named pipe of a row before would wait for a reader.
-    const QString target = m_dir.filePath(QString::fromUtf8(QTest::currentDataTag()) + QStringLiteral(".wkd"));
-    const QString path = AccessFixtures::damagedCopy(kind, fixture, target);
-    QVERIFY(!path.isEmpty());
-    {
-        const HangGuard guard(QStringLiteral("Reading a ") + kind);
-        QCOMPARE(AccessFile::hasAccessHeader(path), header);
-        QCOMPARE(raisedNumber([&] { AccessFile(path).readTable(table); }), number);
-    }
-    // Neither the program's own files nor a missing one pass for Access files.
-    QVERIFY(AccessFile::hasAccessHeader(AccessFixtures::path(fixture)));
-    QVERIFY(!AccessFile::hasAccessHeader(TestCompetition::templatePath()));
-    QVERIFY(!AccessFile::hasAccessHeader(m_dir.filePath(QStringLiteral("nirgends.wkd"))));
-}
-
-void tst_AccessFile::init()
-{
-    m_work = std::make_unique<QTemporaryDir>();
-}
-
-QString tst_AccessFile::takeOver(const QString &access)
-{
-    CompetitionTakeOver::intoNewFile(access, TestCompetition::templatePath(), target());
-    return target();
-}
-
-void tst_AccessFile::everyField_data()
-{
-    QTest::addColumn<int>("id");
-    QTest::addColumn<QString>("exported");
-
-    const char *const names[] = {"umlauts and ß",       "tie on 89, first", "letters beyond Latin-1", "no club",
-                                 "apostrophe, place 1", "tie on place 1",   "no results",             "no club, no results"};
-    for (int i = 0; i < 8; ++i)
-        QTest::newRow(names[i]) << i + 1 << QString::fromUtf8(Exported[i]);
-}
-
-void tst_AccessFile::everyField()
-{
-    QFETCH(int, id);
-    QFETCH(QString, exported);
-    const QString file = takeOver(AccessFixtures::path(AccessFixtures::Competition));
-    const QStringList fields = resultFields();
-    const QStringList expected = exported.split(QLatin1Char(','));
-    QCOMPARE(expected.size(), fields.size());
-    for (int i = 0; i < fields.size(); ++i) {
-        const QString &field = fields.at(i);
-        const QVariantMap stored = CheckConnection::rows(
-                file, QStringLiteral("SELECT typeof(%1) AS kind, %1 AS value FROM Ergebnisse WHERE ID = ?").arg(field),
-                {id}).value(0);
-        const QString kind = stored.value(QStringLiteral("kind")).toString();
-        if (expected.at(i).isEmpty()) {
-            QVERIFY2(kind == QLatin1String("null"), qPrintable(field + QStringLiteral(" is ") + kind));
-            continue;
-        }
-        QVERIFY2(kind == storageClass(field), qPrintable(field + QStringLiteral(" is ") + kind));
-        QCOMPARE(stored.value(QStringLiteral("value")).toString(), expected.at(i));
-    }
-}
-
-// A take-over replaces a competition file of that name, leaves the Access
-// file as it was, and nothing beside the new file; new rows get new numbers.
-void tst_AccessFile::wholeFile()
-{
-    QVERIFY(QFile::copy(TestCompetition::templatePath(), target()));
-    QVERIFY(QFile::setPermissions(target(), QFile::ReadOwner | QFile::WriteOwner));
-    CheckConnection::exec(target(), QStringLiteral("INSERT INTO Ergebnisse (Schuetze) VALUES ('Alt')"));
-    const QString access = AccessFixtures::write(m_work->filePath(QStringLiteral("alt.wkd")),
-                                                 AccessFixtures::bytes(AccessFixtures::Competition));
-    const QByteArray before = sha(access);
-    const QDateTime modified = QFileInfo(access).lastModified();
-    const QString file = takeOver(access);
-    QCOMPARE(sha(access), before);
-    QCOMPARE(QFileInfo(access).lastModified(), modified);
-    QCOMPARE(CheckConnection::scalar(file, QStringLiteral("SELECT group_concat(ID, ',') FROM Ergebnisse")).toString(),
-             QStringLiteral("1,2,3,4,5,6,7,8"));
-    const QList<QVariantMap> titles = CheckConnection::rows(file, QStringLiteral("SELECT * FROM Wettkampf"));
-    QCOMPARE(titles.size(), 1);
-    QCOMPARE(titles.front().value(QStringLiteral("Bezeichnung")).toString(),
-             QStringLiteral("Vereinsmeisterschaft Luftgewehr 2026"));
-    QStringList entries = folderEntries();
-    entries.sort();
-    QCOMPARE(entries, (QStringList{"alt.wkd", "Übernommen 2026.wkd"}));
-
-    Database::open(file)->execute(QStringLiteral("INSERT INTO Ergebnisse (Schuetze) VALUES (?)"), {QStringLiteral("Neu")});
-    QCOMPARE(CheckConnection::scalar(file, QStringLiteral("SELECT ID FROM Ergebnisse WHERE Schuetze = 'Neu'")).toLongLong(),
-             9);
-}
-
-// Zoë's total of 46 is the only 46.0 in the file; each copy carries another
-// value in its place, written as the eight bytes Access stores.
-void tst_AccessFile::exactDoubles_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::newRow("a tenth") << 46.1;
-    QTest::newRow("seventeen digits") << std::nextafter(std::nextafter(46.1, 100.0), 100.0);
-    QTest::newRow("smallest subnormal") << 4.9406564584124654e-324;
-}
-
-void tst_AccessFile::exactDoubles()
-{
-    QFETCH(double, value);
-    const QString access = AccessFixtures::patchedCopy(AccessFixtures::Competition, doubleBytes(46.0), doubleBytes(value),
-                                                       m_work->filePath(QStringLiteral("patched.wkd")));
-    QVERIFY(!access.isEmpty());
-    const QString file = takeOver(access);
-    const QVariant stored = CheckConnection::scalar(file, QStringLiteral("SELECT Serie FROM Ergebnisse WHERE ID = 4"));
-    QCOMPARE(stored.typeId(), QMetaType::Double);
-    const double read = stored.toDouble();
-    QVERIFY2(std::memcmp(&read, &value, sizeof value) == 0,
-             qPrintable(QStringLiteral("%1 instead of %2").arg(read, 0, 'g', 17).arg(value, 0, 'g', 17)));
-}
-
-void tst_AccessFile::proposedName_data()
-{
-    QTest::addColumn<QString>("access");
-    QTest::addColumn<QString>("proposed");
-    QTest::newRow("competition") << "/daten/Kreis 2019.wkd" << "Kreis 2019 (übernommen).wkd";
-    QTest::newRow("dots in the name") << "/daten/v1.2.wkd" << "v1.2 (übernommen).wkd";
-}
-
-void tst_AccessFile::proposedName()
-{
-    QFETCH(QString, access);
-    QFETCH(QString, proposed);
-    QCOMPARE(CompetitionTakeOver::proposedFileName(access), proposed);
-}
-
-void tst_AccessFile::failures_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<bool>("existingTarget");
-    QTest::addColumn<int>("number");
-
-    QTest::newRow("master list instead of a competition") << "other table" << false << 3078;
-    QTest::newRow("duplicate IDs") << "duplicate IDs" << false << 3022;
-    QTest::newRow("damaged file, existing target kept") << "last page missing" << true << 3343;
-    QTest::newRow("duplicate IDs, existing target kept") << "duplicate IDs" << true << 3022;
-}
-
-void tst_AccessFile::failures()
-{
-    QFETCH(QString, kind);
-    QFETCH(bool, existingTarget);
-    QFETCH(int, number);
-    const QString access = AccessFixtures::damagedCopy(kind, AccessFixtures::Competition,
-                                                       m_work->filePath(QStringLiteral("kaputt.wkd")));
-    QVERIFY(!access.isEmpty());
-    const QByteArray accessBefore = sha(access);
-    QByteArray targetBefore;
-    if (existingTarget)
-        targetBefore = sha(AccessFixtures::write(target(), "was da war"));
-    QCOMPARE(raisedNumber([&] { takeOver(access); }), number);
-    QCOMPARE(sha(access), accessBefore);
-    QCOMPARE(QFile::exists(target()), existingTarget);
-    if (existingTarget)
-        QCOMPARE(sha(target()), targetBefore);
-    // Neither the file being built nor its journal is left behind.
-    QStringList expected{QStringLiteral("kaputt.wkd")};
-    if (existingTarget)
-        expected << QStringLiteral("Übernommen 2026.wkd");
-    QStringList entries = folderEntries();
-    entries.sort();
-    QCOMPARE(entries, expected);
-}
-
-// copy() on its own: the duplicate ID fails at the second row, after the
-// first was written; the target keeps nothing of it.
-void tst_AccessFile::failureInsideTheTransactionRollsBack()
-{
-    const QString access = AccessFixtures::damagedCopy(QStringLiteral("duplicate IDs"), AccessFixtures::Competition,
-                                                       m_work->filePath(QStringLiteral("doppelt.wkd")));
-    QVERIFY(!access.isEmpty());
-    TestCompetition competition;
-    {
-        const AccessFile source(access);
-        const std::shared_ptr<Database> database = Database::open(competition.path());
-        QCOMPARE(raisedNumber([&] { CompetitionTakeOver::copy(source, *database); }), 3022);
-        QVERIFY(!database->inTransaction());
-    }
-    QCOMPARE(competition.scalar(QStringLiteral("SELECT count(*) FROM Ergebnisse")).toInt(), 0);
-    QCOMPARE(competition.scalar(QStringLiteral("SELECT count(*) FROM Wettkampf")).toInt(), 0);
-}
 
 QTEST_GUILESS_MAIN(tst_AccessFile)
 #include "tst_accessfile.moc"

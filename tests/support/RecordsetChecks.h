@@ -1,33 +1,23 @@
 #pragma once
 
-#include "store/RingtalError.h"
+#include "support/RaisedError.h"
 
 #include <QStringList>
 #include <QVariant>
-#include <exception>
 
 class Recordset;
 class TestCompetition;
 
-// The number of the RingtalError an action raises; 0 when it raises none and
-// -1 for any other exception, so that a failed comparison says what happened.
+// The number of the RingtalError an action raises, as raisedError() finds it.
 template <typename Action>
 int raisedNumber(Action &&action)
 {
-    try {
-        action();
-    } catch (const RingtalError &error) {
-        return error.number();
-    } catch (const std::exception &) {
-        return -1;
-    }
-    return 0;
+    return raisedError(std::forward<Action>(action)).number;
 }
 
 namespace RecordsetChecks {
 
 inline const QString ByKey = QStringLiteral("Select * from Ergebnisse order by Sortierung desc");
-inline const QString ByStartNr = QStringLiteral("Select * from Ergebnisse order by StartNr desc");
 
 // A result row written through the competition's own check connection, so
 // that Null start numbers and empty keys can be stored as they are. Returns

@@ -5,9 +5,11 @@ namespace {
 Dialogs *g_installed = nullptr;
 }
 
-ScriptedMessages::ScriptedMessages()
+ScriptedMessages::ScriptedMessages(const QList<int> &answers)
     : m_previous(g_installed)
 {
+    for (const int answer : answers)
+        m_answers.push_back(Answer(answer));
     g_installed = this;
     Dialogs::install(this);
 }
@@ -16,6 +18,14 @@ ScriptedMessages::~ScriptedMessages()
 {
     g_installed = m_previous;
     Dialogs::install(m_previous);
+}
+
+QStringList ScriptedMessages::boxes() const
+{
+    QStringList texts;
+    for (const Shown &box : m_shown)
+        texts << box.title + QLatin1Char('|') + box.text;
+    return texts;
 }
 
 void ScriptedMessages::clear()

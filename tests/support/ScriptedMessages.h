@@ -3,6 +3,8 @@
 #include "store/Dialogs.h"
 #include "widgets/UiDialogs.h"
 
+#include <QList>
+#include <QStringList>
 #include <deque>
 #include <vector>
 
@@ -23,11 +25,14 @@ public:
         int maximum = 0; // of a progress
     };
 
-    ScriptedMessages();
+    // The answers, as their classic codes, in the order the boxes come.
+    explicit ScriptedMessages(const QList<int> &answers = {});
     ~ScriptedMessages() override;
 
     void answer(Answer answer) { m_answers.push_back(answer); }
     const std::vector<Shown> &shown() const { return m_shown; }
+    // "title|text" of every box shown, in order.
+    QStringList boxes() const;
     int unexpected() const { return m_unexpected; }
     virtual bool allAnswersUsed() const { return m_answers.empty(); }
     virtual void clear();

@@ -1,49 +1,11 @@
 #include "support/TestCompetition.h"
 
-#include <QCoreApplication>
+#include "support/CheckConnection.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
-#include <QtTest>
-
-namespace {
-
-int g_checkConnections = 0;
-
-// Runs one statement on a connection that lives only for this call.
-template <typename Body>
-void withConnection(const QString &path, Body body)
-{
-    const QString name = QStringLiteral("test-check-%1").arg(++g_checkConnections);
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        if (!db.open())
-            qFatal("cannot open %s", qPrintable(path));
-        body(db);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-}
-
-QSqlQuery run(QSqlDatabase &db, const QString &sql, const QVariantList &values)
-{
-    QSqlQuery query(db);
-    if (!query.prepare(sql))
-        qFatal("prepare failed: %s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
-    for (const QVariant &v : values)
-        query.addBindValue(v);
-    if (!query.exec())
-        qFatal("exec failed: %s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
-    return query;
-}
-
-} // namespace
 
 // The build's pristine copies: the ones next to the program may hold what a
 // developer typed while trying the program.
@@ -71,34 +33,17 @@ TestCompetition::~TestCompetition() = default;
 
 void TestCompetition::exec(const QString &sql, const QVariantList &values) const
 {
-    withConnection(m_path, [&](QSqlDatabase &db) { run(db, sql, values); });
+    CheckConnection::exec(m_path, sql, values);
 }
 
 QVariant TestCompetition::scalar(const QString &sql, const QVariantList &values) const
 {
-    QVariant result;
-    withConnection(m_path, [&](QSqlDatabase &db) {
-        QSqlQuery q = run(db, sql, values);
-        if (q.next())
-            result = q.value(0);
-    });
-    return result;
+    return CheckConnection::scalar(m_path, sql, values);
 }
 
 QList<QVariantMap> TestCompetition::rows(const QString &sql, const QVariantList &values) const
 {
-    QList<QVariantMap> result;
-    withConnection(m_path, [&](QSqlDatabase &db) {
-        QSqlQuery q = run(db, sql, values);
-        while (q.next()) {
-            QVariantMap row;
-            const QSqlRecord r = q.record();
-            for (int i = 0; i < r.count(); ++i)
-                row.insert(r.fieldName(i), q.value(i));
-            result << row;
-        }
-    });
-    return result;
+    return CheckConnection::rows(m_path, sql, values);
 }
 
 void TestCompetition::setTitle(const QString &title) const

@@ -1,0 +1,218 @@
+#!/usr/bin/env bash
+# Shows that the tests catch faults: applies deliberate breaks to the sources
+# one at a time, builds and runs the tests that guard the broken code, restores
+# the source and counts the breaks the tests caught. A break that no longer
+# applies (its text is gone from the source) fails the run: the list below is
+# kept with the code. Builds in build-mutants/, apart from the test builds.
+# Usage: mutants.sh [--check] [label filter (an extended regex on the labels)]
+#   --check only looks whether every break still applies, building nothing.
+# Exit status 0 when at least 9 in 10 breaks were caught.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+check_only=false
+if [[ "${1:-}" == --check ]]; then
+    check_only=true
+    shift
+fi
+filter="${1:-.}"
+build="$root/build-mutants"
+labels=() files=() froms=() tos=() tests=()
+
+# mutant <label> <file below src/> <text> <replacement> <test programs>
+mutant()
+{
+    labels+=("$1") files+=("$2") froms+=("$3") tos+=("$4") tests+=("$5")
+}
+
+# ---------------------------------------------------------------- store
+mutant "store: Val reads &HFFFF as 65535" store/Numbers.cpp \
+    'if (bits <= 16 && value >= 0x8000' 'if (bits < 16 && value >= 0x8000' tst_numbers
+mutant "store: a truth value written as 1" store/Numbers.cpp \
+    'return value.toBool() ? QStringLiteral("-1")' 'return value.toBool() ? QStringLiteral("1")' tst_numbers
+mutant "store: CSV separator never a comma" store/Csv.cpp \
+    "return commas > semicolons ? QLatin1Char(',') : QLatin1Char(';');" "return QLatin1Char(';');" "tst_csv tst_masterlist"
+mutant "store: CSV byte order mark kept" store/Csv.cpp \
+    'if (body.startsWith("\xEF\xBB\xBF")) {' 'if (false) {' "tst_csv tst_masterlist"
+mutant "store: CSV field with a quote written bare" store/Csv.cpp \
+    '|| c == Quote || isLineEnd(c))' '|| isLineEnd(c))' "tst_csv tst_filecommands"
+mutant "store: ö sorts as o" store/TextOrder.cpp \
+    "return {U'o', U'e'};" "return {U'o', 0};" "tst_textcompare"
+mutant "store: a text sorts level with its prefix" store/TextOrder.cpp \
+    'return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;' 'return 0;' "tst_textcompare"
+mutant "store: a doubled quote ends a criterion text" store/Criterion.cpp \
+    "} else if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\\''))" "} else if (false)" \
+    "tst_database tst_recordset tst_resultentry"
+mutant "store: a transaction left unfinished commits" store/Database.cpp \
+    $'        m_database.rollback();\n    } catch (const RingtalError &) {\n        // The failure that ended' \
+    $'        m_database.commit();\n    } catch (const RingtalError &) {\n        // The failure that ended' \
+    "tst_database tst_ranking"
+mutant "store: a new row's ID not read back" store/RecordsetStoring.cpp \
+    'row[m_idField] = storedId();' ';' "tst_recordset tst_resultentry"
+mutant "store: a row another program deleted looks stored" store/RecordsetStoring.cpp \
+    'if (found.rows.empty())' 'if (found.rows.empty() && false)' "tst_recordset tst_sharedfile"
+mutant "store: a row another program changed is overwritten" store/RecordsetStoring.cpp \
+    'if (at >= 0 && !sameValue(inFile.at(at), read.at(i))) {' 'if (false) {' "tst_recordset tst_sharedfile"
+mutant "store: an Access yes reads as no" store/AccessFile.cpp \
+    'return qint64(column->cur_value_len == 0 ? -1 : 0);' 'return qint64(0);' "tst_accessfile"
+mutant "store: a competition's title not taken over" store/CompetitionTakeOver.cpp \
+    'if (competition.rows.empty() || field < 0)' 'if (true)' "tst_accessfile tst_filecommands"
+mutant "store: an import adds shooters the list has" store/ShooterImport.cpp \
+    'if (keys.contains(shooterKey)) {' 'if (false) {' "tst_masterlist"
+mutant "store: the error text without its number" store/ErrorProtocol.cpp \
+    'QStringLiteral("Fehler: %1 - %2").arg(error.number())' 'QStringLiteral("Fehler:%1 - %2").arg(error.number())' \
+    "tst_errorprotocol tst_resultentry tst_masterfile"
+
+# ---------------------------------------------------------------- scoring
+mutant "scoring: 11 counts as a shot" scoring/ScoreComputation.cpp \
+    'if (value > HighestShot || value < 0.0)' 'if (value > 11.0 || value < 0.0)' "tst_scorecomputation tst_resultentry"
+mutant "scoring: halves rounded up, not to even" scoring/ScoreComputation.cpp \
+    'return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;' 'return below + 1.0;' "tst_scorecomputation"
+mutant "scoring: ones not counted in the key" scoring/ScoreComputation.cpp \
+    'for (int value = 10; value >= 1; --value)' 'for (int value = 10; value >= 2; --value)' "tst_scorecomputation"
+mutant "scoring: ties do not skip the next place" scoring/RankAssignment.cpp \
+    '            place = position;' '            place = place + 1;' "tst_scorecomputation tst_ranking"
+mutant "scoring: all zeros count as a result" scoring/RankAssignment.cpp \
+    "if (c != QLatin1Char('0'))" "if (c != QLatin1Char(' '))" "tst_scorecomputation tst_ranking"
+mutant "scoring: the group column ignored" scoring/Ranking.cpp \
+    'const QString name = rows.storedValue(row, group).toString();' 'const QString name;' "tst_ranking"
+mutant "scoring: places written outside a transaction" scoring/Ranking.cpp \
+    'allOrNothing(rows.database(), [&] { rows.storeField(place, values); });' 'rows.storeField(place, values);' \
+    "tst_ranking"
+
+# ---------------------------------------------------------------- settings
+mutant "settings: a colour's blue read from the red byte" settings/ColourValue.cpp \
+    'value >> 16 & 0xFF}' 'value & 0xFF}' "tst_settingsformats tst_appearance"
+mutant "settings: a width list read past a field without ';'" settings/WidthList.cpp \
+    $'        if (separator < 0)\n            break;' $'        if (separator < 0)\n            separator = fields.size();' \
+    "tst_settingsformats"
+mutant "settings: a stored window wider than its screen kept" settings/WindowPlacement.cpp \
+    'if (outer.width() > screen.width()) {' 'if (false) {' "tst_windowplacement"
+mutant "settings: a window off every screen left there" settings/WindowPlacement.cpp \
+    'if (visibleArea(outer, screens) < VisibleShare * area(outer)) {' 'if (false) {' "tst_windowplacement"
+mutant "settings: a font size written with its zeros" settings/FontEntry.cpp \
+    "while (text.endsWith(QLatin1Char('0')) && text.contains(comma))" "while (false)" "tst_settingsformats tst_appearance"
+
+# ---------------------------------------------------------------- grid
+mutant "grid: no new-row line" grid/GridModel.cpp \
+    'return m_allowAddNew && m_recordset && row == m_rowsShown - 1;' 'return false;' \
+    "tst_resultentry tst_masterlist tst_printwinnerslist"
+mutant "grid: rows added at the end not announced" grid/GridModel.cpp \
+    $'        beginInsertRows({}, m_rowsShown, now - 1);\n        m_rowsShown = now;\n        endInsertRows();' \
+    $'        m_rowsShown = now;' "tst_resultentry tst_gridpainting"
+mutant "grid: Tab stops at every column" grid/DataGrid.cpp \
+    'const int step = forward ? 1 : -1;' 'const int step = forward ? 2 : -1;' "tst_resultentry"
+mutant "grid: typed values given up without asking" grid/DataGridStoring.cpp \
+    'if (!rs || !rs->isDirty())' 'if (true)' "tst_resultentry"
+mutant "grid: column widths not restored" grid/GridSettings.cpp \
+    'grid.columns(int(i)).setWidth(std::max(0.0, widths[i]));' ';' "tst_appearance tst_startclose"
+
+# ---------------------------------------------------------------- printing
+mutant "printing: columns wider than the page not scaled" printing/PageLayout.cpp \
+    'm_scale = total > m_input.areaWidth ? m_input.areaWidth / total : 1.0;' 'm_scale = 1.0;' \
+    "tst_pagelayout tst_printwinnerslist"
+mutant "printing: one row fewer per page" printing/PageLayout.cpp \
+    'const int fits = int(std::floor(room / m_input.rowHeight + Tolerance));' \
+    'const int fits = int(std::floor(room / m_input.rowHeight + Tolerance)) - 1;' "tst_pagelayout tst_printwinnerslist"
+mutant "printing: column headings only on the first page" printing/PageLayout.cpp \
+    'page.headings = first || m_input.repeatColumnHeaders;' 'page.headings = first;' \
+    "tst_pagelayout tst_printwinnerslist"
+mutant "printing: \\P prints the page number" printing/PageText.cpp \
+    'result += QString::number(pageCount);' 'result += QString::number(page);' "tst_pagelayout tst_printwinnerslist"
+mutant "printing: the new-row line printed" printing/PrintTable.cpp \
+    'return rows > 0 && model->isNewRowLine(rows - 1) ? rows - 1 : rows;' 'return rows;' "tst_printwinnerslist"
+mutant "printing: hidden columns printed" printing/PrintTable.cpp \
+    'if (logical >= 0 && !grid.isColumnHidden(logical))' 'if (logical >= 0)' "tst_printwinnerslist"
+
+# ---------------------------------------------------------------- the run
+applies()
+{
+    local text
+    text="$(cat "$root/src/${files[$1]}"; echo x)"
+    [[ "${text%x}" == *"${froms[$1]}"* ]]
+}
+
+if $check_only; then
+    stale=0
+    for current in "${!labels[@]}"; do
+        if ! applies "$current"; then
+            echo "ringtal: the break \"${labels[$current]}\" no longer applies: its text is not in src/${files[$current]}"
+            stale=$((stale + 1))
+        fi
+    done
+    (( stale == 0 )) || exit 1
+    echo "ringtal: all ${#labels[@]} deliberate breaks apply to the sources"
+    exit 0
+fi
+
+# shellcheck source=scripts/setup.sh
+source "$root/scripts/setup.sh"
+[[ -f "$build/CMakeCache.txt" ]] || echo "ringtal: building $build once (a few minutes)"
+ringtal_build "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRINGTAL_WERROR=OFF -DRINGTAL_SANITIZE=OFF \
+    -DRINGTAL_BENCH=OFF >/dev/null || ringtal_fail "the unbroken sources do not build in $build"
+
+home="$(mktemp -d)"
+mkdir -p "$home/config" "$home/data" "$home/cache" "$home/runtime"
+chmod 700 "$home/runtime"
+export XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" XDG_CACHE_HOME="$home/cache"
+export XDG_RUNTIME_DIR="$home/runtime"
+
+original=""
+restore()
+{
+    if [[ -n "$original" ]]; then
+        # A fresh time stamp makes the next build compile the restored source again.
+        cat "$original" > "$root/src/${files[$current]}"
+        rm -f "$original"
+        original=""
+    fi
+}
+trap 'restore; rm -rf "$home"' EXIT
+trap 'exit 130' INT TERM
+
+tried=0 caught=0 missed=() stale=()
+for current in "${!labels[@]}"; do
+    label="${labels[$current]}"
+    [[ "$label" =~ $filter ]] || continue
+    source_file="$root/src/${files[$current]}"
+    text="$(cat "$source_file"; echo x)"
+    text="${text%x}"
+    if ! applies "$current"; then
+        stale+=("$label: its text is not in src/${files[$current]}")
+        continue
+    fi
+    original="$(mktemp)"
+    cp "$source_file" "$original"
+    printf '%s' "${text/"${froms[$current]}"/"${tos[$current]}"}" > "$source_file"
+    read -ra programs <<<"${tests[$current]}"
+    result="missed"
+    if ! cmake --build "$build" --target "${programs[@]}" >"$build/mutant.log" 2>&1; then
+        restore
+        stale+=("$label: the broken source does not build (see $build/mutant.log)")
+        continue
+    fi
+    tried=$((tried + 1))
+    if ! ctest --test-dir "$build" --timeout 120 -R "/($(IFS='|'; echo "${programs[*]}"))\$" \
+            >>"$build/mutant.log" 2>&1; then
+        result="caught"
+    fi
+    restore
+    if [[ "$result" == missed ]]; then
+        missed+=("$label")
+    else
+        caught=$((caught + 1))
+    fi
+    printf '%-3d %-60s %s\n' "$tried" "$label" "$result"
+done
+# The objects of the last break are rebuilt from the restored sources.
+cmake --build "$build" >/dev/null 2>&1 || true
+
+for reason in "${stale[@]}"; do
+    echo "ringtal: a break to mend: $reason"
+done
+for label in "${missed[@]}"; do
+    echo "ringtal: not caught: $label"
+done
+echo "ringtal: $caught of $tried deliberate breaks caught"
+(( ${#stale[@]} == 0 )) || exit 1
+(( tried > 0 && caught * 10 >= tried * 9 ))
