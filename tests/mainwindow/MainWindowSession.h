@@ -85,19 +85,10 @@ inline const QStringList Fields = QStringLiteral("ID Platz StartNr Schuetze Vere
 
 inline int column(const QString &field) { return int(Fields.indexOf(field)); }
 inline int newRowLine(const DataGrid *grid) { return grid->model()->rowCount() - 1; }
-inline QString currentField(const DataGrid *grid) { return Fields.value(grid->currentIndex().column()); }
 
 inline QString cellText(const DataGrid *grid, int row, const QString &field)
 {
     return grid->model()->index(row, column(field)).data(Qt::DisplayRole).toString();
-}
-
-inline QStringList columnTexts(const DataGrid *grid, const QString &field)
-{
-    QStringList texts;
-    for (int row = 0; row < grid->model()->rowCount(); ++row)
-        texts << cellText(grid, row, field);
-    return texts;
 }
 
 // Plain entries are typed; "<Tab>", "<Backtab>", "<Return>", "<Enter>" (keypad), "<Esc>", "<Del>",
