@@ -28,18 +28,18 @@ mutant()
 # ---------------------------------------------------------------- store
 mutant "store: Val reads &HFFFF as 65535" store/Numbers.cpp \
     'if (bits <= 16 && value >= 0x8000' 'if (bits < 16 && value >= 0x8000' tst_numbers
-mutant "store: a truth value written as 1" store/Numbers.cpp \
-    'return value.toBool() ? QStringLiteral("-1")' 'return value.toBool() ? QStringLiteral("1")' tst_numbers
+mutant "store: a decimal point read as a decimal mark" store/tempModule.cpp \
+    "else if (c != QLatin1Char('.'))" "else" "tst_numbers tst_printdialogs"
 mutant "store: CSV separator never a comma" store/Csv.cpp \
     "return commas > semicolons ? QLatin1Char(',') : QLatin1Char(';');" "return QLatin1Char(';');" "tst_csv tst_masterlist"
 mutant "store: CSV byte order mark kept" store/Csv.cpp \
     'if (body.startsWith("\xEF\xBB\xBF")) {' 'if (false) {' "tst_csv tst_masterlist"
 mutant "store: CSV field with a quote written bare" store/Csv.cpp \
     '|| c == Quote || isLineEnd(c))' '|| isLineEnd(c))' "tst_csv tst_filecommands"
-mutant "store: ö sorts as o" store/TextOrder.cpp \
-    "return {U'o', U'e'};" "return {U'o', 0};" "tst_textcompare"
-mutant "store: a text sorts level with its prefix" store/TextOrder.cpp \
-    'return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;' 'return 0;' "tst_textcompare"
+mutant "store: ß sorts as s" store/TextOrder.cpp \
+    "return {U's', U's'};" "return {U's', 0};" "tst_textcompare"
+mutant "store: letters compared the wrong way round" store/TextOrder.cpp \
+    'return x < y ? -1 : 1;' 'return x < y ? 1 : -1;' "tst_textcompare tst_masterlist"
 mutant "store: a doubled quote ends a criterion text" store/Criterion.cpp \
     "} else if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\\''))" "} else if (false)" \
     "tst_database tst_recordset tst_resultentry"
@@ -53,8 +53,8 @@ mutant "store: a row another program deleted looks stored" store/RecordsetStorin
     'if (found.rows.empty())' 'if (found.rows.empty() && false)' "tst_recordset tst_sharedfile"
 mutant "store: a row another program changed is overwritten" store/RecordsetStoring.cpp \
     'if (at >= 0 && !sameValue(inFile.at(at), read.at(i))) {' 'if (false) {' "tst_recordset tst_sharedfile"
-mutant "store: an Access yes reads as no" store/AccessFile.cpp \
-    'return qint64(column->cur_value_len == 0 ? -1 : 0);' 'return qint64(0);' "tst_accessfile"
+mutant "store: a cut Access file read as whole" store/AccessFile.cpp \
+    'if (result.rows.size() < table->num_rows)' 'if (false)' "tst_accessfile"
 mutant "store: a competition's title not taken over" store/CompetitionTakeOver.cpp \
     'if (competition.rows.empty() || field < 0)' 'if (true)' "tst_accessfile tst_filecommands"
 mutant "store: an import adds shooters the list has" store/ShooterImport.cpp \
@@ -83,9 +83,8 @@ mutant "scoring: places written outside a transaction" scoring/Ranking.cpp \
 # ---------------------------------------------------------------- settings
 mutant "settings: a colour's blue read from the red byte" settings/ColourValue.cpp \
     'value >> 16 & 0xFF}' 'value & 0xFF}' "tst_settingsformats tst_appearance"
-mutant "settings: a width list read past a field without ';'" settings/WidthList.cpp \
-    $'        if (separator < 0)\n            break;' $'        if (separator < 0)\n            separator = fields.size();' \
-    "tst_settingsformats"
+mutant "settings: a width list's last single character read" settings/WidthList.cpp \
+    'while (fields.size() - start >= 2) {' 'while (fields.size() - start >= 1) {' "tst_settingsformats"
 mutant "settings: a stored window wider than its screen kept" settings/WindowPlacement.cpp \
     'if (outer.width() > screen.width()) {' 'if (false) {' "tst_windowplacement"
 mutant "settings: a window off every screen left there" settings/WindowPlacement.cpp \
@@ -97,9 +96,8 @@ mutant "settings: a font size written with its zeros" settings/FontEntry.cpp \
 mutant "grid: no new-row line" grid/GridModel.cpp \
     'return m_allowAddNew && m_recordset && row == m_rowsShown - 1;' 'return false;' \
     "tst_resultentry tst_masterlist tst_printwinnerslist"
-mutant "grid: rows added at the end not announced" grid/GridModel.cpp \
-    $'        beginInsertRows({}, m_rowsShown, now - 1);\n        m_rowsShown = now;\n        endInsertRows();' \
-    $'        m_rowsShown = now;' "tst_resultentry tst_gridpainting"
+mutant "grid: rows added at the end announced one too many" grid/GridModel.cpp \
+    'beginInsertRows({}, m_rowsShown, now - 1);' 'beginInsertRows({}, m_rowsShown, now);' "tst_resultentry"
 mutant "grid: Tab stops at every column" grid/DataGrid.cpp \
     'const int step = forward ? 1 : -1;' 'const int step = forward ? 2 : -1;' "tst_resultentry"
 mutant "grid: typed values given up without asking" grid/DataGridStoring.cpp \
@@ -119,8 +117,9 @@ mutant "printing: column headings only on the first page" printing/PageLayout.cp
     "tst_pagelayout tst_printwinnerslist"
 mutant "printing: \\P prints the page number" printing/PageText.cpp \
     'result += QString::number(pageCount);' 'result += QString::number(page);' "tst_pagelayout tst_printwinnerslist"
-mutant "printing: the new-row line printed" printing/PrintTable.cpp \
-    'return rows > 0 && model->isNewRowLine(rows - 1) ? rows - 1 : rows;' 'return rows;' "tst_printwinnerslist"
+mutant "printing: a footer's right part printed in the centre" printing/PageText.cpp \
+    'QString &target = result[size_t(std::min(i, 2))];' 'QString &target = result[size_t(std::min(i, 1))];' \
+    "tst_pagelayout tst_printwinnerslist"
 mutant "printing: hidden columns printed" printing/PrintTable.cpp \
     'if (logical >= 0 && !grid.isColumnHidden(logical))' 'if (logical >= 0)' "tst_printwinnerslist"
 
