@@ -24,8 +24,10 @@ QStringList names(const Recordset &recordset)
 {
     QStringList result;
     const int field = recordset.fieldIndex(QStringLiteral("Schuetze"));
-    for (int row = 0; row < recordset.rowCount(); ++row)
-        result << recordset.storedValue(row, field).toString();
+    for (int row = 0; row < recordset.rowCount(); ++row) {
+        const QVariant name = recordset.storedValue(row, field);
+        result << (name.isNull() ? QStringLiteral("(null)") : name.toString());
+    }
     return result;
 }
 

@@ -29,7 +29,7 @@ qint64 insertShooter(const TestCompetition &competition, const QVariant &startNr
 // by key is Becker, Adler, Cramer, which differs from the table order.
 void addThree(const TestCompetition &competition);
 
-// Names of the recordset's stored rows, in set order.
+// Names of the recordset's stored rows, in set order; "(null)" for Null.
 QStringList names(const Recordset &recordset);
 
 // Names in the table, in ID order, read through the check connection.
