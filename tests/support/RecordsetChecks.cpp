@@ -5,19 +5,23 @@
 
 namespace RecordsetChecks {
 
-qint64 insertShooter(const TestCompetition &competition, const QVariant &startNr, const QString &name,
-                     const QVariant &key)
+void fill(const TestCompetition &competition, const QStringList &shooters)
 {
-    competition.exec(QStringLiteral("INSERT INTO Ergebnisse (StartNr, Schuetze, Sortierung) VALUES (?, ?, ?)"),
-                     {startNr, name, key});
-    return competition.scalar(QStringLiteral("SELECT max(ID) FROM Ergebnisse")).toLongLong();
+    for (const QString &shooter : shooters) {
+        QVariantList values;
+        for (int field = 0; field < 4; ++field) {
+            const QString text = shooter.section(QLatin1Char('|'), field, field);
+            const bool null = text == QLatin1String("(null)") || field > shooter.count(QLatin1Char('|'));
+            values << (null ? QVariant() : field == 3 ? QVariant(text.toInt()) : QVariant(text.isEmpty() ? "" : text));
+        }
+        competition.exec(QStringLiteral("INSERT INTO Ergebnisse (Schuetze, Verein, Sortierung, StartNr) VALUES (?, ?, ?, ?)"),
+                         values);
+    }
 }
 
 void addThree(const TestCompetition &competition)
 {
-    insertShooter(competition, 30, QStringLiteral("Cramer"), QStringLiteral("0870"));
-    insertShooter(competition, 10, QStringLiteral("Becker"), QStringLiteral("0950"));
-    insertShooter(competition, 20, QStringLiteral("Adler"), QStringLiteral("0910"));
+    fill(competition, {"Cramer|(null)|0870|30", "Becker|(null)|0950|10", "Adler|(null)|0910|20"});
 }
 
 QStringList names(const Recordset &recordset)
@@ -28,14 +32,6 @@ QStringList names(const Recordset &recordset)
         const QVariant name = recordset.storedValue(row, field);
         result << (name.isNull() ? QStringLiteral("(null)") : name.toString());
     }
-    return result;
-}
-
-QStringList tableNames(const TestCompetition &competition)
-{
-    QStringList result;
-    for (const QVariantMap &row : competition.rows(QStringLiteral("SELECT Schuetze FROM Ergebnisse ORDER BY ID")))
-        result << row.value(QStringLiteral("Schuetze")).toString();
     return result;
 }
 

@@ -19,11 +19,10 @@ namespace RecordsetChecks {
 
 inline const QString ByKey = QStringLiteral("Select * from Ergebnisse order by Sortierung desc");
 
-// A result row written through the competition's own check connection, so
-// that Null start numbers and empty keys can be stored as they are. Returns
-// the row's ID.
-qint64 insertShooter(const TestCompetition &competition, const QVariant &startNr, const QString &name,
-                     const QVariant &key = QVariant());
+// Result rows as "name|club|key|start number", written through the
+// competition's own check connection; a field left out or "(null)" is Null,
+// an empty field an empty text.
+void fill(const TestCompetition &competition, const QStringList &shooters);
 
 // Cramer (ID 1, key 0870), Becker (ID 2, 0950), Adler (ID 3, 0910): set order
 // by key is Becker, Adler, Cramer, which differs from the table order.
@@ -31,9 +30,6 @@ void addThree(const TestCompetition &competition);
 
 // Names of the recordset's stored rows, in set order; "(null)" for Null.
 QStringList names(const Recordset &recordset);
-
-// Names in the table, in ID order, read through the check connection.
-QStringList tableNames(const TestCompetition &competition);
 
 // The value of a field of one row as the table holds it, read through the
 // check connection, with SQLite's storage class ("integer", "real", "text",
