@@ -41,15 +41,4 @@ struct StoredValue
 };
 StoredValue storedValue(const TestCompetition &competition, const QString &field, qint64 id);
 
-// Equal when both are Null, both texts with the same characters, or both
-// numbers with the same value; the message names both sides.
-bool sameValue(const QVariant &actual, const QVariant &expected, QByteArray *message);
-
 } // namespace RecordsetChecks
-
-// sameValue() as a check inside a test function.
-#define RINGTAL_COMPARE_VALUE(actual, expected)                                                        \
-    do {                                                                                               \
-        QByteArray valueMessage;                                                                       \
-        QVERIFY2(RecordsetChecks::sameValue((actual), (expected), &valueMessage), valueMessage.constData()); \
-    } while (false)
