@@ -37,6 +37,11 @@ const QStringList ResultFields{"ID",    "Platz", "StartNr", "Schuetze", "Verein"
                                "Ring1", "Ring2", "Ring3",   "Ring4",    "Ring5",  "Ring6", "Ring7",
                                "Ring8", "Ring9", "Ring10",  "Sortierung"};
 
+// The start of Serie's column in the table definition of Ergebnisse: its type
+// (7, a double), and that type made a Yes/No (1).
+const QByteArray SerieColumn = QByteArray::fromHex("075906000005000200");
+const QByteArray YesNoColumn = QByteArray::fromHex("015906000005000200");
+
 QByteArray doubleBytes(double value)
 {
     QByteArray bytes(8, Qt::Uninitialized);
@@ -116,6 +121,8 @@ private slots:
         QTest::newRow("the competition, replacing a file of that name") << "" << 46.0 << true << 0;
         QTest::newRow("a total of seventeen digits") << "" << std::nextafter(std::nextafter(46.1, 100.0), 100.0) << false << 0;
         QTest::newRow("the smallest subnormal total") << "" << 4.9406564584124654e-324 << false << 0;
+        // Serie made a Yes/No field: Access's yes is -1, as the program writes a truth value.
+        QTest::newRow("a Yes/No field") << "Yes/No" << 0.0 << false << 0;
         QTest::newRow("master list instead of a competition") << "other table" << 0.0 << false << 3078;
         QTest::newRow("damaged file, existing target kept") << "last page missing" << 0.0 << true << 3343;
         QTest::newRow("duplicate IDs, existing target kept") << "duplicate IDs" << 0.0 << true << 3022;
@@ -128,9 +135,11 @@ private slots:
         QFETCH(bool, existingTarget);
         QFETCH(int, number);
         const QString path = m_work->filePath(QStringLiteral("alt.wkd"));
+        const bool yesNo = kind == QLatin1String("Yes/No");
         const QString access = kind.isEmpty()
             ? AccessFixtures::patchedCopy(AccessFixtures::Competition, doubleBytes(46.0), doubleBytes(serie), path)
-            : AccessFixtures::damagedCopy(kind, AccessFixtures::Competition, path);
+            : yesNo ? AccessFixtures::patchedCopy(AccessFixtures::Competition, SerieColumn, YesNoColumn, path)
+                    : AccessFixtures::damagedCopy(kind, AccessFixtures::Competition, path);
         QVERIFY(!access.isEmpty());
         const QByteArray accessBefore = contents(access);
         const QDateTime modified = QFileInfo(access).lastModified();
@@ -162,8 +171,8 @@ private slots:
                 const QString &field = ResultFields.at(expected.size());
                 const bool text = field == "Schuetze" || field == "Verein" || field == "Sortierung";
                 const bool real = field == "Serie" || field.startsWith(QLatin1String("Ring"));
-                if (i == 3 && field == "Serie")
-                    value = QVariant(serie).toString();
+                if (field == "Serie" && (yesNo || i == 3))
+                    value = !yesNo ? QVariant(serie).toString() : value.isEmpty() ? "0" : "-1";
                 expected << (value.isEmpty() ? "null" : text ? "text" : real ? "real" : "integer") + (':' + value);
                 actual << rows.at(i).value(field + "_kind").toString() + ':' + rows.at(i).value(field).toString();
             }

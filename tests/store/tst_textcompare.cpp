@@ -88,6 +88,14 @@ private slots:
         QCOMPARE(sign(compareAlphabetically(a.toUtf8(), b.toUtf8())), expected);
         QCOMPARE(sign(compareAlphabetically(b.toUtf8(), a.toUtf8())), -expected);
     }
+
+    // A byte that starts no valid character stands for itself: a lone first
+    // byte of "ä" (Ã) folds like "ä", and of a tie the shorter text comes first.
+    void loneByteBeforeItsLetter()
+    {
+        QVERIFY(compareAlphabetically("\xC3", "\xC3\xA4") < 0);
+        QVERIFY(compareAlphabetically("\xC3\xA4", "\xC3") > 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestTextCompare)
