@@ -84,7 +84,8 @@ mutant "scoring: places written outside a transaction" scoring/Ranking.cpp \
 mutant "settings: a colour's blue read from the red byte" settings/ColourValue.cpp \
     'value >> 16 & 0xFF}' 'value & 0xFF}' "tst_settingsformats tst_appearance"
 mutant "settings: a width list read past a field without ';'" settings/WidthList.cpp \
-    $'        if (separator < 0)\n            break;' $'        if (separator < 0)\n            separator = fields.size();' \
+    $'separator = fields.indexOf(QLatin1Char(\';\'), start);\n        if (separator < 0)\n            break;' \
+    $'found = fields.indexOf(QLatin1Char(\';\'), start);\n        const qsizetype separator = found < 0 ? fields.size() : found;' \
     "tst_settingsformats"
 mutant "settings: a stored window wider than its screen kept" settings/WindowPlacement.cpp \
     'if (outer.width() > screen.width()) {' 'if (false) {' "tst_windowplacement"
