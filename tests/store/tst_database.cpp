@@ -101,15 +101,15 @@ private slots:
         };
         const QStringList three{"Cramer||0870", "Becker||0950", "Adler||0910"};
         const TextOrder exact = TextOrder::Exact, alphabetical = TextOrder::Alphabetical;
-        row("first refresh opens", "Sortierung desc", exact, three, "", {"Becker", "Adler", "Cramer"});
-        row("row added by another connection", "Sortierung desc", exact, three + QStringList{"Dorn||0990"}, "other add",
+        const char *const byKey = "Sortierung desc";
+        row("first refresh opens", byKey, exact, three, "", {"Becker", "Adler", "Cramer"});
+        row("row added by another connection", byKey, exact, three + QStringList{"Dorn||0990"}, "other add",
             {"Dorn", "Becker", "Adler", "Cramer"});
-        row("pending edit stored first", "Sortierung desc", exact, three, "pending key", {"Cramer", "Becker", "Adler"});
-        row("sibling wrote a name", "Sortierung desc", exact, three, "sibling edit", {"Becker", "Zeller", "Cramer"});
-        row("sibling re-sorted after a key change", "Sortierung desc", exact, three, "sibling key",
-            {"Adler", "Becker", "Cramer"});
+        row("pending edit stored first", byKey, exact, three, "pending key", {"Cramer", "Becker", "Adler"});
+        row("sibling wrote a name", byKey, exact, three, "sibling edit", {"Becker", "Zeller", "Cramer"});
+        row("sibling re-sorted after a key change", byKey, exact, three, "sibling key", {"Adler", "Becker", "Cramer"});
         const QStringList mixed{"müller", "Zander", "adler", "Bauer", "Ärger"};
-        row("exact: keys as texts, the empty key after all keys, then the null key", "Sortierung desc", exact,
+        row("exact: keys as texts, the empty key after all keys, then the null key", byKey, exact,
             {"Neu|", "Leer||", "Zehn||10", "Neun||9"}, "other add", {"Neun", "Zehn", "Leer", "Neu"});
         row("exact: upper case first, umlauts after z", "Schuetze", exact, mixed, "other add",
             {"Bauer", "Zander", "adler", "müller", "Ärger"});
@@ -122,7 +122,7 @@ private slots:
         row("alphabetical: numbers by value, zero before null", "StartNr desc", alphabetical,
             {"Zwei|||2", "Ohne", "Zehn|||10", "Null|||0", "Neun|||9"}, "other add", {"Zehn", "Neun", "Zwei", "Null", "Ohne"});
         const auto fails = [&](const char *name, const char *kind, const QStringList &expected) {
-            row(name, "Sortierung desc", exact, three, kind, expected);
+            row(name, byKey, exact, three, kind, expected);
         };
         const QString noCompetition = QStringLiteral(" und keine Wettkampfdatei.");
         fails("missing file", "missing", {"3024", "Königsschießen #2 ?.wkd' wurde nicht gefunden."});

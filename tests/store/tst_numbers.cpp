@@ -84,9 +84,8 @@ private slots:
         file(QStringLiteral("   "));
         file(QStringLiteral("Kreis Öhringen/Schützen Ärger ß.wkd"));
         file(QStringLiteral("gesperrt.wkd"), QFile::WriteOwner);
-        file(QStringLiteral("ziel.wkd"));
         dir.mkdir(QStringLiteral("Ordner.wkd"));
-        QFile::link(dir.filePath(QStringLiteral("ziel.wkd")), dir.filePath(QStringLiteral("verweis.wkd")));
+        QFile::link(dir.filePath(QStringLiteral("   ")), dir.filePath(QStringLiteral("verweis.wkd")));
         // Opening it would wait for a writer for ever.
         NonRegularFiles::makeFifo(dir.filePath(QStringLiteral("pipe.wkd")));
         row("file: three spaces", "FileExists", "   ", false);
