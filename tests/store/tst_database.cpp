@@ -70,7 +70,7 @@ void refreshFails(DataSource &source, const QString &kind, const QStringList &ex
     for (const QString &piece : expected.mid(1))
         QVERIFY2(raised.description.contains(piece), qPrintable(raised.description));
     QCOMPARE(entries(dir.path()), before);
-    QCOMPARE(source.recordset(), previous);
+    QVERIFY(source.recordset() == previous);
     QCOMPARE(RecordsetChecks::names(*previous), (QStringList{"Becker", "Adler", "Cramer"}));
     QCOMPARE(previous->position(), 1);
 }
