@@ -14,12 +14,9 @@
 
 #include <QtTest>
 
-using ColourValue::Rgb;
-
-Q_DECLARE_METATYPE(FontEntry)
-Q_DECLARE_METATYPE(Rgb)
-Q_DECLARE_METATYPE(WindowGeometry)
-Q_DECLARE_METATYPE(std::vector<ColumnState>)
+// Writes a text of a format from a value, for the rows that read back what the program writes.
+using Writer = std::function<QString()>;
+Q_DECLARE_METATYPE(Writer)
 
 namespace {
 
@@ -38,15 +35,19 @@ QString describe(const FontEntry &entry)
 // "=keep" leaves its width.
 QString describe(const std::vector<GridLayout::Operation> &operations)
 {
+    using Change = GridLayout::Operation::Change;
     QStringList words;
-    for (const GridLayout::Operation &operation : operations) {
-        QString change = QString::number(operation.width, 'g', 17);
-        if (operation.change == GridLayout::Operation::Change::Hide)
-            change = QStringLiteral("hide");
-        else if (operation.change == GridLayout::Operation::Change::KeepWidth)
-            change = QStringLiteral("keep");
-        words << QStringLiteral("c%1@%2=%3").arg(operation.column).arg(operation.displayPosition).arg(change);
-    }
+    for (const GridLayout::Operation &op : operations)
+        words << QStringLiteral("c%1@%2=%3").arg(op.column).arg(op.displayPosition).arg(
+                op.change == Change::Hide ? "hide" : op.change == Change::KeepWidth ? "keep" : QString::number(op.width, 'g', 17));
+    return words.join(QLatin1Char(' '));
+}
+
+QString numbers(const std::vector<double> &values)
+{
+    QStringList words;
+    for (const double value : values)
+        words << QString::number(value, 'g', 17);
     return words.join(QLatin1Char(' '));
 }
 
@@ -56,30 +57,7 @@ QString describe(const WindowEntry::Reading &reading)
     QStringList words(reading.centre, QStringLiteral("centre"));
     for (const std::optional<double> &edge : {reading.left, reading.top, reading.width, reading.height})
         words << (edge ? QString::number(*edge, 'g', 17) : QStringLiteral("-"));
-    words << QStringLiteral("|");
-    for (const double width : reading.columnWidths)
-        words << QString::number(width, 'g', 17);
-    return words.join(QLatin1Char(' '));
-}
-
-// The boxes shown, each given by its number ("13") or by its whole first line
-// without "Fehler: " ("6 - Die Spaltenposition ...").
-void compareBoxes(const ScriptedMessages &boxes, const QStringList &expected)
-{
-    QCOMPARE(boxes.boxes().size(), expected.size());
-    for (int i = 0; i < expected.size(); ++i) {
-        const QString start = "Fehler|Fehler: " + expected.at(i) + (expected.at(i).contains(' ') ? '\n' + loadMessage : " - ");
-        QVERIFY2(boxes.boxes().at(i).startsWith(start), qPrintable(boxes.boxes().at(i)));
-    }
-    QVERIFY(boxes.allAnswersUsed());
-}
-
-std::vector<ColumnState> columns(const QList<double> &widths)
-{
-    std::vector<ColumnState> list;
-    for (const double width : widths)
-        list.push_back(ColumnState{width, true, int(list.size())});
-    return list;
+    return (words << QStringLiteral("|") << numbers(reading.columnWidths)).join(QLatin1Char(' ')).trimmed();
 }
 
 } // namespace
@@ -89,302 +67,192 @@ class TestSettingsFormats : public QObject
     Q_OBJECT
 
 private slots:
-    // Every format's text comes back from the store character for character;
-    // commas, quotes and a leading ";" must not turn it into a list.
-    void storeKeepsTexts_data()
+    // The text of a format ("font", "grid N", "widths N", "window N" for N
+    // columns, "colour") read, first written from a value where the program
+    // writes it; the store gives every text back as it was. The font entry and
+    // the grid layout report what they cannot read; each failure is answered as
+    // given, else ignored, and the reader goes on, the failed field keeping its
+    // value ("completed": false after Abort). A font size beyond its limits is
+    // told with the true limits: four decimals make 0,0001 the smallest size.
+    void read_data()
     {
-        QTest::addColumn<QString>("stored"); // a null text: nothing stored
-        QTest::newRow("nothing stored gives the default") << QString();
-        QTest::newRow("an empty text is no default") << "";
-        QTest::newRow("commas, quotes and semicolons") << ";Schrift, \"fein\";2 - 2400,5;";
-    }
-
-    void storeKeepsTexts()
-    {
-        QFETCH(QString, stored);
-        TempSettings settings;
-        if (!stored.isNull())
-            SettingsStore::write(QStringLiteral("Positionen"), QStringLiteral("TDBGrid2"), stored);
-        QCOMPARE(SettingsStore::read(QStringLiteral("Positionen"), QStringLiteral("TDBGrid2"), QStringLiteral("Vorgabe")),
-                 stored.isNull() ? QStringLiteral("Vorgabe") : stored);
-        QCOMPARE(settings.contains(QStringLiteral("Positionen"), QStringLiteral("TDBGrid2")), !stored.isNull());
-    }
-
-    // Each failure answered as given, else ignored: the reader goes on with
-    // the next field, the failed field keeping the font's own value. A size
-    // beyond its limits is told with the true limits: the font keeps four
-    // decimals, so 0,0001 is its smallest size.
-    void fontRead_data()
-    {
-        QTest::addColumn<FontEntry>("written"); // the entry the text is written from, or none
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<Writer>("write");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("boxes");
         QTest::addColumn<QList<int>>("answers");
-        QTest::addColumn<bool>("result");
+        QTest::addColumn<bool>("completed");
         QTest::addColumn<QString>("expected");
-        const auto row = [](const char *name, const char *text, const char *expected, const QStringList &boxes = {},
-                            const QList<int> &answers = {}, bool result = true) {
-            QTest::newRow(name) << FontEntry() << QString(text) << boxes
-                                << (answers.isEmpty() ? QList<int>(boxes.size(), Ignore) : answers) << result << QString(expected);
+        const auto row = [](const char *name, const char *format, const char *text, const QString &expected,
+                            const QStringList &boxes = {}, const QList<int> &answers = {}, bool completed = true) {
+            QTest::newRow(name) << QString(format) << Writer() << QString(text) << boxes
+                                << (answers.isEmpty() ? QList<int>(boxes.size(), Ignore) : answers) << completed << expected;
         };
-        const auto written = [](const char *name, const FontEntry &entry, const char *text, const char *expected,
-                                const QStringList &boxes = {}) {
-            QTest::newRow(name) << entry << QString(text) << boxes << QList<int>(boxes.size(), Ignore) << true << QString(expected);
+        const auto written = [](const char *name, const char *format, const Writer &write, const char *text,
+                                const QString &expected) {
+            QTest::newRow(name) << QString(format) << write << QString(text) << QStringList() << QList<int>() << true << expected;
         };
+        row("store: nothing stored gives the default", "store", nullptr, "Vorgabe, none stored");
+        row("store: an empty text is no default", "store", "", "");
+        row("store: commas, quotes, semicolons", "store", ";Schrift, \"fein\";2 - 2400,5;", ";Schrift, \"fein\";2 - 2400,5;");
         const QString limits = QStringLiteral(": Sie muss mindestens 0,0001 und höchstens 2048 Punkt betragen.");
-        written("every flag set", {"Courier New", 12, true, true, true, true}, "Courier New;12;-1;-1;-1;-1", "Courier New|12|1111");
-        written("8.25 with decimal comma, face kept as it stands", {" Schrift, fein. ", 8.25, true, true, false, true},
-                " Schrift, fein. ;8,25;-1;-1;0;-1", " Schrift, fein. |8.25|1101");
-        written("no trailing zeros, no grouping", {"Arial", 1234.5, false, false, true, false}, "Arial;1234,5;0;0;-1;0",
-                "Arial|1234.5|0010");
-        written("smallest size", {"Arial", 0.0001, false, false, true, false}, "Arial;0,0001;0;0;-1;0", "Arial|0.0001|0010");
-        written("fifth decimal rounded", {"Arial", 7.00006, false, false, false, true}, "Arial;7,0001;0;0;0;-1", "Arial|7.0001|0001");
-        written("size below four decimals is 0, which the reader refuses", {"Arial", 0.00001, false, false, false, false},
-                "Arial;0;0;0;0;0", "Arial|12|0000", {"380 - Die Schriftgröße \"0\" ist zu klein" + limits});
-        row("any non-zero number is on", "Arial;10;1;2;-5;0,5", "Arial|10|1111");
-        row("blanks around numbers, face kept as it stands", " Schöne Schrift ; 9 ; -1 ;0;0; 0 ", " Schöne Schrift |9|1000");
-        row("size rounded to four decimals", "Arial;8,12346;0;0;0;0", "Arial|8.1235|0000");
-        row("largest size", "Arial;2048;0;0;0;0", "Arial|2048|0000");
-        row("empty text changes nothing", "", "Courier New|12|0111");
-        row("size with decimal point", "Arial;10.5;-1;0;0;0", "Arial|12|1000", {"13"});
-        row("size NaN", "Arial;NaN;-1;0;0;0", "Arial|12|1000", {"13"});
-        row("size zero", "Arial;0;-1;0;0;0", "Arial|12|1000", {"380 - Die Schriftgröße \"0\" ist zu klein" + limits});
-        row("size rounds to zero", "Arial;0,00004;0;0;0;0", "Arial|12|0000",
-            {"380 - Die Schriftgröße \"0,00004\" ist zu klein" + limits});
-        row("negative size", "Arial;-10;0;0;0;0", "Arial|12|0000", {"380 - Die Schriftgröße \"-10\" ist zu klein" + limits});
-        row("size above 2048", "Arial;2048,0001;0;0;0;0", "Arial|12|0000",
+        const auto font = [](const FontEntry &entry) { return [entry] { return entry.toText(); }; };
+        written("font: every flag", "font", font({"Arial", 12, true, true, true, true}), "Arial;12;-1;-1;-1;-1", "Arial|12|1111");
+        written("font: four decimals rounded, no zeros after them, no grouping, face kept as it stands", "font",
+                font({" Schrift, fein. ", 1234.49996, true, true, false, true}), " Schrift, fein. ;1234,5;-1;-1;0;-1",
+                " Schrift, fein. |1234.5|1101");
+        row("font: smallest size", "font", "Arial;0,0001;0;0;-1;0", "Arial|0.0001|0010");
+        row("font: any non-zero number is on", "font", "Arial;10;1;2;-5;0,5", "Arial|10|1111");
+        row("font: blanks around numbers, face kept", "font", " Schöne Schrift ; 9 ; -1 ;0;0; 0 ", " Schöne Schrift |9|1000");
+        row("font: size rounded to four decimals", "font", "Arial;8,12346;0;0;0;0", "Arial|8.1235|0000");
+        row("font: largest size", "font", "Arial;2048;0;0;0;0", "Arial|2048|0000");
+        row("font: empty text changes nothing", "font", "", "Courier New|12|0111");
+        row("font: size with decimal point", "font", "Arial;10.5;-1;0;0;0", "Arial|12|1000", {"13"});
+        row("font: size NaN", "font", "Arial;NaN;-1;0;0;0", "Arial|12|1000", {"13"});
+        row("font: size zero", "font", "Arial;0;-1;0;0;0", "Arial|12|1000", {"380 - Die Schriftgröße \"0\" ist zu klein" + limits});
+        row("font: size rounds to zero", "font", "Arial;0,00004;0;0;0;0", "Arial|12|0000", {"380 - Die Schriftgröße "
+            "\"0,00004\" ist zu klein" + limits});
+        row("font: size above 2048", "font", "Arial;2048,0001;0;0;0;0", "Arial|12|0000",
             {"380 - Die Schriftgröße \"2048,0001\" ist zu groß" + limits});
-        row("flag is a word", "Arial;10;-1;ja;0;0", "Arial|10|1100", {"13"});
-        row("face name alone", "Arial", "Courier New|12|0111", {"5", "5", "5", "5", "5", "13"});
-        row("face and one more field", "Arial;0", "Arial|12|0110", {"5", "5", "5", "5"});
-        row("; after the last field", "Arial;10;-1;0;0;0;", "Arial|10|1001", {"13"});
-        row("abort at the size keeps the face", "Arial;zehn;-1;0;0;0", "Arial|12|0111", {"13"}, {Abort}, false);
-        row("retry fails again, then ignore", "Arial;zehn;-1;0;0;0", "Arial|12|1000", {"13", "13"}, {Retry, Ignore});
-        row("abort at the last field keeps the others", "Arial;10;-1;0;0;x", "Arial|10|1001", {"13"}, {Abort}, false);
-    }
-
-    void fontRead()
-    {
-        QFETCH(FontEntry, written);
-        QFETCH(QString, text);
-        QFETCH(QStringList, boxes);
-        QFETCH(QList<int>, answers);
-        QFETCH(bool, result);
-        QFETCH(QString, expected);
-        if (!written.face.isEmpty())
-            QCOMPARE(written.toText(), text);
-        ScriptedMessages shown(answers);
-        // Differs from every entry read in every field, so that a field left alone shows as such.
-        FontEntry entry{QStringLiteral("Courier New"), 12, false, true, true, true};
-        FontEntryReader reader(text, entry);
-        QCOMPARE(ErrorProtocol(loadMessage).run(reader.steps()), result);
-        QCOMPARE(describe(entry), expected);
-        compareBoxes(shown, boxes);
-    }
-
-    // 0x00BBGGRR, red in the lowest byte, components clamped to 0..255; a value
-    // with the fourth byte set (a system colour) is no colour.
-    void colourRgb_data()
-    {
-        QTest::addColumn<Rgb>("rgb");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<QString>("back"); // "red green blue" of toRgb, "-" for no colour
-        QTest::newRow("red in the lowest byte: 0x563412") << Rgb{0x12, 0x34, 0x56} << 5649426 << "18 52 86";
-        QTest::newRow("black") << Rgb{0, 0, 0} << 0 << "0 0 0";
-        QTest::newRow("white") << Rgb{255, 255, 255} << 16777215 << "255 255 255";
-        QTest::newRow("components clamped to 0..255") << Rgb{300, -5, 128} << 8388863 << "255 0 128";
-        QTest::newRow("system colour 0x80000008") << Rgb{} << int(-2147483640) << "-";
-        QTest::newRow("fourth byte set") << Rgb{} << 16777216 << "-";
-    }
-
-    void colourRgb()
-    {
-        QFETCH(Rgb, rgb);
-        QFETCH(int, value);
-        QFETCH(QString, back);
-        const std::optional<Rgb> read = ColourValue::toRgb(value);
-        QCOMPARE(read ? QStringLiteral("%1 %2 %3").arg(read->red).arg(read->green).arg(read->blue) : "-", back);
-        if (read)
-            QCOMPARE(ColourValue::fromRgb(rgb.red, rgb.green, rgb.blue), value);
-    }
-
-    // Written in decimal without grouping; read as a German number rounded
-    // halves to even, within 32 bits; "written": toText gives the text back.
-    void colourText_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected"); // "-" for no value
-        QTest::addColumn<bool>("written");
-        QTest::newRow("system colour") << "-2147483640" << "-2147483640" << true;
-        QTest::newRow("lowest 32-bit value") << "-2147483648" << "-2147483648" << true;
-        QTest::newRow("highest 32-bit value") << "2147483647" << "2147483647" << true;
-        QTest::newRow("half rounds to even, down") << "12,5" << "12" << false;
-        QTest::newRow("half rounds to even, up") << "13,5" << "14" << false;
-        QTest::newRow("above 32 bits") << "2147483648" << "-" << false;
-        QTest::newRow("below 32 bits") << "-2147483649" << "-" << false;
-        QTest::newRow("hex notation") << "&HFF" << "-" << false;
-    }
-
-    void colourText()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, expected);
-        QFETCH(bool, written);
-        const std::optional<qint32> value = ColourValue::fromText(text);
-        QCOMPARE(value ? QString::number(*value) : QStringLiteral("-"), expected);
-        if (written)
-            QCOMPARE(ColourValue::toText(*value), text);
-    }
-
-    // Failures answered as given, else ignored, as for the font entry.
-    void gridRead_data()
-    {
-        QTest::addColumn<std::vector<ColumnState>>("written"); // the columns the text is written from, or none
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("columnCount");
-        QTest::addColumn<QStringList>("boxes");
-        QTest::addColumn<QList<int>>("answers");
-        QTest::addColumn<bool>("aborted");
-        QTest::addColumn<QString>("expected");
-        const auto row = [](const char *name, const char *text, int columnCount, const char *expected,
-                            const QStringList &boxes = {}, const QList<int> &answers = {}, bool aborted = false) {
-            QTest::newRow(name) << std::vector<ColumnState>() << QString(text) << columnCount << boxes
-                                << (answers.isEmpty() ? QList<int>(boxes.size(), Ignore) : answers) << aborted << QString(expected);
-        };
-        const auto written = [](const char *name, const std::vector<ColumnState> &grid, const char *text, const QString &expected) {
-            QTest::newRow(name) << grid << QString(text) << int(grid.size()) << QStringList() << QList<int>() << false << expected;
-        };
-        written("reverse order, second hidden", {{1440, true, 2}, {600, false, 1}, {2400, true, 0}}, "2 - 1440;1 - 0;0 - 2400;",
-                "c0@2=1440 c1@1=hide c2@0=2400");
-        written("seven significant digits, decimal comma, read in single precision", {{12345.678, true, 0}}, "0 - 12345,68;",
+        row("font: flag is a word", "font", "Arial;10;-1;ja;0;0", "Arial|10|1100", {"13"});
+        row("font: face name alone", "font", "Arial", "Courier New|12|0111", {"5", "5", "5", "5", "5", "13"});
+        row("font: ; after the last field", "font", "Arial;10;-1;0;0;0;", "Arial|10|1001", {"13"});
+        row("font: abort at the size keeps the face", "font", "Arial;zehn;-1;0;0;0", "Arial|12|0111", {"13"}, {Abort}, false);
+        row("font: retry fails again, ignore", "font", "Arial;zehn;-1;0;0;0", "Arial|12|1000", {"13", "13"}, {Retry, Ignore});
+        row("font: abort at the last field keeps the rest", "font", "Arial;10;-1;0;0;x", "Arial|10|1001", {"13"}, {Abort}, false);
+        // "position - width;" per column in collection order, 0 for hidden.
+        const auto grid = [](const std::vector<ColumnState> &columns) { return [columns] { return GridLayout::toText(columns); }; };
+        written("grid: reverse order, second hidden", "grid 3", grid({{1440, true, 2}, {600, false, 1}, {2400, true, 0}}),
+                "2 - 1440;1 - 0;0 - 2400;", "c0@2=1440 c1@1=hide c2@0=2400");
+        written("grid: seven digits, decimal comma, read as single", "grid 1", grid({{12345.678, true, 0}}), "0 - 12345,68;",
                 "c0@0=" + QString::number(double(12345.68f), 'g', 17));
-        written("visible column 0 wide comes back hidden", {{0, true, 0}, {800, true, 1}}, "0 - 0;1 - 800;", "c1@1=800 c0@0=hide");
-        row("two columns on one position, collection order", "1 - 500;1 - 700;0 - 900;", 3, "c0@1=500 c1@1=700 c2@0=900");
-        row("fewer pieces: the rest go to 0 and hide", "1 - 1000;0 - 2000;", 4, "c0@1=1000 c1@0=2000 c2@0=hide c3@0=hide");
-        row("more pieces than columns, the extra one no number", "1 - 1000;0 - 2000;x - y;", 2, "c0@1=1000 c1@0=2000");
-        row("position equal to the column count is never applied", "2 - 1000;0 - 2000;", 2, "c1@0=2000");
-        row("position above the column count stores nothing", "5 - 1000;0 - 2000;", 2, "c0@0=hide c1@0=2000");
-        row("failed position keeps the one before", "1 - 1000;x - 2000;", 2, "c0@1=1000 c1@1=2000", {"13"});
-        row("negative position is cut at its sign", "-1 - 1000;", 1, "c0@0=hide", {"13", "13"});
-        row("huge position overflows", "1E+20 - 100;", 1, "c0@0=100",
+        row("grid: two columns on one position, in order", "grid 3", "1 - 500;1 - 700;0 - 900;", "c0@1=500 c1@1=700 c2@0=900");
+        row("grid: fewer pieces: the rest hidden at 0", "grid 4", "1 - 1000;0 - 2000;", "c0@1=1000 c1@0=2000 c2@0=hide c3@0=hide");
+        row("grid: more pieces than columns, one no number", "grid 2", "1 - 1000;0 - 2000;x - y;", "c0@1=1000 c1@0=2000");
+        row("grid: position equal to the column count not applied", "grid 2", "2 - 1000;0 - 2000;", "c1@0=2000");
+        row("grid: position above the column count", "grid 2", "5 - 1000;0 - 2000;", "c0@0=hide c1@0=2000");
+        row("grid: failed position keeps the one before", "grid 2", "1 - 1000;x - 2000;", "c0@1=1000 c1@1=2000", {"13"});
+        row("grid: negative position is cut at its sign", "grid 1", "-1 - 1000;", "c0@0=hide", {"13", "13"});
+        row("grid: huge position overflows", "grid 1", "1E+20 - 100;", "c0@0=100",
             {"6 - Die Spaltenposition \"1E+20\" liegt außerhalb des Zahlenbereichs von -2147483648 bis 2147483647."});
-        row("negative width hides", "0 - -5;", 1, "c0@0=hide");
-        row("single precision", "0 - 16777217;", 1, "c0@0=16777216");
-        row("positive width below single precision is set as 0", "0 - 1E-300;", 1, "c0@0=0");
-        row("width beyond single precision is refused", "0 - 1E+300;", 1, "c0@0=keep",
+        row("grid: negative width hides", "grid 1", "0 - -5;", "c0@0=hide");
+        row("grid: single precision", "grid 1", "0 - 16777217;", "c0@0=16777216");
+        row("grid: positive width below single precision is 0", "grid 1", "0 - 1E-300;", "c0@0=0");
+        row("grid: width beyond single precision is refused", "grid 1", "0 - 1E+300;", "c0@0=keep",
             {"6 - Die Spaltenbreite 1E+300 ist zu groß: Sie darf höchstens 3,402823E+38 betragen."});
-        row("no ; at all: every column to 0 and hidden", "0 - 1000", 3, "c0@0=hide c1@0=hide c2@0=hide");
-        row("tail without ; repeats the piece before", "0 - 1440;1 - 2400", 2, "c0@0=1440 c1@0=1440");
-        row("empty piece repeats the values before", "1 - 500;;", 2, "c0@1=500 c1@1=500");
-        row("nothing stored leaves the grid alone", "", 2, "");
-        row("abort while reading applies nothing", "0 - breit;1 - 1000;", 2, "", {"13"}, {Abort}, true);
-        row("retry fails again, then ignore keeps the width before", "1 - 1000;0 - breit;", 2, "c0@1=1000 c1@0=1000",
+        row("grid: no ; at all: every column to 0 and hidden", "grid 3", "0 - 1000", "c0@0=hide c1@0=hide c2@0=hide");
+        row("grid: tail without ; repeats the piece before", "grid 2", "0 - 1440;1 - 2400", "c0@0=1440 c1@0=1440");
+        row("grid: empty piece repeats the values before", "grid 2", "1 - 500;;", "c0@1=500 c1@1=500");
+        row("grid: nothing stored leaves the grid alone", "grid 2", "", "");
+        row("grid: abort while reading applies nothing", "grid 2", "0 - breit;1 - 1000;", "", {"13"}, {Abort}, false);
+        row("grid: retry fails again, ignore keeps the width before", "grid 2", "1 - 1000;0 - breit;", "c0@1=1000 c1@0=1000",
             {"13", "13"}, {Retry, Ignore});
-        row("abort on a width keeps the moves before it", "1 - 1000;0 - 1E+300;", 2, "c0@1=1000 c1@0=keep", {"6"}, {Abort}, true);
+        row("grid: abort on a width keeps the moves before", "grid 2", "1 - 1000;0 - 1E+300;", "c0@1=1000 c1@0=keep", {"6"},
+            {Abort}, false);
+        // The widths in collection order, hidden columns too; the window entry's edges cut at a decimal comma.
+        written("widths: in order, hidden kept, decimal comma, 0", "widths 4",
+                [] { return WidthList::toText({{600, true, 2}, {1234.5, false, 0}, {0, true, 1}, {0.25, true, 3}}); },
+                ";600;1234,5;0;0,25;", "600 1234.5 0 0.25");
+        row("widths: nothing stored", "widths 3", "", "");
+        row("widths: no grid", "widths 0", ";600;2400;1500;", "");
+        row("widths: more fields than columns", "widths 2", ";600;2400;1500;", "600 2400");
+        row("widths: fewer fields than columns", "widths 5", ";600;2400;1500;", "600 2400 1500");
+        row("widths: decimal point read too", "widths 1", ";1234.5;", "1234.5");
+        row("widths: single precision", "widths 2", ";0,1;16777217;", QString::number(double(0.1f), 'g', 17) + " 16777216");
+        row("widths: word reads 0", "widths 2", ";breit;2400;", "0 2400");
+        row("widths: no leading ;", "widths 2", "600;2400;", "600 2400");
+        row("widths: no ; at all", "widths 2", "600", "");
+        row("widths: one character after the last ;", "widths 3", ";600;5", "600");
+        row("widths: ; alone after the last field is no field", "widths 2", ";600;;", "600");
+        row("widths: width beyond single precision stops", "widths 3", ";600;1E+39;1500;", "600");
+        written("window: decimal comma, left of the primary screen, three columns", "window 3",
+                [] { return WindowEntry::toText({-7680.5, -15, 9000.25, 6000}, {{600, true, 0}, {2400, true, 1}, {1500, true, 2}}); },
+                "-7680,5;-15;9000,25;6000;600;2400;1500;", "-7680 -15 9000 6000 | 600 2400 1500");
+        row("window: nothing stored centres the window", "window 3", "", "centre - - - - |");
+        row("window: no grid for an entry with widths", "window 0", "1200;900;9000;6000;600;2400;", "1200 900 9000 6000 |");
+        row("window: width 0 keeps the width", "window 0", "1200;900;0;6000;", "1200 900 - 6000 |");
+        row("window: width below single precision is 0", "window 0", "1200;900;1E-300;6000;", "1200 900 0 6000 |");
+        row("window: left and top applied when 0 or negative", "window 0", "-300;0;9000;6000;", "-300 0 9000 6000 |");
+        row("window: single precision, blanks inside", "window 0", " 16 777 217 ;900;9000;6000;", "16777216 900 9000 6000 |");
+        row("window: no ; at all", "window 3", "1200", "- - - - |");
+        row("window: width without ;", "window 3", "1200;900;9000", "1200 900 - - |");
+        row("window: left beyond single precision", "window 0", "1E+39;900;9000;6000;", "- - - - |");
+        row("window: width beyond single precision", "window 0", "1200;900;1E+300;6000;", "1200 900 - - |");
+        // 0x00BBGGRR, red in the lowest byte, written in decimal without grouping and read as a German number rounded
+        // halves to even, within 32 bits; a value with the fourth byte set (a system colour) is no colour ("-").
+        row("colour: red in the lowest byte, 0x563412", "colour", "5649426", "5649426 18 52 86");
+        row("colour: black", "colour", "0", "0 0 0 0");
+        row("colour: white", "colour", "16777215", "16777215 255 255 255");
+        row("colour: fourth byte set", "colour", "16777216", "16777216 -");
+        row("colour: system colour 0x80000008", "colour", "-2147483640", "-2147483640 -");
+        row("colour: lowest 32-bit value", "colour", "-2147483648", "-2147483648 -");
+        row("colour: highest 32-bit value", "colour", "2147483647", "2147483647 -");
+        row("colour: half rounds to even, down", "colour", "12,5", "12 12 0 0");
+        row("colour: half rounds to even, up", "colour", "13,5", "14 14 0 0");
+        row("colour: above 32 bits", "colour", "2147483648", "-");
+        row("colour: below 32 bits", "colour", "-2147483649", "-");
+        row("colour: hex notation", "colour", "&HFF", "-");
     }
 
-    void gridRead()
+    void read()
     {
-        QFETCH(std::vector<ColumnState>, written);
+        QFETCH(QString, format);
+        QFETCH(Writer, write);
         QFETCH(QString, text);
-        QFETCH(int, columnCount);
         QFETCH(QStringList, boxes);
         QFETCH(QList<int>, answers);
-        QFETCH(bool, aborted);
+        QFETCH(bool, completed);
         QFETCH(QString, expected);
-        if (!written.empty())
-            QCOMPARE(GridLayout::toText(written), text);
+        if (write)
+            QCOMPARE(write(), text);
         ScriptedMessages shown(answers);
         const ErrorProtocol protocol(loadMessage);
-        const GridLayout::Reading reading = GridLayout::fromText(
-                text, columnCount, [&](const std::function<void()> &step) { return protocol.runStep(step); });
-        QCOMPARE(reading.stored, !text.isEmpty());
-        QCOMPARE(reading.aborted, aborted);
-        QCOMPARE(describe(reading.operations), expected);
-        compareBoxes(shown, boxes);
+        const int columnCount = format.section(QLatin1Char(' '), 1).toInt();
+        bool done = true;
+        QString read;
+        if (format == QLatin1String("font")) {
+            // Differs from every entry read in every field, so that a field left alone shows as such.
+            FontEntry entry{QStringLiteral("Courier New"), 12, false, true, true, true};
+            FontEntryReader reader(text, entry);
+            done = protocol.run(reader.steps());
+            read = describe(entry);
+        } else if (format.startsWith(QLatin1String("grid"))) {
+            const GridLayout::Reading reading = GridLayout::fromText(
+                    text, columnCount, [&](const std::function<void()> &step) { return protocol.runStep(step); });
+            QCOMPARE(reading.stored, !text.isEmpty());
+            done = !reading.aborted;
+            read = describe(reading.operations);
+        } else if (format.startsWith(QLatin1String("widths"))) {
+            read = numbers(WidthList::fromText(text, columnCount));
+        } else if (format == QLatin1String("store")) {
+            const TempSettings settings;
+            const QString section = QStringLiteral("Positionen"), key = QStringLiteral("TDBGrid2");
+            if (!text.isNull())
+                SettingsStore::write(section, key, text);
+            read = SettingsStore::read(section, key, QStringLiteral("Vorgabe")) + (settings.contains(section, key) ? "" : ", none stored");
+        } else if (format == QLatin1String("colour")) {
+            const std::optional<qint32> value = ColourValue::fromText(text);
+            const std::optional<ColourValue::Rgb> rgb = value ? ColourValue::toRgb(*value) : std::nullopt;
+            read = !value ? QStringLiteral("-") : ColourValue::toText(*value) + ' '
+                   + (rgb ? QStringLiteral("%1 %2 %3").arg(rgb->red).arg(rgb->green).arg(rgb->blue) : QStringLiteral("-"));
+            if (rgb)
+                QCOMPARE(ColourValue::fromRgb(rgb->red, rgb->green, rgb->blue), *value);
+        } else {
+            read = describe(WindowEntry::fromText(text, columnCount));
+        }
+        QCOMPARE(read, expected);
+        QCOMPARE(done, completed);
+        // Each box given by its number ("13") or by its whole first line without "Fehler: ".
+        QCOMPARE(shown.boxes().size(), boxes.size());
+        for (int i = 0; i < boxes.size(); ++i) {
+            const QString start = "Fehler|Fehler: " + boxes.at(i) + (boxes.at(i).contains(' ') ? '\n' + loadMessage : " - ");
+            QVERIFY2(shown.boxes().at(i).startsWith(start), qPrintable(shown.boxes().at(i)));
+        }
+        QVERIFY(shown.allAnswersUsed());
     }
 
-    // A list written from columns reads back their widths, in collection order,
-    // hidden columns too.
-    void widthRead_data()
-    {
-        QTest::addColumn<std::vector<ColumnState>>("written"); // the columns the text is written from, or none
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("columnCount");
-        QTest::addColumn<QList<double>>("expected");
-        const std::vector<ColumnState> none;
-        QTest::newRow("written: decimal comma, width 0") << columns({1234.5, 0, 0.25, 99999.5}) << ";1234,5;0;0,25;99999,5;" << 4
-                                                         << QList<double>{1234.5, 0, 0.25, 99999.5};
-        QTest::newRow("written: collection order, hidden column keeps its width")
-            << std::vector<ColumnState>{{600, true, 2}, {2400, false, 0}, {1500, true, 1}} << ";600;2400;1500;" << 3
-            << QList<double>{600, 2400, 1500};
-        QTest::newRow("nothing stored") << none << "" << 3 << QList<double>{};
-        QTest::newRow("no grid") << none << ";600;2400;1500;" << 0 << QList<double>{};
-        QTest::newRow("more fields than columns") << none << ";600;2400;1500;" << 2 << QList<double>{600, 2400};
-        QTest::newRow("fewer fields than columns") << none << ";600;2400;1500;" << 5 << QList<double>{600, 2400, 1500};
-        QTest::newRow("decimal point read too") << none << ";1234.5;" << 1 << QList<double>{1234.5};
-        QTest::newRow("single precision") << none << ";0,1;16777217;" << 2 << QList<double>{double(0.1f), 16777216};
-        QTest::newRow("word reads 0") << none << ";breit;2400;" << 2 << QList<double>{0, 2400};
-        QTest::newRow("no leading ;") << none << "600;2400;" << 2 << QList<double>{600, 2400};
-        QTest::newRow("no ; at all") << none << "600" << 2 << QList<double>{};
-        QTest::newRow("one character after the last ;") << none << ";600;5" << 3 << QList<double>{600};
-        QTest::newRow("; alone after the last field is no field") << none << ";600;;" << 2 << QList<double>{600};
-        QTest::newRow("width beyond single precision stops") << none << ";600;1E+39;1500;" << 3 << QList<double>{600};
-    }
-
-    void widthRead()
-    {
-        QFETCH(std::vector<ColumnState>, written);
-        QFETCH(QString, text);
-        QFETCH(int, columnCount);
-        QFETCH(QList<double>, expected);
-        if (!written.empty())
-            QCOMPARE(WidthList::toText(written), text);
-        const std::vector<double> widths = WidthList::fromText(text, columnCount);
-        QCOMPARE(QList<double>(widths.begin(), widths.end()), expected);
-    }
-
-    // An entry written from a window and its columns: the edges read back cut
-    // at a decimal comma, the column widths whole.
-    void windowRead_data()
-    {
-        QTest::addColumn<WindowGeometry>("window"); // the window the text is written from, or none
-        QTest::addColumn<QList<double>>("widths");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("columnCount");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("written: main window with three columns") << WindowGeometry{1200, 900, 9000, 6000}
-            << QList<double>{600, 2400, 1500} << "1200;900;9000;6000;600;2400;1500;" << 3 << "1200 900 9000 6000 | 600 2400 1500";
-        QTest::newRow("written: decimal comma") << WindowGeometry{1234.5, 0, 9000.25, 6000} << QList<double>{1234.5}
-                                                << "1234,5;0;9000,25;6000;1234,5;" << 1 << "1234 0 9000 6000 | 1234.5";
-        QTest::newRow("written: left of the primary screen, no grid") << WindowGeometry{-7680, -15, 9000, 6000}
-            << QList<double>{} << "-7680;-15;9000;6000;" << 0 << "-7680 -15 9000 6000 |";
-        const auto row = [](const char *name, const char *text, int columnCount, const char *expected) {
-            QTest::newRow(name) << WindowGeometry{} << QList<double>{} << QString(text) << columnCount << QString(expected);
-        };
-        row("nothing stored centres the window", "", 3, "centre - - - - |");
-        row("no grid passed for an entry with widths", "1200;900;9000;6000;600;2400;", 0, "1200 900 9000 6000 |");
-        row("width 0 keeps the width", "1200;900;0;6000;", 0, "1200 900 - 6000 |");
-        row("positive width below single precision becomes 0", "1200;900;1E-300;6000;", 0, "1200 900 0 6000 |");
-        row("left and top applied when 0 or negative", "-300;0;9000;6000;", 0, "-300 0 9000 6000 |");
-        row("single precision, blanks inside the number", " 16 777 217 ;900;9000;6000;", 0, "16777216 900 9000 6000 |");
-        row("no ; at all", "1200", 3, "- - - - |");
-        row("width without ;", "1200;900;9000", 3, "1200 900 - - |");
-        row("left beyond single precision", "1E+39;900;9000;6000;", 0, "- - - - |");
-        row("width beyond single precision", "1200;900;1E+300;6000;", 0, "1200 900 - - |");
-    }
-
-    void windowRead()
-    {
-        QFETCH(WindowGeometry, window);
-        QFETCH(QList<double>, widths);
-        QFETCH(QString, text);
-        QFETCH(int, columnCount);
-        QFETCH(QString, expected);
-        if (window.width > 0)
-            QCOMPARE(WindowEntry::toText(window, columns(widths)), text);
-        QCOMPARE(describe(WindowEntry::fromText(text, columnCount)), expected);
-    }
+    // Components outside 0..255 are clamped.
+    void colourComponentsClamped() { QCOMPARE(ColourValue::fromRgb(300, -5, 128), ColourValue::fromRgb(255, 0, 128)); }
 };
 
 QTEST_GUILESS_MAIN(TestSettingsFormats)

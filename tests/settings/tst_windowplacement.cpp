@@ -27,61 +27,51 @@ class tst_WindowPlacement : public QObject
     Q_OBJECT
 
 private slots:
-    void fitted_data();
-    void fitted();
-};
-
-void tst_WindowPlacement::fitted_data()
-{
-    QTest::addColumn<QRectF>("stored");
-    QTest::addColumn<QMarginsF>("frame");
-    QTest::addColumn<QList<QRectF>>("screens");
-    QTest::addColumn<QRectF>("expected");
-    const QList<QRectF> one{Primary};
-    const QRectF normal(100, 100, 800, 600);
-    // Centred: (1920 - 800) / 2 and (1040 - 600) / 2.
-    const QRectF centred(560, 220, 800, 600);
-
-    QTest::newRow("normal entry with a frame untouched") << normal << Frame << one << normal;
-    QTest::newRow("too large: the available size of its screen")
-            << QRectF(0, 0, Huge, Huge) << NoFrame << one << Primary;
-    // On no screen at all, the primary one is its screen, not the last one asked.
-    QTest::newRow("99999999 four times: the primary screen's size")
-            << QRectF(Huge, Huge, Huge, Huge) << NoFrame << QList<QRectF>{Primary, RightOfIt} << Primary;
-    QTest::newRow("too large with a frame: the frame fits the screen")
-            << QRectF(10, 10, 3000, 2000) << Frame << one << QRectF(0, 0, 1912, 1006);
-    QTest::newRow("too wide only: top and height kept")
+    void fitted_data()
+    {
+        QTest::addColumn<QRectF>("stored");
+        QTest::addColumn<QMarginsF>("frame");
+        QTest::addColumn<QList<QRectF>>("screens");
+        QTest::addColumn<QRectF>("expected");
+        const QList<QRectF> one{Primary};
+        const QList<QRectF> two{Primary, RightOfIt};
+        const QRectF normal(100, 100, 800, 600);
+        QTest::newRow("normal entry with a frame untouched") << normal << Frame << one << normal;
+        QTest::newRow("too large: the available size of its screen") << QRectF(0, 0, Huge, Huge) << NoFrame << one << Primary;
+        // On no screen at all, the primary one is its screen, not the last one asked.
+        QTest::newRow("99999999 four times: the primary screen's size")
+            << QRectF(Huge, Huge, Huge, Huge) << NoFrame << two << Primary;
+        QTest::newRow("too wide only: top and height kept")
             << QRectF(200, 100, 2500, 600) << NoFrame << one << QRectF(0, 100, 1920, 600);
-    QTest::newRow("off to the right: centred on the primary screen")
-            << QRectF(5000, 100, 800, 600) << NoFrame << one << centred;
-    QTest::newRow("60 % beyond the right edge: centred") << QRectF(1600, 100, 800, 600) << NoFrame << one << centred;
-    QTest::newRow("a third beyond the left edge stays")
+        // Centred: (1920 - 800) / 2 and (1040 - 600) / 2.
+        QTest::newRow("60 % beyond the right edge: centred")
+            << QRectF(1600, 100, 800, 600) << NoFrame << one << QRectF(560, 220, 800, 600);
+        QTest::newRow("a third beyond the left edge stays")
             << QRectF(-250, 100, 800, 600) << NoFrame << one << QRectF(-250, 100, 800, 600);
-    QTest::newRow("centred with its frame: the frame in the middle")
+        QTest::newRow("centred with its frame: the frame in the middle")
             << QRectF(5000, 100, 800, 600) << Frame << one << QRectF(556, 203, 800, 600);
-    QTest::newRow("too large on the second screen: that screen's size")
-            << QRectF(2000, 100, 3000, 3000) << NoFrame << QList<QRectF>{Primary, RightOfIt} << RightOfIt;
-    QTest::newRow("across both screens stays") << QRectF(1500, 100, 800, 600) << NoFrame
-                                               << QList<QRectF>{Primary, RightOfIt} << QRectF(1500, 100, 800, 600);
-    QTest::newRow("screen left of the primary: negative position kept")
-            << QRectF(-1000, 100, 800, 600) << NoFrame << QList<QRectF>{Primary, LeftOfIt}
-            << QRectF(-1000, 100, 800, 600);
-    // A maximised window stores its inner area at about 10, 10 twips; shown
-    // again in its normal state it gets its frame back, inside the screen.
-    QTest::newRow("maximised state: the frame comes back inside the screen")
+        QTest::newRow("too large on the second screen: that screen's size")
+            << QRectF(2000, 100, 3000, 3000) << NoFrame << two << RightOfIt;
+        QTest::newRow("across both screens stays") << QRectF(1500, 100, 800, 600) << NoFrame << two << QRectF(1500, 100, 800, 600);
+        QTest::newRow("screen left of the primary: negative position kept")
+            << QRectF(-1000, 100, 800, 600) << NoFrame << QList<QRectF>{Primary, LeftOfIt} << QRectF(-1000, 100, 800, 600);
+        // A maximised window stores its inner area at about 10, 10 twips; shown
+        // again in its normal state it gets its frame back, inside the screen.
+        QTest::newRow("maximised state: the frame comes back inside the screen")
             << QRectF(1, 1, 1919, 1009) << Frame << one << QRectF(0, 0, 1912, 1006);
-    QTest::newRow("no screen known: untouched")
+        QTest::newRow("no screen known: untouched")
             << QRectF(5000, 100, 800, 600) << NoFrame << QList<QRectF>{} << QRectF(5000, 100, 800, 600);
-}
+    }
 
-void tst_WindowPlacement::fitted()
-{
-    QFETCH(QRectF, stored);
-    QFETCH(QMarginsF, frame);
-    QFETCH(QList<QRectF>, screens);
-    QFETCH(QRectF, expected);
-    QCOMPARE(WindowPlacement::fitted(stored, frame, screens), expected);
-}
+    void fitted()
+    {
+        QFETCH(QRectF, stored);
+        QFETCH(QMarginsF, frame);
+        QFETCH(QList<QRectF>, screens);
+        QFETCH(QRectF, expected);
+        QCOMPARE(WindowPlacement::fitted(stored, frame, screens), expected);
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_WindowPlacement)
 #include "tst_windowplacement.moc"

@@ -62,8 +62,6 @@ QString damagedCopy(const QString &kind, const QString &fixture, const QString &
         return cutCopy(fixture, size / 2 + 100, target);
     if (kind == QLatin1String("last page missing"))
         return cutCopy(fixture, size - PageSize, target);
-    if (kind == QLatin1String("first page only"))
-        return cutCopy(fixture, PageSize, target);
     if (kind == QLatin1String("catalog missing"))
         return cutCopy(fixture, 2 * PageSize, target);
     if (kind == QLatin1String("empty file"))

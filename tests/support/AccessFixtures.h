@@ -10,7 +10,6 @@ namespace AccessFixtures {
 
 inline const QString Competition = QStringLiteral("legacy-competition.wkd");
 inline const QString MasterList = QStringLiteral("legacy-schuetzen.mdb");
-inline const QString Competition5000 = QStringLiteral("legacy-5000.wkd");
 
 QString path(const QString &fixture);
 QByteArray bytes(const QString &fixture);
@@ -23,8 +22,8 @@ QString write(const QString &path, const QByteArray &bytes);
 QString patchedCopy(const QString &fixture, const QByteArray &find, const QByteArray &replace, const QString &target);
 
 // A damaged or foreign file of the kind named, made at `target`:
-// "cut inside a page", "last page missing", "first page only",
-// "catalog missing" (cuts of the fixture), "empty file", "text file",
+// "cut inside a page", "last page missing", "catalog missing" (cuts of the
+// fixture), "empty file", "text file",
 // "duplicate IDs" (the competition with the second row's ID set to 1),
 // "other table" (the master list where a competition is expected and the
 // other way round), or a kind of NonRegularFiles::make. Returns the path; empty

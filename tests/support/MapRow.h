@@ -17,10 +17,8 @@ public:
     QVariant cell(const QString &column) const override;
     void setCell(const QString &column, const QVariant &value) override;
 
-    const QHash<QString, QVariant> &cells() const { return m_cells; }
     // Column names in the order of the writes, one entry per write.
     const QStringList &writes() const { return m_writes; }
-    void clearWrites() { m_writes.clear(); }
 
 private:
     QHash<QString, QVariant> m_cells;

@@ -12,10 +12,7 @@
 
 namespace NonRegularFiles {
 
-bool makeFifo(const QString &path)
-{
-    return ::mkfifo(QFile::encodeName(path).constData(), 0666) == 0;
-}
+namespace {
 
 bool makeSocket(const QString &path)
 {
@@ -38,6 +35,13 @@ bool makeLink(const QString &target, const QString &link)
     return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()) == 0;
 }
 
+} // namespace
+
+bool makeFifo(const QString &path)
+{
+    return ::mkfifo(QFile::encodeName(path).constData(), 0666) == 0;
+}
+
 bool make(const QString &kind, const QString &path)
 {
     if (kind == QLatin1String("named pipe"))
@@ -47,7 +51,7 @@ bool make(const QString &kind, const QString &path)
     if (kind == QLatin1String("socket"))
         return makeSocket(path);
     if (kind == QLatin1String("character device"))
-        return makeLink(characterDevice(), path);
+        return makeLink(QStringLiteral("/dev/null"), path);
     return false;
 }
 

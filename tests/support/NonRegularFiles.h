@@ -12,18 +12,10 @@
 namespace NonRegularFiles {
 
 bool makeFifo(const QString &path);
-// A socket file as a server leaves it; nobody listens on it any more.
-bool makeSocket(const QString &path);
-// A link at `link` to `target`.
-bool makeLink(const QString &target, const QString &link);
-// A character device every system has.
-inline QString characterDevice()
-{
-    return QStringLiteral("/dev/null");
-}
 
 // Builds the kind named at the path: "named pipe", "link to a named pipe",
-// "socket", "character device" (a link to one). False for another kind.
+// "socket" (as a server leaves it, nobody listening), "character device" (a
+// link to /dev/null). False for another kind.
 bool make(const QString &kind, const QString &path);
 
 } // namespace NonRegularFiles

@@ -19,21 +19,17 @@ namespace RecordsetChecks {
 
 inline const QString ByKey = QStringLiteral("Select * from Ergebnisse order by Sortierung desc");
 
-// A result row written through the competition's own check connection, so
-// that Null start numbers and empty keys can be stored as they are. Returns
-// the row's ID.
-qint64 insertShooter(const TestCompetition &competition, const QVariant &startNr, const QString &name,
-                     const QVariant &key = QVariant());
+// Result rows as "name|club|key|start number", written through the
+// competition's own check connection; a field left out or "(null)" is Null,
+// an empty field an empty text.
+void fill(const TestCompetition &competition, const QStringList &shooters);
 
 // Cramer (ID 1, key 0870), Becker (ID 2, 0950), Adler (ID 3, 0910): set order
 // by key is Becker, Adler, Cramer, which differs from the table order.
 void addThree(const TestCompetition &competition);
 
-// Names of the recordset's stored rows, in set order.
+// Names of the recordset's stored rows, in set order; "(null)" for Null.
 QStringList names(const Recordset &recordset);
-
-// Names in the table, in ID order, read through the check connection.
-QStringList tableNames(const TestCompetition &competition);
 
 // The value of a field of one row as the table holds it, read through the
 // check connection, with SQLite's storage class ("integer", "real", "text",
@@ -45,15 +41,4 @@ struct StoredValue
 };
 StoredValue storedValue(const TestCompetition &competition, const QString &field, qint64 id);
 
-// Equal when both are Null, both texts with the same characters, or both
-// numbers with the same value; the message names both sides.
-bool sameValue(const QVariant &actual, const QVariant &expected, QByteArray *message);
-
 } // namespace RecordsetChecks
-
-// sameValue() as a check inside a test function.
-#define RINGTAL_COMPARE_VALUE(actual, expected)                                                        \
-    do {                                                                                               \
-        QByteArray valueMessage;                                                                       \
-        QVERIFY2(RecordsetChecks::sameValue((actual), (expected), &valueMessage), valueMessage.constData()); \
-    } while (false)

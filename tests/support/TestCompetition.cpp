@@ -62,10 +62,9 @@ void TestCompetition::addResult(int startNr, const QString &name, const QString 
         columns << QStringLiteral("Ring%1").arg(i + 1);
         values << rings.at(i);
     }
-    QStringList marks;
-    for (int i = 0; i < columns.size(); ++i)
-        marks << QStringLiteral("?");
-    exec(QStringLiteral("INSERT INTO Ergebnisse (%1) VALUES (%2)").arg(columns.join(','), marks.join(',')), values);
+    exec(QStringLiteral("INSERT INTO Ergebnisse (%1) VALUES (%2)")
+             .arg(columns.join(','), QStringList(columns.size(), QStringLiteral("?")).join(',')),
+         values);
 }
 
 TempSettings::TempSettings()
