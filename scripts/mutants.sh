@@ -47,6 +47,8 @@ mutant "store: a transaction left unfinished commits" store/Database.cpp \
     $'        m_database.rollback();\n    } catch (const RingtalError &) {\n        // The failure that ended' \
     $'        m_database.commit();\n    } catch (const RingtalError &) {\n        // The failure that ended' \
     "tst_database tst_ranking"
+mutant "store: a rollback leaves the undone writes in the rows of memory" store/Database.cpp \
+    $'    ++m_writeSerial;\n    if (!m_db.rollback())' $'    if (!m_db.rollback())' "tst_database"
 mutant "store: a new row's ID not read back" store/RecordsetStoring.cpp \
     'row[m_idField] = storedId();' ';' "tst_recordset tst_resultentry"
 mutant "store: a row another program deleted looks stored" store/RecordsetStoring.cpp \

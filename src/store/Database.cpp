@@ -377,6 +377,9 @@ void Database::rollback()
     if (!m_inTransaction)
         return;
     m_inTransaction = false;
+    // The sets of this connection hold the undone writes in memory: counted as
+    // a write, it makes their next requery read the file again.
+    ++m_writeSerial;
     if (!m_db.rollback())
         raise(m_db.lastError());
 }

@@ -187,6 +187,36 @@ private slots:
         QCOMPARE(changed.back(), nullptr);
         QCOMPARE(openHandles(tc.path()), 0);
     }
+
+    // Writes undone by a rollback are gone from the rows in memory at the next
+    // requery too (a failed F5 reads both grids again this way).
+    void undoneWritesAreReadAgain_data()
+    {
+        QTest::addColumn<bool>("placeField");
+        QTest::newRow("a field of every row") << true;
+        QTest::newRow("an edited row") << false;
+    }
+    void undoneWritesAreReadAgain()
+    {
+        QFETCH(bool, placeField);
+        TestCompetition tc;
+        tc.addResult(1, QStringLiteral("Adler"), QStringLiteral("X"));
+        const auto db = Database::open(tc.path());
+        const auto rs = db->openRecordset(QStringLiteral("Select * from Ergebnisse order by Sortierung desc"));
+        {
+            Transaction undone(*db);
+            if (placeField) {
+                rs->storeField(rs->fieldIndex(QStringLiteral("Platz")), {QVariant(7)});
+            } else {
+                rs->edit();
+                rs->setValue(QStringLiteral("Schuetze"), QStringLiteral("Bäcker"));
+                rs->update();
+            }
+        }
+        rs->requery();
+        QVERIFY(rs->storedValue(0, rs->fieldIndex(QStringLiteral("Platz"))).isNull());
+        QCOMPARE(rs->storedValue(0, rs->fieldIndex(QStringLiteral("Schuetze"))).toString(), QStringLiteral("Adler"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDatabase)
