@@ -70,8 +70,21 @@ mutant "scoring: 11 counts as a shot" scoring/ScoreComputation.cpp \
     'if (value > HighestShot || value < 0.0)' 'if (value > 11.0 || value < 0.0)' "tst_scorecomputation tst_resultentry"
 mutant "scoring: halves rounded up, not to even" scoring/ScoreComputation.cpp \
     'return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;' 'return below + 1.0;' "tst_scorecomputation"
-mutant "scoring: ones not counted in the key" scoring/ScoreComputation.cpp \
-    'for (int value = 10; value >= 1; --value)' 'for (int value = 10; value >= 2; --value)' "tst_scorecomputation"
+mutant "scoring: ones not counted in the key" scoring/TieRule.cpp \
+    'for (int value = 10; value >= 1; --value)' 'for (int value = 10; value >= 2; --value)' "tst_scorecomputation tst_tierule"
+mutant "scoring: the DSB rule compares inner tens before the counts" scoring/TieRule.cpp \
+    'return totalField(serieText) + countFields(counts) + innerTensField(innerTensText);' \
+    'return totalField(serieText) + innerTensField(innerTensText) + countFields(counts);' "tst_tierule"
+mutant "scoring: tenths rounded to whole rings" scoring/TieRule.cpp \
+    'std::llround(total * 10)' 'std::llround(total) * 10' "tst_tierule"
+mutant "scoring: a rule change gives a key to a shooter who has not shot" scoring/TieRule.cpp \
+    'if (before.toString().isEmpty()) {' 'if (false) {' "tst_tierule"
+mutant "scoring: a renamed class leaves its shooters behind" scoring/Classes.cpp \
+    'newNames.insert(def.name, *kept);' ';' "tst_classes"
+mutant "scoring: a discipline class proposed to everybody" scoring/Classes.cpp \
+    $'if (!byYear && !bySex)\n            continue;' ';' "tst_classes"
+mutant "store: an upgrade gives the IDs of deleted shooters again" store/FileUpgrade.cpp \
+    'if (!numbering.isNull())' 'if (false)' "tst_fileupgrade"
 mutant "scoring: ties do not skip the next place" scoring/RankAssignment.cpp \
     '            place = position;' '            place = place + 1;' "tst_scorecomputation tst_ranking"
 mutant "scoring: all zeros count as a result" scoring/RankAssignment.cpp \

@@ -77,8 +77,8 @@ frmMain::~frmMain()
 QStringList frmMain::resultFields()
 {
     QStringList fields{QStringLiteral("ID"),       QStringLiteral("Platz"), QStringLiteral("StartNr"),
-                       QStringLiteral("Schuetze"), QStringLiteral("Verein"), QStringLiteral("Serie"),
-                       QStringLiteral("Innenzehner")};
+                       QStringLiteral("Schuetze"), QStringLiteral("Verein"), QStringLiteral("Klasse"),
+                       QStringLiteral("Serie"),    QStringLiteral("Innenzehner")};
     for (int i = 1; i <= 10; ++i)
         fields << QStringLiteral("Ring%1").arg(i);
     fields << QStringLiteral("Sortierung");
@@ -143,8 +143,8 @@ void frmMain::createGrids()
     // Wide enough for the bold headings in the face that stands in for the
     // designed one ("Innenzehner" and "Ring10" are the widest); all visible
     // columns fit the designed grid width, a vertical scroll bar included.
-    const QVector<double> widths{600, 600, 780, 2000, 1700, 650, 1300, 600, 600, 600,
-                                 600, 600, 600, 600, 600, 600, 720, 2000};
+    const QVector<double> widths{600, 600, 780, 1700, 1400, 900, 650, 1300, 600, 600,
+                                 600, 600, 600, 600, 600, 600, 600, 720, 2000};
     Data1 = new DataSource(this);
     Data1->setObjectName(QStringLiteral("Data1"));
     Data2 = new DataSource(this);
@@ -213,6 +213,7 @@ void frmMain::LoadCompetition(const QString &path)
     std::vector<ErrorProtocol::Step> steps{
         // Typed results of the competition being left are stored, never dropped.
         [this] { TDBGrid1->storePendingEdit(); },
+        [this, &target] { upgradeCompetitionFile(target); },
     };
     for (const auto &[grid, source] : {std::pair{TDBGrid1, Data1}, std::pair{TDBGrid2, Data2}}) {
         steps.push_back([grid = grid] { grid->holdFields(); });
@@ -222,18 +223,23 @@ void frmMain::LoadCompetition(const QString &path)
         steps.push_back([grid = grid] { grid->refreshRows(); });
         steps.push_back([grid = grid] { grid->setEnabled(true); });
     }
+    steps.push_back([this] { readTieRule(); });
     steps.push_back([this, &target] { m_competitionPath = target; });
     steps.push_back([this] { ShowTitle(); });
     steps.push_back([this] { setWindowTitle(QStringLiteral("Ringtal") + m_competitionPath); });
     steps.push_back([this] { updatePlacesNotice(); });
     protocol.run(steps);
     focusEntryGrid();
-    if (Data1->database() && m_competitionPath == target && Data1->database()->isReadOnly()) {
+    if (m_competitionPath != target)
+        return;
+    if (Data1->database() && Data1->database()->isReadOnly()) {
         const QString text = QStringLiteral("Der Wettkampf '%1' ist schreibgeschützt: Er kann angesehen und gedruckt, "
                                             "aber nicht geändert werden.")
                                  .arg(target);
-        statusBar()->showMessage(text);
+        statusBar()->showMessage(m_upgradeNote.isEmpty() ? text : text + QLatin1Char(' ') + m_upgradeNote);
         Dialogs::current().message(QStringLiteral("Hinweis"), text, Dialogs::Icon::Exclamation);
+    } else if (!m_upgradeNote.isEmpty()) {
+        statusBar()->showMessage(m_upgradeNote);
     }
 }
 

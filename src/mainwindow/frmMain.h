@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scoring/TieRule.h"
 #include "widgets/ImageList.h"
 
 #include <QMainWindow>
@@ -65,6 +66,7 @@ public slots:
     void mnuAnsTitelzeileFont_Click();
     void mnuAnsEingabeFont_Click();
     void mnuEditGesamtliste_Click();
+    void mnuEditWertung_Click();
     void mnuInfo_Click();
     // A click on a toolbar button, told apart by the button's key (its data).
     void Toolbar1_ButtonClick(QAction *Button);
@@ -89,6 +91,8 @@ private:
     void Form_Resize();
     void resizeIfApplicable(QWidget *control, double width, double height);
     void LoadCompetition(const QString &path);
+    void upgradeCompetitionFile(const QString &path);
+    void readTieRule();
     void takeOverAccessCompetition(const QString &accessPath);
     void PrintWinnersList(int mode);
     void ShowTitle();
@@ -126,6 +130,10 @@ private:
     double toolbarTwips() const;
 
     QString m_competitionPath;
+    // How the open competition breaks ties; its keys are built so.
+    TieRule m_tieRule = TieRule::InnerTensFirst;
+    // Said in the status bar once the competition is open: opened without classes, and why.
+    QString m_upgradeNote;
 
     QLabel *Label1 = nullptr;
     QLabel *lblPlaetzeNichtAktuell = nullptr;

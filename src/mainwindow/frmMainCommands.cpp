@@ -73,6 +73,8 @@ const std::vector<frmMain::MenuItem> EditItems{
         {"mnuEditDeleteAll", "Alle Schützen &löschen", &frmMain::mnuEditDeleteAll_Click, {}},
         {"mnuEditTemp2", "-", nullptr, {}},
         {"mnuEditGesamtliste", "&Gesamtliste", &frmMain::mnuEditGesamtliste_Click, QKeySequence(Qt::Key_F4)},
+        {"mnuEditTemp3", "-", nullptr, {}},
+        {"mnuEditWertung", "Wertung...", &frmMain::mnuEditWertung_Click, {}},
 };
 
 const std::vector<frmMain::MenuItem> AnsichtItems{

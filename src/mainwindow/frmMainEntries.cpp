@@ -36,7 +36,7 @@ RingtalError noCompetition()
 void frmMain::ComputeRowScore(int column)
 {
     GridRowAccess row(*TDBGrid1);
-    const std::vector<ScoreComputation::CleanedShot> cleaned = ScoreComputation::computeRow(row);
+    const std::vector<ScoreComputation::CleanedShot> cleaned = ScoreComputation::computeRow(row, m_tieRule);
     GridModel *model = TDBGrid1->gridModel();
     model->clearCellNote(column);
     for (const ScoreComputation::CleanedShot &shot : cleaned) {
@@ -84,7 +84,7 @@ void frmMain::refreshBothGrids()
 bool frmMain::placesAreCurrent() const
 {
     const Recordset *rs = Data1->recordset();
-    return !rs || Ranking::placesAreCurrent(*rs);
+    return !rs || Ranking::placesAreCurrent(*rs, Ranking::classScope(*rs));
 }
 
 void frmMain::updatePlacesNotice()
@@ -148,7 +148,7 @@ void frmMain::mnuEditUpdatePlaetze_Click()
         {
             // The grid is re-read afterwards; it need not follow every written row.
             const QSignalBlocker quiet(rs);
-            Ranking::storePlaces(*rs);
+            Ranking::storePlaces(*rs, Ranking::classScope(*rs));
         }
         refreshBothGrids();
     } catch (const std::exception &failure) {
