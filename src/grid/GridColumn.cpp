@@ -71,6 +71,18 @@ void GridColumn::setInColumnMenu(bool offered)
     m_grid->gridModel()->columns()[size_t(m_index)].inColumnMenu = offered;
 }
 
+void GridColumn::setChoices(const QStringList &choices, Chooser choose)
+{
+    GridModel::Column &column = m_grid->gridModel()->columns()[size_t(m_index)];
+    column.choices = choices;
+    column.choose = std::move(choose);
+}
+
+QStringList GridColumn::choices() const
+{
+    return m_grid->gridModel()->columns()[size_t(m_index)].choices;
+}
+
 int GridColumn::order() const
 {
     return m_grid->horizontalHeader()->visualIndex(m_index);

@@ -78,8 +78,12 @@ void GridModel::setColumns(const QStringList &fields)
 {
     beginResetModel();
     m_columns.clear();
-    for (const QString &field : fields)
-        m_columns.push_back({field, field, Qt::AlignLeft | Qt::AlignVCenter, 1000.0, -1});
+    for (const QString &field : fields) {
+        Column column;
+        column.field = field;
+        column.caption = field;
+        m_columns.push_back(std::move(column));
+    }
     mapFields();
     endResetModel();
 }
@@ -214,6 +218,8 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
     case Qt::EditRole:
         return Numbers::cellText(cellValue(index.row(), index.column()));
+    case ChoicesRole:
+        return m_columns[size_t(index.column())].choices;
     case Qt::TextAlignmentRole: {
         // A number field keeps its alignment while a value is typed into it,
         // before the value is converted on storing.
@@ -305,6 +311,14 @@ bool GridModel::setData(const QModelIndex &index, const QVariant &value, int rol
     // after the last shot of the last row must not add an empty shooter.
     if (Numbers::cellText(cellValue(row, index.column())) == value.toString())
         return true;
+    QVariant taken = value;
+    const Column &column = m_columns[size_t(index.column())];
+    if (column.choose && !value.toString().trimmed().isEmpty()) {
+        const std::optional<QString> chosen = column.choose(value.toString());
+        if (!chosen)
+            return false;
+        taken = *chosen;
+    }
     try {
         if (isNewRowLine(row)) {
             m_recordset->addNew();
@@ -313,7 +327,7 @@ bool GridModel::setData(const QModelIndex &index, const QVariant &value, int rol
                 m_recordset->moveTo(row);
             m_recordset->edit();
         }
-        m_recordset->setValue(field, value);
+        m_recordset->setValue(field, taken);
     } catch (const RingtalError &error) {
         emit editFailed(error.number(), error.description());
         return false;

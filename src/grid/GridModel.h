@@ -6,6 +6,8 @@
 #include <QSet>
 #include <QPointer>
 #include <QStringList>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "store/Recordset.h"
@@ -29,7 +31,15 @@ public:
         // Tab and Enter pass over a column that the program fills itself.
         bool tabStop = true;
         bool inColumnMenu = true; // offered in the heading's menu to be shown or hidden
+        // What the cell's editor offers while typing (a class of the list).
+        QStringList choices;
+        // Takes a typed text for the cell: the text to store (the choice it
+        // names), or none when the cell is to stay as it was.
+        std::function<std::optional<QString>(const QString &)> choose;
     };
+
+    // The choices of a column (Column::choices), for its editor.
+    static constexpr int ChoicesRole = Qt::UserRole + 40;
 
     explicit GridModel(QObject *parent = nullptr);
 

@@ -223,7 +223,7 @@ void frmMain::LoadCompetition(const QString &path)
         steps.push_back([grid = grid] { grid->refreshRows(); });
         steps.push_back([grid = grid] { grid->setEnabled(true); });
     }
-    steps.push_back([this] { readTieRule(); });
+    steps.push_back([this] { readCompetitionRules(); });
     steps.push_back([this, &target] { m_competitionPath = target; });
     steps.push_back([this] { ShowTitle(); });
     steps.push_back([this] { setWindowTitle(QStringLiteral("Ringtal") + m_competitionPath); });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scoring/Classes.h"
 #include "scoring/TieRule.h"
 #include "widgets/ImageList.h"
 
@@ -8,6 +9,7 @@
 #include <QPointer>
 #include <QString>
 #include <exception>
+#include <optional>
 #include <vector>
 
 class DataGrid;
@@ -66,6 +68,7 @@ public slots:
     void mnuAnsTitelzeileFont_Click();
     void mnuAnsEingabeFont_Click();
     void mnuEditGesamtliste_Click();
+    void mnuEditKlassen_Click();
     void mnuEditWertung_Click();
     void mnuInfo_Click();
     // A click on a toolbar button, told apart by the button's key (its data).
@@ -92,7 +95,8 @@ private:
     void resizeIfApplicable(QWidget *control, double width, double height);
     void LoadCompetition(const QString &path);
     void upgradeCompetitionFile(const QString &path);
-    void readTieRule();
+    void readCompetitionRules();
+    std::optional<QString> chooseClass(const QString &typed);
     void takeOverAccessCompetition(const QString &accessPath);
     void PrintWinnersList(int mode);
     void ShowTitle();
@@ -132,6 +136,9 @@ private:
     QString m_competitionPath;
     // How the open competition breaks ties; its keys are built so.
     TieRule m_tieRule = TieRule::InnerTensFirst;
+    // The open competition's classes in their order.
+    std::vector<ClassDef> m_classes;
+    bool m_askingClass = false;
     // Said in the status bar once the competition is open: opened without classes, and why.
     QString m_upgradeNote;
 

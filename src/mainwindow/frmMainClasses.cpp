@@ -1,11 +1,14 @@
 // The competition's own rules in the main window: its classes and its tie rule.
 #include "mainwindow/frmMain.h"
 
+#include "classes/frmKlassen.h"
 #include "grid/DataGrid.h"
+#include "scoring/Classes.h"
 #include "scoring/TieRule.h"
 #include "store/DataSource.h"
 #include "store/Database.h"
 #include "store/FileUpgrade.h"
+#include "store/Dialogs.h"
 #include "store/Recordset.h"
 #include "widgets/UiDialogs.h"
 
@@ -35,9 +38,54 @@ void frmMain::upgradeCompetitionFile(const QString &path)
     }
 }
 
-void frmMain::readTieRule()
+void frmMain::readCompetitionRules()
 {
-    m_tieRule = Data1->database() ? TieRules::stored(*Data1->database()) : TieRule::InnerTensFirst;
+    const std::shared_ptr<Database> database = Data1->database();
+    m_tieRule = database ? TieRules::stored(*database) : TieRule::InnerTensFirst;
+    m_classes = database ? Classes::read(*database) : std::vector<ClassDef>();
+    QStringList names;
+    for (const ClassDef &def : m_classes)
+        names << def.name;
+    TDBGrid1->columns(QStringLiteral("Klasse")).setChoices(names, [this](const QString &typed) {
+        return chooseClass(typed);
+    });
+}
+
+// A class that is not in the list would rank a group of its own, so a typo
+// must not make one unasked. The letters typed pick the class they begin.
+std::optional<QString> frmMain::chooseClass(const QString &typed)
+{
+    const QString text = typed.trimmed();
+    QStringList begun;
+    for (const ClassDef &def : m_classes) {
+        if (def.name.compare(text, Qt::CaseInsensitive) == 0)
+            return def.name;
+        if (def.name.startsWith(text, Qt::CaseInsensitive))
+            begun << def.name;
+    }
+    if (begun.size() == 1)
+        return begun.first();
+    // The question takes the focus from the cell, which would be confirmed again.
+    if (m_askingClass || !Data1->database())
+        return std::nullopt;
+    m_askingClass = true;
+    const Dialogs::Answer answer = Dialogs::current().question(
+        QStringLiteral("Klasse"),
+        QStringLiteral("Die Klasse „%1“ steht nicht in der Klassenliste.\nKlasse „%1“ anlegen?").arg(text),
+        Dialogs::Icon::Question);
+    m_askingClass = false;
+    if (answer != Dialogs::Answer::Yes) {
+        statusBar()->showMessage(QStringLiteral("Die Klasse „%1“ wurde nicht eingetragen.").arg(text));
+        return std::nullopt;
+    }
+    try {
+        Classes::append(*Data1->database(), text);
+        readCompetitionRules();
+    } catch (const std::exception &failure) {
+        reportFailure(failure, QStringLiteral("Die Klasse „%1“ wurde nicht angelegt.").arg(text));
+        return std::nullopt;
+    }
+    return text;
 }
 
 void frmMain::mnuEditWertung_Click()
@@ -73,5 +121,35 @@ void frmMain::mnuEditWertung_Click()
             refreshBothGrids();
         } catch (const std::exception &) {
         }
+    }
+}
+
+void frmMain::mnuEditKlassen_Click()
+{
+    if (!competitionIsOpen() || !storePendingEntry())
+        return;
+    const std::shared_ptr<Database> database = Data1->database();
+    if (!database || !FileUpgrade::hasClasses(*database)) {
+        Dialogs::current().message(QStringLiteral("Klassen"),
+                                   QStringLiteral("Dieser Wettkampf stammt von einer früheren Version und kann nicht "
+                                                  "geändert werden: Er kann keine Klassen bekommen."),
+                                   Dialogs::Icon::Information);
+        return;
+    }
+    frmKlassen dialog(m_classes, [database](const QString &name) { return Classes::shootersIn(*database, name); },
+                      this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    try {
+        Classes::store(*database, m_classes, dialog.classes());
+    } catch (const std::exception &failure) {
+        reportFailure(failure, QStringLiteral("Die Klassen wurden nicht geändert."));
+        return;
+    }
+    try {
+        readCompetitionRules();
+        refreshBothGrids();
+    } catch (const std::exception &failure) {
+        reportFailure(failure, QStringLiteral("Die Schützen konnten nicht neu gelesen werden."));
     }
 }

@@ -74,6 +74,7 @@ const std::vector<frmMain::MenuItem> EditItems{
         {"mnuEditTemp2", "-", nullptr, {}},
         {"mnuEditGesamtliste", "&Gesamtliste", &frmMain::mnuEditGesamtliste_Click, QKeySequence(Qt::Key_F4)},
         {"mnuEditTemp3", "-", nullptr, {}},
+        {"mnuEditKlassen", "Klassen...", &frmMain::mnuEditKlassen_Click, {}},
         {"mnuEditWertung", "Wertung...", &frmMain::mnuEditWertung_Click, {}},
 };
 
