@@ -178,8 +178,12 @@ void frmMain::setNeuerSchuetze(const QString &value)
         throw RingtalError(ErrorNumber::InvalidProcedureCall,
                            QStringLiteral("Ungültiger Prozeduraufruf: Name und Verein sind nicht durch einen "
                                           "Tabulator getrennt."));
-    const QString name = value.left(tab);
-    const QString club = value.mid(tab + 1);
+    // Name, club, then birth year and sex where the master list has them.
+    const QStringList parts = value.split(QLatin1Char('\t'));
+    const QString name = parts.at(0);
+    const QString club = parts.at(1);
+    const QString proposedClass = Classes::proposed(m_classes, parts.value(2).isEmpty() ? QVariant() : QVariant(parts.value(2)),
+                                                    parts.value(3));
     Recordset *rs = Data1->recordset();
     if (!rs)
         throw noCompetition();
@@ -198,6 +202,8 @@ void frmMain::setNeuerSchuetze(const QString &value)
         rs->setValue(QStringLiteral("Schuetze"), name);
         rs->setValue(QStringLiteral("Verein"), club);
         rs->setValue(QStringLiteral("StartNr"), startNr);
+        if (!proposedClass.isEmpty())
+            rs->setValue(QStringLiteral("Klasse"), proposedClass);
         rs->update();
     } catch (...) {
         // A shooter that cannot be stored (a name too long for the field) is
@@ -208,7 +214,8 @@ void frmMain::setNeuerSchuetze(const QString &value)
     // The file gives the new row its number when it is stored.
     const qint64 id = rs->storedValue(rs->rowCount() - 1, rs->fieldIndex(QStringLiteral("ID"))).toLongLong();
     rs->findFirst(QStringLiteral("ID = %1").arg(id));
-    statusBar()->showMessage(who + QStringLiteral(" übernommen mit Startnummer %1").arg(startNr));
+    statusBar()->showMessage(who + QStringLiteral(" übernommen mit Startnummer %1").arg(startNr)
+                             + (proposedClass.isEmpty() ? QString() : QStringLiteral(", Klasse %1").arg(proposedClass)));
     updatePlacesNotice();
 }
 

@@ -64,6 +64,7 @@ private:
     void Form_Resize();
     void Form_Unload();
     void openMasterList();
+    void upgradeMasterFile(const QString &path);
     void txtSuche_Change(const QString &text);
     void showSearchFound(bool found);
     QString handOverText() const;

@@ -59,7 +59,11 @@ QString frmGesamt::handOverText() const
     const Recordset *rs = Data1->recordset();
     if (!rs || (!rs->hasCurrent() && rs->editMode() == Recordset::EditMode::None))
         return QString();
-    return GetFieldValue(*rs, Name).toString() + QLatin1Char('\t') + GetFieldValue(*rs, Club).toString();
+    QString text = GetFieldValue(*rs, Name).toString() + QLatin1Char('\t') + GetFieldValue(*rs, Club).toString();
+    // Birth year and sex follow where the list has them, for the class.
+    for (const QString &field : {QStringLiteral("Jahrgang"), QStringLiteral("Geschlecht")})
+        text += QLatin1Char('\t') + (rs->fieldIndex(field) >= 0 ? rs->value(field).toString() : QString());
+    return text;
 }
 
 // The window stays open on its row, so that the next shooter can follow. A
