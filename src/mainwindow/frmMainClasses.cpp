@@ -3,6 +3,7 @@
 
 #include "classes/frmKlassen.h"
 #include "grid/DataGrid.h"
+#include "grid/GridModel.h"
 #include "scoring/Classes.h"
 #include "scoring/TieRule.h"
 #include "store/DataSource.h"
@@ -49,6 +50,7 @@ void frmMain::readCompetitionRules()
     TDBGrid1->columns(QStringLiteral("Klasse")).setChoices(names, [this](const QString &typed) {
         return chooseClass(typed);
     });
+    TDBGrid2->gridModel()->setGrouping(QStringLiteral("Klasse"), m_classes);
 }
 
 // A class that is not in the list would rank a group of its own, so a typo

@@ -3,6 +3,8 @@
 #include "store/Database.h"
 
 #include <QHash>
+
+#include <algorithm>
 #include <QStringList>
 
 namespace {
@@ -136,4 +138,50 @@ QString Classes::proposed(const std::vector<ClassDef> &classes, const QVariant &
         return def.name;
     }
     return QString();
+}
+
+QString Classes::withoutClassHeading()
+{
+    return QStringLiteral("Ohne Klasse");
+}
+
+std::vector<Classes::Line> Classes::arrange(const QStringList &classOfRows, const std::vector<ClassDef> &classes)
+{
+    std::vector<Line> lines;
+    lines.reserve(size_t(classOfRows.size()));
+    const bool anyClass = std::any_of(classOfRows.begin(), classOfRows.end(),
+                                      [](const QString &name) { return !name.isEmpty(); });
+    if (!anyClass) {
+        for (int row = 0; row < classOfRows.size(); ++row)
+            lines.push_back({row, QString()});
+        return lines;
+    }
+    QHash<QString, std::vector<int>> rowsOf;
+    QStringList unlisted;
+    QStringList listed;
+    for (const ClassDef &def : classes)
+        listed << def.name;
+    for (int row = 0; row < classOfRows.size(); ++row) {
+        const QString &name = classOfRows.at(row);
+        auto found = rowsOf.find(name);
+        if (found == rowsOf.end()) {
+            found = rowsOf.insert(name, {});
+            if (!name.isEmpty() && !listed.contains(name))
+                unlisted << name;
+        }
+        found->push_back(row);
+    }
+    std::sort(unlisted.begin(), unlisted.end(),
+              [](const QString &a, const QString &b) { return QString::localeAwareCompare(a, b) < 0; });
+    const QStringList order = listed + unlisted + QStringList{QString()};
+    for (const QString &name : order) {
+        const auto found = rowsOf.constFind(name);
+        if (found == rowsOf.constEnd())
+            continue;
+        lines.push_back({-1, name.isEmpty() ? withoutClassHeading() : name});
+        for (const int row : *found)
+            lines.push_back({row, QString()});
+        rowsOf.remove(name); // a name listed twice is shown once
+    }
+    return lines;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <optional>
@@ -42,5 +43,22 @@ void append(Database &database, const QString &name);
 // that names neither years nor a sex (a discipline) is chosen by hand and
 // never proposed.
 QString proposed(const std::vector<ClassDef> &classes, const QVariant &birthYear, const QString &sex);
+
+// A line of the winners list: a shooter's row, or the heading of a class.
+struct Line
+{
+    int row = -1; // -1 for a heading
+    QString heading;
+};
+
+// The winners list by class: the classes in the order of the list, then
+// classes the list does not name (alphabetically), then the rows without a
+// class, each group under its heading and in the order the rows come (best
+// first). Rows that all have no class are one list without a heading, as a
+// competition without classes has always been shown.
+std::vector<Line> arrange(const QStringList &classOfRows, const std::vector<ClassDef> &classes);
+
+// The heading of the rows without a class.
+QString withoutClassHeading();
 
 } // namespace Classes

@@ -48,6 +48,8 @@ private slots:
     void store_data();
     void store();
     void failedStoreChangesNothing();
+    void arrange_data();
+    void arrange();
 };
 
 void TestClasses::proposed_data()
@@ -142,6 +144,36 @@ void TestClasses::failedStoreChangesNothing()
     QVERIFY(raisedError([&] { Classes::store(*db, before, after); }).number != 0);
     QCOMPARE(names(Classes::read(*db)), QStringList({"Damen", "Herren"}));
     QCOMPARE(classOfShooters(tc)["Anna"], QStringLiteral("Damen"));
+}
+
+void TestClasses::arrange_data()
+{
+    QTest::addColumn<QStringList>("classOfRows"); // rows best first
+    QTest::addColumn<QString>("lines");           // heading: rows | ...
+
+    QTest::newRow("no class at all: one list without a heading") << QStringList{"", "", ""} << ":0,1,2";
+    QTest::newRow("the list's order, classes it lacks by name, then without class")
+        << QStringList{"Herren", "", "Damen", "Gäste", "Herren", "Aktive"}
+        << "Damen:2|Herren:0,4|Aktive:5|Gäste:3|Ohne Klasse:1";
+    QTest::newRow("a class without shooters has no heading") << QStringList{"Herren"} << "Herren:0";
+}
+
+void TestClasses::arrange()
+{
+    QFETCH(QStringList, classOfRows);
+    QFETCH(QString, lines);
+    QString text;
+    bool firstOfGroup = true;
+    for (const Classes::Line &line : Classes::arrange(classOfRows, {def("Jugend"), def("Damen"), def("Herren")})) {
+        if (line.row < 0) {
+            text += (text.isEmpty() ? "" : "|") + line.heading + ':';
+            firstOfGroup = true;
+        } else {
+            text += (text.isEmpty() ? ":" : firstOfGroup ? "" : ",") + QString::number(line.row);
+            firstOfGroup = false;
+        }
+    }
+    QCOMPARE(text, lines);
 }
 
 QTEST_GUILESS_MAIN(TestClasses)
