@@ -131,6 +131,11 @@ void frmMain::createControls()
     warning.setColor(QPalette::WindowText, Qt::black);
     lblPlaetzeNichtAktuell->setPalette(warning);
     lblPlaetzeNichtAktuell->hide();
+    // Which tie rule ranked the list, once the competition has chosen one.
+    lblWertung = new QLabel(SSTab1->widget(1));
+    lblWertung->setObjectName(QStringLiteral("lblWertung"));
+    lblWertung->setFont(designFont(8.25, false));
+    lblWertung->hide();
     connect(SSTab1, &QTabWidget::currentChanged, this, [this](int index) {
         if (index == 1)
             showWinnersList();
@@ -291,6 +296,7 @@ void frmMain::closeCompetition()
     m_competitionPath.clear();
     Label1->clear();
     setWindowTitle(QStringLiteral("Ringtal"));
+    readCompetitionRules();
     updatePlacesNotice();
 }
 
@@ -431,7 +437,9 @@ void frmMain::placeWinnersNotice()
     const QRect area(TDBGrid2->x(), 0, TDBGrid1->width(), TDBGrid1->y() + TDBGrid1->height());
     const int notice = lblPlaetzeNichtAktuell->isHidden() ? 0 : lblPlaetzeNichtAktuell->sizeHint().height() + 6;
     lblPlaetzeNichtAktuell->setGeometry(area.x(), 0, area.width(), notice);
-    TDBGrid2->setGeometry(area.x(), notice, area.width(), std::max(0, area.height() - notice));
+    const int rule = lblWertung->isHidden() ? 0 : lblWertung->sizeHint().height() + 4;
+    lblWertung->setGeometry(area.x(), notice, area.width(), rule);
+    TDBGrid2->setGeometry(area.x(), notice + rule, area.width(), std::max(0, area.height() - notice - rule));
 }
 
 void frmMain::resizeIfApplicable(QWidget *control, double width, double height)

@@ -97,6 +97,7 @@ private:
     void upgradeCompetitionFile(const QString &path);
     void readCompetitionRules();
     std::optional<QString> chooseClass(const QString &typed);
+    QString tieRuleLine() const;
     void takeOverAccessCompetition(const QString &accessPath);
     void PrintWinnersList(int mode);
     void ShowTitle();
@@ -136,6 +137,7 @@ private:
     QString m_competitionPath;
     // How the open competition breaks ties; its keys are built so.
     TieRule m_tieRule = TieRule::InnerTensFirst;
+    bool m_ruleChosen = false;
     // The open competition's classes in their order.
     std::vector<ClassDef> m_classes;
     bool m_askingClass = false;
@@ -144,6 +146,7 @@ private:
 
     QLabel *Label1 = nullptr;
     QLabel *lblPlaetzeNichtAktuell = nullptr;
+    QLabel *lblWertung = nullptr;
     QLabel *lblSuche = nullptr;
     QLineEdit *txtSuche = nullptr;
     QTabWidget *SSTab1 = nullptr;

@@ -13,6 +13,7 @@
 #include "store/Recordset.h"
 #include "widgets/UiDialogs.h"
 
+#include <QLabel>
 #include <QSignalBlocker>
 #include <QStatusBar>
 
@@ -51,6 +52,17 @@ void frmMain::readCompetitionRules()
         return chooseClass(typed);
     });
     TDBGrid2->gridModel()->setGrouping(QStringLiteral("Klasse"), m_classes);
+    m_ruleChosen = database && TieRules::chosen(*database).has_value();
+    lblWertung->setText(tieRuleLine());
+    lblWertung->setHidden(lblWertung->text().isEmpty());
+    placeWinnersNotice();
+}
+
+// A competition that never chose a rule ranks as it always has, and its
+// list looks as it always did.
+QString frmMain::tieRuleLine() const
+{
+    return m_ruleChosen ? QStringLiteral("Wertung: ") + TieRules::title(m_tieRule) : QString();
 }
 
 // A class that is not in the list would rank a group of its own, so a typo
@@ -113,7 +125,7 @@ void frmMain::mnuEditWertung_Click()
             const QSignalBlocker quiet(rs);
             TieRules::change(*rs, rule);
         }
-        m_tieRule = rule;
+        readCompetitionRules();
         refreshBothGrids();
         statusBar()->showMessage(QStringLiteral("Wertung: %1. Die Plätze werden mit F5 neu vergeben.")
                                      .arg(TieRules::title(rule)));

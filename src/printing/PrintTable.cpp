@@ -5,11 +5,22 @@
 
 #include <QHeaderView>
 
-void PrintTable::addRow(const QVector<QString> &texts, const QVector<Qt::Alignment> &aligns)
+void PrintTable::addRow(const QVector<QString> &texts, const QVector<Qt::Alignment> &aligns, const QString &heading)
 {
     cells += texts;
     alignments += aligns;
+    headings += heading;
     ++rowCount;
+}
+
+QVector<int> PrintTable::headingRows() const
+{
+    QVector<int> rows;
+    for (int row = 0; row < rowCount; ++row) {
+        if (!headings.at(row).isEmpty())
+            rows << row;
+    }
+    return rows;
 }
 
 PrintTable PrintTable::layoutOf(DataGrid &grid)
@@ -64,6 +75,6 @@ void PrintTable::appendRows(DataGrid &grid, int first, int count)
             texts[i] = model->data(index, Qt::DisplayRole).toString();
             aligns[i] = model->data(index, Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask;
         }
-        addRow(texts, aligns);
+        addRow(texts, aligns, model->isHeading(row) ? model->index(row, 0).data(GridModel::HeadingRole).toString() : QString());
     }
 }

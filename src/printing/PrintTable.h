@@ -27,6 +27,9 @@ struct PrintTable
     // Row by row, one entry per column.
     QVector<QString> cells;
     QVector<Qt::Alignment> alignments;
+    // Per row: the text of a heading line (a class) across all columns, or
+    // empty for a row of cells.
+    QVector<QString> headings;
 
     QFont cellFont;
     QFont headingFont;
@@ -41,7 +44,10 @@ struct PrintTable
 
     const QString &text(int row, int column) const { return cells.at(row * columns.size() + column); }
     Qt::Alignment alignment(int row, int column) const { return alignments.at(row * columns.size() + column); }
-    void addRow(const QVector<QString> &texts, const QVector<Qt::Alignment> &aligns);
+    void addRow(const QVector<QString> &texts, const QVector<Qt::Alignment> &aligns, const QString &heading = {});
+    const QString &heading(int row) const { return headings.at(row); }
+    // The rows that are heading lines, in order.
+    QVector<int> headingRows() const;
 
     // The grid's columns and looks, without rows.
     static PrintTable layoutOf(DataGrid &grid);

@@ -136,8 +136,13 @@ QString TieRules::sortKey(TieRule rule, const QString &serieText, const QString 
 
 TieRule TieRules::stored(Database &database)
 {
+    return chosen(database).value_or(TieRule::InnerTensFirst);
+}
+
+std::optional<TieRule> TieRules::chosen(Database &database)
+{
     if (database.declaredTypes(QStringLiteral("Einstellungen")).isEmpty())
-        return TieRule::InnerTensFirst;
+        return std::nullopt;
     const QVariant value =
         database.scalar(QStringLiteral("SELECT Wert FROM Einstellungen WHERE Name = ?"), {RuleName});
     bool ok = false;
@@ -146,7 +151,7 @@ TieRule TieRules::stored(Database &database)
         if (ok && int(rule) == code)
             return rule;
     }
-    return TieRule::InnerTensFirst;
+    return std::nullopt;
 }
 
 void TieRules::change(Recordset &rows, TieRule rule)

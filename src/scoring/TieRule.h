@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 class Database;
 class Recordset;
@@ -36,8 +37,10 @@ QString title(TieRule rule);
 QString sortKey(TieRule rule, const QString &serieText, const QString &innerTensText,
                 const std::array<int, 11> &counts);
 
-// The competition's rule; the first one when the file names none or one
-// this version does not know. Throws RingtalError.
+// The rule the competition chose; none when the file names none or one this
+// version does not know. Throws RingtalError.
+std::optional<TieRule> chosen(Database &database);
+// The competition's rule: the one chosen, else the first.
 TieRule stored(Database &database);
 
 // Makes rule the competition's rule: the rule and the key of every row that
