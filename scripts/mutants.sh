@@ -136,7 +136,9 @@ mutant "printing: a footer's right part printed in the centre" printing/PageText
     'QString &target = result[size_t(std::min(i, 2))];' 'QString &target = result[size_t(std::min(i, 1))];' \
     "tst_pagelayout tst_printwinnerslist"
 mutant "printing: hidden columns printed" printing/PrintTable.cpp \
-    'if (logical >= 0 && !grid.isColumnHidden(logical))' 'if (logical >= 0)' "tst_printwinnerslist"
+    'if (logical < 0 || grid.isColumnHidden(logical))' 'if (logical < 0)' "tst_printwinnerslist"
+mutant "printing: an unused class column printed" printing/PrintTable.cpp \
+    'if (!column.printedWhenEmpty && !anyValue(model, column))' 'if (false)' "tst_filecommands tst_printwinnerslist"
 
 # ---------------------------------------------------------------- the run
 applies()

@@ -61,6 +61,16 @@ void GridColumn::setVisible(bool visible)
         setWidth(twips);
 }
 
+bool GridColumn::isPrintedWhenEmpty() const
+{
+    return m_grid->gridModel()->columns()[size_t(m_index)].printedWhenEmpty;
+}
+
+void GridColumn::setPrintedWhenEmpty(bool printed)
+{
+    m_grid->gridModel()->columns()[size_t(m_index)].printedWhenEmpty = printed;
+}
+
 bool GridColumn::isInColumnMenu() const
 {
     return m_grid->gridModel()->columns()[size_t(m_index)].inColumnMenu;

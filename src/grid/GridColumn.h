@@ -26,6 +26,10 @@ public:
     void setWidth(double twips);
     bool isVisible() const;
     void setVisible(bool visible);
+    // Whether a print or export of the grid carries the column when no row
+    // has a value in it (a class in a competition without classes).
+    bool isPrintedWhenEmpty() const;
+    void setPrintedWhenEmpty(bool printed);
     // Whether the heading's menu offers the column to be shown or hidden.
     bool isInColumnMenu() const;
     void setInColumnMenu(bool offered);

@@ -32,6 +32,8 @@ public:
         // Tab and Enter pass over a column that the program fills itself.
         bool tabStop = true;
         bool inColumnMenu = true; // offered in the heading's menu to be shown or hidden
+        // Printed and exported even when no row has a value in it.
+        bool printedWhenEmpty = true;
         // What the cell's editor offers while typing (a class of the list).
         QStringList choices;
         // Takes a typed text for the cell: the text to store (the choice it

@@ -167,6 +167,8 @@ void frmMain::createGrids()
             grid->columns(field).setVisible(false);
             grid->columns(field).setInColumnMenu(false);
         }
+        // A competition without classes prints and exports as it always did.
+        grid->columns(QStringLiteral("Klasse")).setPrintedWhenEmpty(false);
     }
     // The program fills place and total; Tab goes from one typed value to the next.
     TDBGrid1->setTabStop(TDBGrid1->columnIndex(QStringLiteral("Platz")), false);

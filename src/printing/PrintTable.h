@@ -23,6 +23,8 @@ struct PrintTable
 
     QString caption;
     QVector<Column> columns;
+    // The grid's column of each printed column.
+    QVector<int> gridColumns;
     int rowCount = 0;
     // Row by row, one entry per column.
     QVector<QString> cells;
@@ -51,8 +53,9 @@ struct PrintTable
 
     // The grid's columns and looks, without rows.
     static PrintTable layoutOf(DataGrid &grid);
-    // Appends the grid's rows [first, first + count): the stored rows and the
-    // one in edit as shown, never the new-row line.
+    // Appends the grid's rows [first, first + count), in the columns of
+    // layoutOf: the stored rows and the one in edit as shown, never the
+    // new-row line.
     void appendRows(DataGrid &grid, int first, int count);
     // Rows of the grid that are printed.
     static int printableRows(DataGrid &grid);

@@ -89,6 +89,9 @@ bool FileUpgrade::hasClasses(Database &database)
 
 FileUpgrade::Outcome FileUpgrade::upgradeCompetition(Database &database)
 {
+    // A file without results is no competition; opening it says so.
+    if (!hasTable(database, QStringLiteral("Ergebnisse")))
+        return Outcome::Current;
     const bool field = hasClasses(database);
     const bool classes = hasTable(database, QStringLiteral("Klassen"));
     const bool settings = hasTable(database, QStringLiteral("Einstellungen"));
@@ -105,6 +108,8 @@ FileUpgrade::Outcome FileUpgrade::upgradeCompetition(Database &database)
 FileUpgrade::Outcome FileUpgrade::upgradeMasterList(Database &database)
 {
     const QString table = QStringLiteral("Schuetzen");
+    if (!hasTable(database, table))
+        return Outcome::Current;
     const bool year = hasField(database, table, QStringLiteral("Jahrgang"));
     const bool sex = hasField(database, table, QStringLiteral("Geschlecht"));
     return upgrade(database, !year || !sex, [&] {

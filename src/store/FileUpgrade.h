@@ -17,7 +17,8 @@ enum class Outcome {
 };
 
 // Throws RingtalError when an upgrade that was begun fails (disk full);
-// the file is then as it was.
+// the file is then as it was. A file without the table (Ergebnisse,
+// Schuetzen) is left alone: it is none of these files.
 Outcome upgradeCompetition(Database &database);
 Outcome upgradeMasterList(Database &database);
 
