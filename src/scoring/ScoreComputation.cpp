@@ -38,6 +38,15 @@ ScoreComputation::ScoreComputation(RowAccess &row, TieRule rule)
 {
 }
 
+bool ScoreComputation::isCleanShot(const QVariant &value)
+{
+    const int type = value.typeId();
+    if (type != QMetaType::Double && type != QMetaType::Int && type != QMetaType::LongLong)
+        return false;
+    const double shot = value.toDouble();
+    return shot >= 0.0 && shot <= HighestShot;
+}
+
 QString ScoreComputation::ringColumn(int shot)
 {
     return QStringLiteral("Ring") + QString::number(shot);
@@ -99,9 +108,14 @@ void ScoreComputation::replaceOutOfRange(const QString &column)
 // The count goes by the text before the decimal comma, so 10,9 is a ten and
 // 9,5 a nine. Forms like "12,5e-1" pass the checks above but have no counter;
 // they are treated like any other unusable entry.
+double ScoreComputation::countedValue(const QString &cellText)
+{
+    return roundHalfEven(Numbers::leadingNumber(cellText));
+}
+
 void ScoreComputation::countShot(const QString &column)
 {
-    const double value = roundHalfEven(Numbers::leadingNumber(cellText(column)));
+    const double value = countedValue(cellText(column));
     if (!(value >= 0.0 && value <= HighestCountedValue)) {
         m_row.setCell(column, 0);
         ++m_counts[0];

@@ -31,6 +31,14 @@ public:
     // empty cell becoming 0 is no typo and is not reported.
     static std::vector<CleanedShot> computeRow(RowAccess &row, TieRule rule = TieRule::InnerTensFirst);
 
+    // The ring value a shot counts as in the key: the text before its
+    // decimal comma, to the nearest whole number (halves to even), so 10,9 is
+    // a ten and 9,5 a nine.
+    static double countedValue(const QString &cellText);
+
+    // A value the cleaning keeps as it is: a number from 0 to 10,9.
+    static bool isCleanShot(const QVariant &value);
+
     // Column of shot number 1 ... 10: "Ring1" ... "Ring10".
     static QString ringColumn(int shot);
 

@@ -154,10 +154,39 @@ std::optional<TieRule> TieRules::chosen(Database &database)
     return std::nullopt;
 }
 
+namespace {
+
+// The key of a stored row whose shots are all clean, built from its stored
+// total, inner tens and shots without cleaning them again; none when a shot
+// is not clean (another program wrote it), which the score computation
+// cleans as if typed.
+std::optional<QString> keyOfCleanRow(const Recordset &rows, int row, const std::array<int, 12> &fields, TieRule rule)
+{
+    std::array<int, 11> counts{};
+    for (int shot = 1; shot <= ScoreComputation::ShotCount; ++shot) {
+        const QVariant value = fields[size_t(shot)] < 0 ? QVariant() : rows.storedValue(row, fields[size_t(shot)]);
+        if (!ScoreComputation::isCleanShot(value))
+            return std::nullopt;
+        const double counted = ScoreComputation::countedValue(Numbers::cellText(value));
+        if (counted >= 1 && counted <= 10)
+            ++counts[size_t(counted)];
+    }
+    const auto text = [&](int field) { return field < 0 ? QString() : Numbers::cellText(rows.storedValue(row, field)); };
+    return TieRules::sortKey(rule, text(fields[0]), text(fields[11]), counts);
+}
+
+} // namespace
+
 void TieRules::change(Recordset &rows, TieRule rule)
 {
     rows.typeCode(KeyColumn); // throws when the column is missing
     const int key = rows.fieldIndex(KeyColumn);
+    // Serie, Ring1 ... Ring10, Innenzehner.
+    std::array<int, 12> fields{};
+    fields[0] = rows.fieldIndex(QStringLiteral("Serie"));
+    for (int shot = 1; shot <= ScoreComputation::ShotCount; ++shot)
+        fields[size_t(shot)] = rows.fieldIndex(ScoreComputation::ringColumn(shot));
+    fields[11] = rows.fieldIndex(QStringLiteral("Innenzehner"));
     std::vector<QVariant> keys;
     keys.reserve(size_t(rows.rowCount()));
     for (int row = 0; row < rows.rowCount(); ++row) {
@@ -165,6 +194,10 @@ void TieRules::change(Recordset &rows, TieRule rule)
         // A shooter who has not shot yet has no key under any rule.
         if (before.toString().isEmpty()) {
             keys.push_back(before);
+            continue;
+        }
+        if (const std::optional<QString> clean = keyOfCleanRow(rows, row, fields, rule)) {
+            keys.push_back(*clean);
             continue;
         }
         StoredRow cells(rows, row);

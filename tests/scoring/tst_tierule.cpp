@@ -55,6 +55,8 @@ void fillExample(const TestCompetition &tc)
     tc.addResult(2, "B", "SV", 89, "0000890202050300000000000000", ringsB);
     tc.addResult(3, "C", "SV", 89, "0000890103040201000000000000", ringsC);
     tc.addResult(4, "Neu", "SV");
+    // Written by another program: a mark where a number belongs, cleaned as if typed.
+    tc.addResult(5, "Stern", "SV", 19, "0000190001010000000000000000", {"*", 9.5});
     tc.exec("UPDATE Ergebnisse SET Innenzehner = 2 WHERE Schuetze IN ('A', 'B')");
     tc.exec("UPDATE Ergebnisse SET Innenzehner = 1 WHERE Schuetze = 'C'");
 }
@@ -152,13 +154,15 @@ void TestTieRule::changeRebuildsTheKeys_data()
     QTest::addColumn<TieRule>("rule");
     QTest::addColumn<QString>("keyA");
     QTest::addColumn<QString>("keyC");
+    QTest::addColumn<QString>("keyStar");
     QTest::addColumn<QString>("storedCode");
 
     QTest::newRow("to the DSB rule") << TieRule::CountsFirst << "0000890304020100000000000002"
-                                     << "0000890304020100000000000001" << "2";
-    QTest::newRow("to tenths") << TieRule::Tenths << "000890" << "000890" << "3";
+                                     << "0000890304020100000000000001" << "000019:50000101000000000000000000" << "2";
+    QTest::newRow("to tenths") << TieRule::Tenths << "000890" << "000890" << "000195" << "3";
     QTest::newRow("back to the first rule, byte for byte")
-        << TieRule::InnerTensFirst << "0000890203040201000000000000" << "0000890103040201000000000000" << "1";
+        << TieRule::InnerTensFirst << "0000890203040201000000000000" << "0000890103040201000000000000"
+        << "000019:50000001010000000000000000" << "1";
 }
 
 void TestTieRule::changeRebuildsTheKeys()
@@ -166,6 +170,7 @@ void TestTieRule::changeRebuildsTheKeys()
     QFETCH(TieRule, rule);
     QFETCH(QString, keyA);
     QFETCH(QString, keyC);
+    QFETCH(QString, keyStar);
     QFETCH(QString, storedCode);
 
     TestCompetition tc;
@@ -175,6 +180,7 @@ void TestTieRule::changeRebuildsTheKeys()
     TieRules::change(*rs, rule);
     QCOMPARE(storedKey(tc, "A"), keyA);
     QCOMPARE(storedKey(tc, "C"), keyC);
+    QCOMPARE(storedKey(tc, "Stern"), keyStar);
     // A shooter who has not shot keeps no key.
     QVERIFY(tc.scalar("SELECT Sortierung FROM Ergebnisse WHERE Schuetze = 'Neu'").isNull());
     QCOMPARE(tc.scalar("SELECT Wert FROM Einstellungen WHERE Name = 'Wertung'").toString(), storedCode);
