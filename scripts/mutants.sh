@@ -137,6 +137,17 @@ mutant "printing: a footer's right part printed in the centre" printing/PageText
     "tst_pagelayout tst_printwinnerslist"
 mutant "printing: hidden columns printed" printing/PrintTable.cpp \
     'if (logical < 0 || grid.isColumnHidden(logical))' 'if (logical < 0)' "tst_printwinnerslist"
+mutant "grid: a layout of an earlier version hides the class" grid/GridSettings.cpp \
+    'if (later.empty() || pieces.takeLast().trimmed().size() != 0' 'if (true || pieces.takeLast().trimmed().size() != 0' \
+    "tst_competitionrules"
+mutant "grid: widths of an earlier version given to the column beside" grid/GridSettings.cpp \
+    'if (later.empty() || widths.size() + later.size() != size_t(grid.columnCount()))' 'if (true)' "tst_competitionrules"
+mutant "grid: the winners list not grouped by class" grid/GridModel.cpp \
+    'if (lines.size() == size_t(classOfRows.size()))' 'if (true)' "tst_competitionrules"
+mutant "printing: no new page for each class" printing/PageLayout.cpp \
+    'if (m_input.newPagePerHeading && next' 'if (false && next' "tst_competitionrules"
+mutant "mainwindow: a new class taken unasked" mainwindow/frmMainClasses.cpp \
+    'if (answer != Dialogs::Answer::Yes) {' 'if (false) {' "tst_competitionrules"
 mutant "printing: an unused class column printed" printing/PrintTable.cpp \
     'if (!column.printedWhenEmpty && !anyValue(model, column))' 'if (false)' "tst_filecommands tst_printwinnerslist"
 

@@ -376,7 +376,10 @@ bool GridModel::setData(const QModelIndex &index, const QVariant &value, int rol
         return true;
     QVariant taken = value;
     const Column &column = m_columns[size_t(index.column())];
-    if (column.choose && !value.toString().trimmed().isEmpty()) {
+    // Blanks choose nothing: the cell is emptied.
+    if (column.choose && value.toString().trimmed().isEmpty()) {
+        taken = QVariant();
+    } else if (column.choose) {
         const std::optional<QString> chosen = column.choose(value.toString());
         if (!chosen)
             return false;
