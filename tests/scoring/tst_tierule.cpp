@@ -96,8 +96,6 @@ void TestTieRule::keyLayout_data()
     QTest::newRow("counts first, fractional total") << TieRule::CountsFirst << Typed{"10,5;9,4;;;;;;;;", "1"}
                                                     << "000019:9000 01 01 00 00 00 00 00 00 00 00 01";
     QTest::newRow("tenths: the total in tenths alone") << TieRule::Tenths << A << "000890";
-    QTest::newRow("tenths, fractional total") << TieRule::Tenths << Typed{"10,4;9,9;;;;;;;;", "3"} << "000203";
-    QTest::newRow("tenths, nothing shot") << TieRule::Tenths << Typed{";;;;;;;;;", "2"} << "000000";
 }
 
 void TestTieRule::keyLayout()
@@ -129,9 +127,6 @@ void TestTieRule::places_data()
     QTest::newRow("tenths: a fractional total between the whole ones around it")
         << TieRule::Tenths << QList<Typed>{{"10;10;;;;;;;;", ""}, {"9,5;10;;;;;;;;", ""}, {"9;10;;;;;;;;", ""}}
         << QList<int>{1, 2, 3};
-    QTest::newRow("first rule: a fractional total between the whole ones around it")
-        << TieRule::InnerTensFirst << QList<Typed>{{"9;10;;;;;;;;", "5"}, {"9,5;10;;;;;;;;", ""}, {"10;10;;;;;;;;", ""}}
-        << QList<int>{3, 2, 1};
     QTest::newRow("nothing shot is no place under any rule")
         << TieRule::Tenths << QList<Typed>{{";;;;;;;;;", "2"}, A} << QList<int>{RankAssignment::NoPlace, 1};
 }
@@ -212,7 +207,6 @@ void TestTieRule::storedRule_data()
     QTest::addColumn<TieRule>("rule");
 
     QTest::newRow("a file of an earlier version") << "DROP TABLE Einstellungen" << TieRule::InnerTensFirst;
-    QTest::newRow("none chosen") << "" << TieRule::InnerTensFirst;
     QTest::newRow("DSB") << "INSERT INTO Einstellungen VALUES ('Wertung', '2')" << TieRule::CountsFirst;
     QTest::newRow("tenths") << "INSERT INTO Einstellungen VALUES ('Wertung', '3')" << TieRule::Tenths;
     QTest::newRow("a rule of a later version") << "INSERT INTO Einstellungen VALUES ('Wertung', '7')"
