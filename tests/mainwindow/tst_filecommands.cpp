@@ -4,7 +4,6 @@
 #include "mainwindow/MainWindowSession.h"
 #include "store/DataSource.h"
 #include "support/AccessFixtures.h"
-#include "support/CheckConnection.h"
 #include "support/IndependentCsv.h"
 #include "support/NonRegularFiles.h"
 
@@ -225,11 +224,6 @@ private slots:
             QCOMPARE(QDir(m_competition->folder()).entryList(QDir::Files | QDir::Hidden | QDir::System), filesBefore);
             QVERIFY((sha(path) == pathBefore || path == m_competition->path()) && !QFile::exists(folderFile("fehlt")));
         }
-        if (shown == QLatin1String("taken over"))
-            QCOMPARE(CheckConnection::scalar(target, "SELECT group_concat(Schuetze, '|') FROM (SELECT Schuetze FROM Ergebnisse ORDER BY ID)")
-                         .toString(),
-                     QStringLiteral("Jürgen Müßig|Anna Beispiel|Ömer Yıldız|Zoë Ærø|Karl-Heinz O'Brien|Beate Schmitt|Lukas Wagner|"
-                                    "Marie Dupont"));
         const QString expected = shown == "none" ? QString() : shown == "same" ? m_competition->path() : shown == "other" ? other.path()
                                                           : shown == "new" ? path : target;
         QCOMPARE(m_session->window().CompetitionPath(), expected);
@@ -243,7 +237,7 @@ private slots:
     }
 
     // Places by F5 first; rows best first, Null cells empty, numbers with the decimal comma, hidden ID
-    // and key left out; UTF-8 with a byte-order mark and CRLF, as a spreadsheet program reads it. The
+    // and key left out, read back by another CSV reader (the bytes are the CSV writer's test). The
     // columns are the winners list's as shown.
     void exportWritesTheWinnersList()
     {
@@ -263,12 +257,6 @@ private slots:
                               QStringList{"2", "3", "Meier; Hans", "SG \"Tell\"", "95", ""} + QStringList(10, QString()),
                               QStringList{"", "2", "Karl-Heinz O'Brien", "", "", ""} + QStringList(10, QString()), // no result, no place
                           }));
-        QFile raw(folderFile(QStringLiteral("Siegerliste Grün.csv")));
-        QVERIFY(raw.open(QIODevice::ReadOnly));
-        const QByteArray bytes = raw.readAll();
-        QVERIFY(bytes.startsWith("\xEF\xBB\xBFPlatz;StartNr;Schuetze;Verein;Serie;Innenzehner;1;2;3;"));
-        QVERIFY(bytes.contains(";\"98,7\";;\"10,4\";") && bytes.count("\r\n") == 4 && bytes.count("\n") == 4);
-        QVERIFY(bytes.contains(";\"Meier; Hans\";\"SG \"\"Tell\"\"\";")); // quoted for the separator and for a quote
         // Then the visible columns in display order, with their captions.
         DataGrid *winners = m_session->winnersGrid();
         winners->columns(QStringLiteral("Verein")).setOrder(winners->columns(QStringLiteral("Schuetze")).order());
