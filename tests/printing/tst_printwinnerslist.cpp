@@ -107,7 +107,6 @@ private slots:
         QTest::addColumn<Settings>("settings");
         QTest::addColumn<bool>("fitted");
         QTest::newRow("nothing stored: the grid's widths cut the club") << Settings{} << false;
-        QTest::newRow("0 stored: the grid's widths") << Settings{{"Spaltenanpassung", "0"}} << false;
         QTest::newRow("fitted on a landscape page") << Settings{{"Spaltenanpassung", "-1"}} << true;
         QTest::newRow("fitted, too wide for a portrait page") << Settings{{"Spaltenanpassung", "-1"}, {"Format", "1"}} << false;
     }
@@ -270,9 +269,7 @@ private slots:
         QTest::newRow("in from 100 %") << none << QStringList{"100 %", "zoomIn"} << 1 << "125";
         QTest::newRow("out from 100 %") << none << QStringList{"100 %", "zoomOut"} << 1 << "80";
         QTest::newRow("whole page, a tall window") << none << QStringList{"size:700x900"} << 1 << "whole";
-        QTest::newRow("whole page, portrait, a large window") << portrait << QStringList{"size:1600x1000"} << 1 << "whole";
         QTest::newRow("page width, portrait: the page scrolls") << portrait << QStringList{"Seitenbreite", "size:900x1000"} << 1 << "width";
-        QTest::newRow("page width, a low window") << none << QStringList{"Seitenbreite", "size:1000x400"} << 1 << "width";
     }
 
     void preview()
