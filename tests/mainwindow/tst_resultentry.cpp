@@ -215,12 +215,11 @@ private slots:
         QTest::newRow("taken over again, No") << QStringList{"!No", "&BAUER\tsv tell", "?boxes 1", "?rows 5"};
         QTest::newRow("same name in another club is asked nothing") << QStringList{"&Bauer\tSV Alm", "?boxes 0", "?rows 6"};
         // A number finds the first shooter with that start number, a text the first name starting
-        // so; nothing found, or the box emptied, moves nothing. Leaving the box empties it and leaves
-        // the marker where the search put it.
+        // so; a number that is none, or the box emptied, moves nothing. Leaving the box empties it and
+        // leaves the marker where the search put it. Which row a search finds first and that one
+        // finding nothing moves nothing is the recordset's test.
         const QStringList search{"<focus txtSuche>"}, leave{"<focus grid>", "?text txtSuche=", "?boxes 0"};
         QTest::newRow("search by start number") << search + QStringList{"5", "?on Zeller"} + leave + QStringList{"?on Zeller"};
-        QTest::newRow("search: first of two with the same number")
-            << QStringList{"$UPDATE Ergebnisse SET StartNr = 5 WHERE ID = 5", "<activate>"} + search + QStringList{"5", "?on Zeller"};
         QTest::newRow("search by a name's start") << search + QStringList{"Ze", "?on Zeller"} + leave;
         QTest::newRow("search: an umlaut in lower case finds upper case") << search + QStringList{"öz", "?on Öztürk"};
         QTest::newRow("search: an apostrophe is a character")
@@ -228,7 +227,6 @@ private slots:
                            "<activate>"} + search + QStringList{"O'B", "?on O'Brien"};
         QTest::newRow("search with a star") << search + QStringList{"*türk", "?on Öztürk"};
         QTest::newRow("search: a number with a comma moves nothing") << search + QStringList{"1,5", "?on Anna Weiß"};
-        QTest::newRow("search: no match moves nothing") << search + QStringList{"Xaver", "?on Anna Weiß"};
         QTest::newRow("search: the emptied box moves nothing")
             << search + QStringList{"Ba", "<Backspace>", "<Backspace>", "?on Bauer"} + leave + QStringList{"?on Bauer"};
     }

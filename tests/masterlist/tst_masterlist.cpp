@@ -233,8 +233,6 @@ private slots:
         QTest::newRow("import: all listed already, nothing twice")
             << access.split(';').replaceInStrings(QRegularExpression("^"), "=") + QStringList{"!file:access", "#mnuDateiImport",
                                                                                               "?master " + access, summary(0, 5)};
-        QTest::newRow("import: listed with the same name and club")
-            << QStringList{"=Anna Beispiel|SG Tell Ahlen", "!file:access", "#mnuDateiImport", summary(4, 1)};
         QTest::newRow("import: listed in another letter case is another shooter")
             << QStringList{"=anna beispiel|SG Tell Ahlen", "!file:access", "#mnuDateiImport", summary(5, 0)};
         QTest::newRow("import: listed without club as empty text") << QStringList{"=Zoë Ærø|", "!file:access", "#mnuDateiImport", summary(4, 1)};
