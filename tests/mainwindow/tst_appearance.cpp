@@ -113,7 +113,7 @@ private slots:
         QTest::newRow("winners list, a large font") << "mnuAnsSiegerliste" << "TDBGrid2" << "Siegerliste"
                                                     << font(24, false, true, true, false) << "DejaVu Serif;24;0;-1;-1;0";
         QTest::newRow("title line, stored only") << "mnuAnsTitelzeileFont" << "" << "Titelzeile"
-                                                 << font(8.25, true, false, false, true) << "DejaVu Serif;8,25;-1;0;0;-1";
+                                                 << font(8.25, true, true, false, false) << "DejaVu Serif;8,25;-1;-1;0;0";
     }
 
     // The chooser starts from what is shown (or stored); Cancel stores nothing; the choice is shown
