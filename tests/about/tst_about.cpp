@@ -11,8 +11,7 @@ class tst_About : public QObject
     Q_OBJECT
 
 private slots:
-    // An entry of each style and a text the face standing in for the designed one would cut; the
-    // other texts and places are the dialog's design, not its behaviour.
+    // An entry of each style and one the standing-in face would cut; the rest is the dialog's design.
     void entry_data()
     {
         QTest::addColumn<int>("index");
