@@ -237,8 +237,8 @@ private slots:
     }
 
     // Places by F5 first; rows best first, Null cells empty, numbers with the decimal comma, hidden ID
-    // and key left out, read back by another CSV reader (the bytes are the CSV writer's test). The
-    // columns are the winners list's as shown.
+    // and key left out, read back by another CSV reader (the mark and line ends are the CSV writer's
+    // test). The columns are the winners list's as shown.
     void exportWritesTheWinnersList()
     {
         m_session = std::make_unique<MainWindowSession>(m_competition->path());
@@ -257,6 +257,10 @@ private slots:
                               QStringList{"2", "3", "Meier; Hans", "SG \"Tell\"", "95", ""} + QStringList(10, QString()),
                               QStringList{"", "2", "Karl-Heinz O'Brien", "", "", ""} + QStringList(10, QString()), // no result, no place
                           }));
+        // Another reader takes a bare quote inside a field as it stands; a spreadsheet program does not.
+        QFile raw(folderFile(QStringLiteral("Siegerliste Grün.csv")));
+        QVERIFY(raw.open(QIODevice::ReadOnly));
+        QVERIFY(raw.readAll().contains(";\"Meier; Hans\";\"SG \"\"Tell\"\"\";"));
         // Then the visible columns in display order, with their captions.
         DataGrid *winners = m_session->winnersGrid();
         winners->columns(QStringLiteral("Verein")).setOrder(winners->columns(QStringLiteral("Schuetze")).order());
