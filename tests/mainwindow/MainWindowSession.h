@@ -78,41 +78,15 @@ private:
 // Keyboard and mouse on a grid the way a range officer uses it, and five sample shooters.
 namespace GridInput {
 
-// The fields of Ergebnisse in the column order of both result grids.
-inline const QStringList Fields = QStringLiteral("ID Platz StartNr Schuetze Verein Serie Innenzehner Ring1 Ring2 Ring3 "
-                                                 "Ring4 Ring5 Ring6 Ring7 Ring8 Ring9 Ring10 Sortierung")
-                                      .split(QLatin1Char(' '));
-
-inline int column(const QString &field) { return int(Fields.indexOf(field)); }
-inline int newRowLine(const DataGrid *grid) { return grid->model()->rowCount() - 1; }
+// The cell of a row ("new": the new-row line) in the column of a field.
+inline QModelIndex cell(const DataGrid *grid, const QString &row, const QString &field)
+{
+    return grid->model()->index(row == "new" ? grid->model()->rowCount() - 1 : row.toInt(), grid->columnIndex(field));
+}
 
 inline QString cellText(const DataGrid *grid, int row, const QString &field)
 {
-    return grid->model()->index(row, column(field)).data(Qt::DisplayRole).toString();
-}
-
-// Plain entries are typed; "<Tab>", "<Backtab>", "<Return>", "<Enter>" (keypad), "<Esc>", "<Del>",
-// "<Up>", "<Down>", "<Backspace>" are keys; "@2:Verein" clicks the cell of row 2 in column Verein, "@new:StartNr"
-// one on the new-row line.
-inline void play(DataGrid *grid, const QStringList &script)
-{
-    static const QHash<QString, Qt::Key> keys{
-        {"<Tab>", Qt::Key_Tab}, {"<Backtab>", Qt::Key_Backtab}, {"<Return>", Qt::Key_Return}, {"<Enter>", Qt::Key_Enter},
-        {"<Esc>", Qt::Key_Escape}, {"<Del>", Qt::Key_Delete}, {"<Up>", Qt::Key_Up}, {"<Down>", Qt::Key_Down},
-        {"<Backspace>", Qt::Key_Backspace}};
-    for (const QString &step : script) {
-        if (keys.contains(step)) {
-            GuiTyping::press(keys.value(step));
-        } else if (step.startsWith(QLatin1Char('@'))) {
-            const QString row = step.mid(1).section(QLatin1Char(':'), 0, 0);
-            const QModelIndex index = grid->model()->index(row == "new" ? newRowLine(grid) : row.toInt(), column(step.section(':', 1)));
-            grid->scrollTo(index);
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, grid->visualRect(index).center());
-            QCoreApplication::processEvents();
-        } else {
-            GuiTyping::typeText(step); // to the grid for the first key, to the cell editor it opens for the rest
-        }
-    }
+    return cell(grid, QString::number(row), field).data(Qt::DisplayRole).toString();
 }
 
 // Five shooters inserted out of order, IDs in insertion order: Bauer 1, Öztürk 2, Anna Weiß 3,
@@ -128,39 +102,38 @@ inline void addFive(const TestCompetition &competition)
     competition.addResult(9, QStringLiteral("Dreher"), QStringLiteral("SG Hubertus"));
 }
 
-// A field of one stored row, read through the test's own connection.
-inline QVariant stored(const TestCompetition &competition, qint64 id, const QString &field)
-{
-    return competition.scalar(QStringLiteral("SELECT \"%1\" FROM Ergebnisse WHERE ID = ?").arg(field), {id});
-}
-
-inline int rowCount(const TestCompetition &competition)
-{
-    return competition.scalar(QStringLiteral("SELECT count(*) FROM Ergebnisse")).toInt();
-}
+// What a window's own test adds to run(): steps by their whole text, which tell what failed, if
+// anything; checks by their first word, given what follows it, which give what they see.
+using Own = QHash<QString, std::function<QString(const QString &)>>;
 
 // A user's work on the window as a script of steps and, starting with "?", checks made where they
-// stand. Steps: what play() takes, on the entry grid until "<winners tab>" shows the winners list;
-// "<F5>"; "<focus txtSuche>" (or "<focus grid>"); "<activate>" brings the window to the front;
-// "<close menu>", "<close frame>"; "#mnuDateiOpen" runs a menu command; "&Name\tClub" hands a
-// shooter over from the master list; "!Yes", "!No", "!file:PATH" and "!print" (Cancel) queue the
-// next answer; "$SQL" is another program's write. Checks: "?at 1:Ring9" the current cell; "?on
-// Zeller" the current shooter; "?cell 2:Schuetze=Neu" a shown text; "?stored 3.Ring2=9" a stored
-// field (ID 0: the row added last); "?rows 5" the stored rows; "?shown 6" the grid's lines, in the
-// model and in the view;
+// stand. Steps, on the entry grid (or the grid given) until "<winners tab>" shows the winners list:
+// plain entries are typed; "<Tab>", "<Backtab>", "<Return>", "<Enter>" (keypad), "<Esc>", "<Del>",
+// "<Up>", "<Down>", "<Backspace>" and "<F5>" are keys; "@2:Verein" clicks the cell of row 2 in
+// column Verein, "@new:StartNr" one on the new-row line; "<focus txtSuche>" (or "<focus grid>");
+// "<activate>" brings the window to the front; "<close menu>", "<close frame>"; "#mnuDateiOpen"
+// runs a command of the grid's window; "&Name\tClub" hands a shooter over from the master list;
+// "!Yes", "!No", "!file:PATH" and "!print" (Cancel) queue the next answer; "$SQL" is another
+// program's write. Checks: "?at 1:Ring9" the current cell; "?on Zeller" the current shooter; "?cell
+// 2:Schuetze=Neu" a shown text; "?stored 3.Ring2=9" a stored field (ID 0: the row added last);
+// "?rows 5" the stored rows; "?shown 6" the grid's lines, in the model and in the view;
 // "?winners 5" the winners list's rows; "?note 0:Ring3", "?plain 0:Ring3" a cell marked or not;
 // "?status TEXT" ("?status" none); "?boxes 2" the dialogs so far, "?box TEXT" the last one's start;
 // "?text txtSuche=" a box's text; "?last PATH" the stored last competition; and "?pending", "?not
 // pending" (a typed row waiting), "?right", "?left" (the open editor's alignment), "?notice", "?no
 // notice" (the places' notice), "?refused" (the last hand-over failed), "?open", "?closed".
-inline void run(MainWindowSession &session, const TestCompetition &competition, const QStringList &script)
+inline void run(MainWindowSession &session, const TestCompetition &competition, const QStringList &script,
+                const Own &own = {}, DataGrid *start = nullptr)
 {
-    DataGrid *grid = session.entryGrid();
+    static const QHash<QString, Qt::Key> keys{
+        {"<Tab>", Qt::Key_Tab}, {"<Backtab>", Qt::Key_Backtab}, {"<Return>", Qt::Key_Return}, {"<Enter>", Qt::Key_Enter},
+        {"<Esc>", Qt::Key_Escape}, {"<Del>", Qt::Key_Delete}, {"<Up>", Qt::Key_Up}, {"<Down>", Qt::Key_Down},
+        {"<Backspace>", Qt::Key_Backspace}};
+    DataGrid *grid = start ? start : session.entryGrid();
     bool refused = false;
     for (const QString &step : script) {
         const QString key = step.section(QLatin1Char(' '), 0, 0), arg = step.section(QLatin1Char(' '), 1);
-        const QString where = arg.section(QLatin1Char('='), 0, 0), row = where.section(QLatin1Char(':'), 0, 0);
-        const QModelIndex cell = grid->model()->index(row == "new" ? newRowLine(grid) : row.toInt(), column(where.section(':', 1)));
+        const QString where = arg.section(QLatin1Char('='), 0, 0);
         const std::vector<ScriptedDialogs::Shown> &shown = session.dialogs().shown();
         // Looked at only when checked: asking a grid for a pending edit commits its open editor.
         const auto notice = [&session](bool shown) {
@@ -177,36 +150,41 @@ inline void run(MainWindowSession &session, const TestCompetition &competition, 
             {"?notice", [&] { return notice(true); }}, {"?no notice", [&] { return notice(false); }},
             {"?refused", [&] { return refused; }}, {"?open", [&] { return session.window().isVisible(); }},
             {"?closed", [&] { return !session.window().isVisible(); }}};
-        const bool marked = cell.data(Qt::BackgroundRole).isValid() && cell.data(Qt::ToolTipRole).isValid();
+        // Looked up only when checked: the grid may be gone with its window.
+        const auto at = [&] { return cell(grid, where.section(QLatin1Char(':'), 0, 0), where.section(':', 1)); };
+        const auto marked = [&] { return at().data(Qt::BackgroundRole).isValid() && at().data(Qt::ToolTipRole).isValid(); };
         const qint64 id = arg.section('.', 0, 0).toLongLong();
         const QHash<QString, std::function<QString()>> values{
-            {"?at", [&] { return QStringLiteral("%1:%2").arg(grid->currentIndex().row()).arg(Fields.value(grid->currentIndex().column())); }},
+            {"?at", [&] { return QStringLiteral("%1:%2").arg(grid->currentIndex().row()).arg(grid->columns(grid->currentIndex().column()).dataField()); }},
             {"?on", [&] { return GetFieldValue(*grid->recordset(), QStringLiteral("Schuetze")).toString(); }},
-            {"?cell", [&] { return cell.data().toString(); }},
+            {"?cell", [&] { return at().data().toString(); }},
             {"?stored", [&] {
-                 const qint64 at = id ? id : competition.scalar("SELECT max(ID) FROM Ergebnisse").toLongLong();
-                 return stored(competition, at, where.section('.', 1)).toString();
+                 const qint64 row = id ? id : competition.scalar("SELECT max(ID) FROM Ergebnisse").toLongLong();
+                 return competition.scalar(QStringLiteral("SELECT \"%1\" FROM Ergebnisse WHERE ID = ?").arg(where.section('.', 1)), {row}).toString();
              }},
-            {"?rows", [&] { return QString::number(rowCount(competition)); }},
+            {"?rows", [&] { return competition.scalar(QStringLiteral("SELECT count(*) FROM Ergebnisse")).toString(); }},
             {"?shown", [&] { // what the model holds and what the view was told of
                  return QString::number(grid->model()->rowCount() == grid->verticalHeader()->count() ? grid->model()->rowCount() : -1);
              }},
             {"?winners", [&] { return QString::number(session.winnersGrid()->recordset()->rowCount()); }},
-            {"?note", [&] { return marked ? where : QStringLiteral("plain"); }},
-            {"?plain", [&] { return marked ? cell.data(Qt::ToolTipRole).toString() : where; }},
+            {"?note", [&] { return marked() ? where : QStringLiteral("plain"); }},
+            {"?plain", [&] { return marked() ? at().data(Qt::ToolTipRole).toString() : where; }},
             {"?status", [&] { return session.window().statusBar()->currentMessage(); }},
             {"?boxes", [&] { return QString::number(qsizetype(shown.size())); }},
             {"?box", [&] { return shown.empty() ? QString() : shown.back().text; }},
             {"?text", [&] { return session.window().findChild<QLineEdit *>(where)->text(); }},
             {"?last", [&] { return session.last(); }}};
-        if (step.startsWith(QLatin1String("!file:"))) {
+        if (!step.startsWith(QLatin1Char('?')) && own.contains(step)) {
+            const QString failed = own.value(step)(QString());
+            QVERIFY2(failed.isEmpty(), qPrintable(step + QStringLiteral(" - ") + failed));
+        } else if (step.startsWith(QLatin1String("!file:"))) {
             session.dialogs().answerFile(step.mid(6));
         } else if (step == QLatin1String("!print")) {
             session.dialogs().answerPrint(QString());
         } else if (step.startsWith(QLatin1Char('!'))) {
             session.dialogs().answer(step == QLatin1String("!Yes") ? Dialogs::Answer::Yes : Dialogs::Answer::No);
         } else if (step.startsWith(QLatin1Char('#'))) {
-            session.trigger(step.mid(1));
+            grid->window()->findChild<QAction *>(step.mid(1))->trigger();
         } else if (step.startsWith(QLatin1Char('$'))) {
             competition.exec(step.mid(1));
         } else if (step.startsWith(QLatin1Char('&'))) {
@@ -216,8 +194,15 @@ inline void run(MainWindowSession &session, const TestCompetition &competition, 
             } catch (const std::exception &) {
                 refused = true;
             }
+        } else if (keys.contains(step)) {
+            GuiTyping::press(keys.value(step));
         } else if (step == QLatin1String("<F5>")) {
-            QTest::keyClick(&session.window(), Qt::Key_F5);
+            QTest::keyClick(grid->window(), Qt::Key_F5);
+        } else if (step.startsWith(QLatin1Char('@'))) {
+            const QModelIndex clicked = cell(grid, step.mid(1).section(QLatin1Char(':'), 0, 0), step.section(':', 1));
+            grid->scrollTo(clicked);
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, grid->visualRect(clicked).center());
+            QCoreApplication::processEvents();
         } else if (step == QLatin1String("<winners tab>")) {
             session.window().findChild<QTabWidget *>(QStringLiteral("SSTab1"))->setCurrentIndex(1);
             grid = session.winnersGrid();
@@ -232,14 +217,15 @@ inline void run(MainWindowSession &session, const TestCompetition &competition, 
         } else if (step.startsWith(QLatin1String("<close "))) {
             session.close(step.mid(7).chopped(1));
         } else if (!step.startsWith(QLatin1Char('?'))) {
-            play(grid, {step});
+            GuiTyping::typeText(step); // to the grid for the first key, to the cell editor it opens for the rest
         } else if (flags.contains(step)) {
             QVERIFY2(flags.value(step)(), qPrintable(step));
         } else {
-            QVERIFY2(values.contains(key), qPrintable(step + " is no check"));
-            const QString seen = values.value(key)(), expected = QStringList{"?cell", "?stored", "?text"}.contains(key)
-                                                                     ? arg.section(QLatin1Char('='), 1)
-                                                                     : arg == step ? QString() : arg;
+            QVERIFY2(values.contains(key) || own.contains(key), qPrintable(step + " is no check"));
+            const QString seen = own.contains(key) ? own.value(key)(arg == step ? QString() : arg) : values.value(key)();
+            const QString expected = QStringList{"?cell", "?stored", "?text"}.contains(key) ? arg.section(QLatin1Char('='), 1)
+                                     : arg == step                                    ? QString()
+                                                                                      : arg;
             bool numbers = false, number = false;
             const double have = seen.toDouble(&numbers), want = expected.toDouble(&number);
             const bool good = key == "?box" ? seen.startsWith(expected)

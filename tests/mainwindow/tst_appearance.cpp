@@ -10,7 +10,6 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QToolBar>
 
 namespace {
 
@@ -22,15 +21,6 @@ int px(const QWidget *widget, double twips)
 QRect px(const QWidget *widget, const QRect &twips)
 {
     return QRect(px(widget, twips.x()), px(widget, twips.y()), px(widget, twips.width()), px(widget, twips.height()));
-}
-
-// The start of a window entry for a place in pixels: "left;top;width;height;" in twips.
-QString entryFor(const QWidget *widget, const QRect &pixels)
-{
-    QString text;
-    for (const int value : {pixels.x(), pixels.y(), pixels.width(), pixels.height()})
-        text += QString::number(qRound(value * 1440.0 / widget->logicalDpiX())) + QLatin1Char(';');
-    return text;
 }
 
 } // namespace
@@ -102,64 +92,44 @@ private slots:
         m_settings.reset();
     }
 
-    // A stored place is applied as far as it fits the screen (at 96 dots per inch 15 twips are a
-    // pixel; the fitting itself is WindowPlacement's, tested on its own); a window mostly on no screen is centred (the menu bar settles its height when first
-    // shown: a few pixels of tolerance). Closing stores what was applied, so the next start does
-    // not repeat a fault.
-    void storedPlaceFitsTheScreen_data()
-    {
-        QTest::addColumn<QString>("position"); // empty: none stored
-        QTest::addColumn<bool>("centred");
-        QTest::addColumn<QRect>("expected"); // the frame's corner and the inner size; centred: the size only
-        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QTest::newRow("nothing stored: centred") << "" << true << QRect();
-        QTest::newRow("stored on no screen: centred, the size kept") << "-90000;-90000;9000;6000;" << true << QRect(0, 0, 600, 400);
-        QTest::newRow("normal entry untouched") << "1500;1200;9000;6000;" << false << QRect(100, 80, 600, 400);
-        QTest::newRow("99999999 four times: the screen's available size") << "99999999;99999999;99999999;99999999;" << false
-                                                                          << screen;
-    }
-
-    void storedPlaceFitsTheScreen()
-    {
-        QFETCH(QString, position);
-        QFETCH(bool, centred);
-        QFETCH(QRect, expected);
-        if (!position.isEmpty())
-            store(QStringLiteral("Positionen"), QStringLiteral("frmMain-"), position);
-        start();
-        const QRect applied = place();
-        const QPoint off = m_window->frameGeometry().center() - QGuiApplication::primaryScreen()->geometry().center();
-        if (!centred)
-            QCOMPARE(applied, expected);
-        else
-            QVERIFY2(qAbs(off.x()) <= 4 && qAbs(off.y()) <= 4 && (expected.isNull() || applied.size() == expected.size()),
-                     qPrintable(QStringLiteral("%1, %2").arg(off.x()).arg(off.y())));
-        m_window->close();
-        const QString entry = stored(QStringLiteral("Positionen"), QStringLiteral("frmMain-"));
-        QVERIFY2(entry.startsWith(entryFor(m_window.get(), applied)), qPrintable(entry));
-        m_window.reset();
-        start();
-        QVERIFY(place() == applied || position.isEmpty()); // the designed size may exceed the test's screen
-    }
-
     void fontCommand_data()
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("changed"); // the grid that shows the font; empty: stored only
         QTest::addColumn<QString>("key");     // Font-… and …-Forecolor
-        QTest::newRow("entry grid") << "mnuAnsEingabeFont" << "TDBGrid1" << "Dateneingabe";
-        QTest::newRow("winners list") << "mnuAnsSiegerliste" << "TDBGrid2" << "Siegerliste";
-        QTest::newRow("title line, stored only") << "mnuAnsTitelzeileFont" << "" << "Titelzeile";
+        QTest::addColumn<QFont>("chosen");
+        QTest::addColumn<QString>("entry"); // as stored
+        const auto font = [](double size, bool bold, bool italic, bool underline, bool strikeOut) {
+            QFont chosen(QStringLiteral("DejaVu Serif"));
+            chosen.setPointSizeF(size);
+            chosen.setBold(bold);
+            chosen.setItalic(italic);
+            chosen.setUnderline(underline);
+            chosen.setStrikeOut(strikeOut);
+            return chosen;
+        };
+        QTest::newRow("entry grid") << "mnuAnsEingabeFont" << "TDBGrid1" << "Dateneingabe" << font(8.25, true, false, false, true)
+                                    << "DejaVu Serif;8,25;-1;0;0;-1";
+        QTest::newRow("winners list, a large font") << "mnuAnsSiegerliste" << "TDBGrid2" << "Siegerliste"
+                                                    << font(24, false, true, true, false) << "DejaVu Serif;24;0;-1;-1;0";
+        QTest::newRow("title line, stored only") << "mnuAnsTitelzeileFont" << "" << "Titelzeile"
+                                                 << font(8.25, true, true, false, false) << "DejaVu Serif;8,25;-1;-1;0;0";
     }
 
     // The chooser starts from what is shown (or stored); Cancel stores nothing; the choice is shown
     // and stored as name;size;bold;italic;underline;strikeout with -1 for true, the colour with red in
-    // the lowest byte.
+    // the lowest byte. The next start shows it again: drawn in the colour, not only set, and in rows
+    // tall enough for the font.
     void fontCommand()
     {
         QFETCH(QString, command);
         QFETCH(QString, changed);
         QFETCH(QString, key);
+        QFETCH(QFont, chosen);
+        QFETCH(QString, entry);
+        const TestCompetition competition;
+        competition.addResult(1, "Anna Weiß", "SV Tell", 98.7, "0000980000000000000000000000");
+        store(QStringLiteral("Wettkampf"), QStringLiteral("Last"), competition.path());
         store(QStringLiteral("Allgemein"), QStringLiteral("Font-Titelzeile"), QStringLiteral("DejaVu Sans;14;0;-1;0;0"));
         store(QStringLiteral("Allgemein"), QStringLiteral("Titelzeile-Forecolor"), QStringLiteral("255"));
         start();
@@ -168,11 +138,7 @@ private slots:
         m_dialogs->cancelFont();
         m_window->findChild<QAction *>(command)->trigger();
         QCOMPARE(stored(QStringLiteral("Allgemein"), "Font-" + key), storedBefore);
-        QFont chosen(QStringLiteral("DejaVu Serif"));
-        chosen.setPointSizeF(8.25);
-        chosen.setBold(true);
-        chosen.setStrikeOut(true);
-        m_dialogs->answerFont(chosen, QColor(0x12, 0x34, 0x56));
+        m_dialogs->answerFont(chosen, QColor(0x12, 0xC4, 0x56));
         m_window->findChild<QAction *>(command)->trigger();
         const QFont preset = m_dialogs->presetFont();
         if (changed.isEmpty()) {
@@ -180,39 +146,27 @@ private slots:
         } else {
             QVERIFY(preset.family() == QFont(QStringLiteral("MS Sans Serif")).family() && m_dialogs->presetColour() == Qt::black);
             QCOMPARE(grid(qPrintable(changed))->font().family(), QStringLiteral("DejaVu Serif"));
-            QCOMPARE(grid(qPrintable(changed))->textColor(), QColor(0x12, 0x34, 0x56));
+            QCOMPARE(grid(qPrintable(changed))->textColor(), QColor(0x12, 0xC4, 0x56));
         }
         QCOMPARE(changed == QLatin1String("TDBGrid1"), grid("TDBGrid1")->font() != entryBefore);
         QCOMPARE(changed == QLatin1String("TDBGrid2"), grid("TDBGrid2")->font() != winnersBefore);
-        QCOMPARE(stored(QStringLiteral("Allgemein"), "Font-" + key), QStringLiteral("DejaVu Serif;8,25;-1;0;0;-1"));
-        QCOMPARE(stored(QStringLiteral("Allgemein"), key + "-Forecolor"), QStringLiteral("5649426")); // 0x563412
-    }
-
-    // Drawn, not only set: the cells of a loaded competition show the stored colour, and the winners
-    // list's rows are tall enough for its large font.
-    void fontsAndColoursComeBack()
-    {
-        const TestCompetition competition;
-        competition.addResult(1, "Anna Weiß", "SV Tell", 98.7, "0000980000000000000000000000");
-        store(QStringLiteral("Wettkampf"), QStringLiteral("Last"), competition.path());
-        store(QStringLiteral("Allgemein"), QStringLiteral("Font-Dateneingabe"), QStringLiteral("DejaVu Sans;8,25;0;-1;-1;0"));
-        store(QStringLiteral("Allgemein"), QStringLiteral("Dateneingabe-Forecolor"), QStringLiteral("16711680"));
-        store(QStringLiteral("Allgemein"), QStringLiteral("Font-Siegerliste"), QStringLiteral("DejaVu Serif;24;-1;0;0;0"));
-        store(QStringLiteral("Allgemein"), QStringLiteral("Siegerliste-Forecolor"), QStringLiteral("65280"));
+        QCOMPARE(stored(QStringLiteral("Allgemein"), "Font-" + key), entry);
+        QCOMPARE(stored(QStringLiteral("Allgemein"), key + "-Forecolor"), QStringLiteral("5686290")); // 0x56C412
+        if (changed.isEmpty())
+            return;
         start();
-        const QFont entry = grid("TDBGrid1")->font();
-        QVERIFY(entry.family() == "DejaVu Sans" && entry.pointSizeF() == 8.25);
-        QVERIFY(entry.italic() && entry.underline() && !entry.bold() && !entry.strikeOut());
-        QCOMPARE(grid("TDBGrid1")->textColor(), QColor(0, 0, 255));
-        QVERIFY(grid("TDBGrid2")->font().family() == "DejaVu Serif" && grid("TDBGrid2")->font().bold());
-        QCOMPARE(m_dialogs->shown().size(), size_t(0));
-        m_window->findChild<QTabWidget *>(QStringLiteral("SSTab1"))->setCurrentIndex(1);
+        DataGrid *shown = grid(qPrintable(changed));
+        const auto flags = [](const QFont &f) { return QList<bool>{f.bold(), f.italic(), f.underline(), f.strikeOut()}; };
+        QVERIFY(shown->font().family() == "DejaVu Serif" && shown->font().pointSizeF() == chosen.pointSizeF());
+        QCOMPARE(flags(shown->font()), flags(chosen));
+        QCOMPARE(shown->textColor(), QColor(0x12, 0xC4, 0x56));
+        QCOMPARE(m_dialogs->shown().size(), size_t(2)); // the two choosers of the first start
+        m_window->findChild<QTabWidget *>(QStringLiteral("SSTab1"))->setCurrentIndex(changed == QLatin1String("TDBGrid2"));
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        DataGrid *winners = grid("TDBGrid2");
-        QVERIFY(winners->rowHeight(0) >= QFontMetrics(winners->font()).height());
-        const QImage cells = winners->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QVERIFY(shown->rowHeight(0) >= QFontMetrics(shown->font()).height());
+        const QImage cells = shown->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const auto *pixels = reinterpret_cast<const QRgb *>(cells.constBits());
-        const auto green = [](QRgb c) { return qGreen(c) > 200 && qRed(c) < 60 && qBlue(c) < 60; };
+        const auto green = [](QRgb c) { return qGreen(c) > 150 && qRed(c) < 60 && qBlue(c) < 110; };
         QVERIFY2(std::count_if(pixels, pixels + cells.width() * cells.height(), green) > 20, "not drawn in the stored colour");
     }
 
@@ -251,11 +205,14 @@ private slots:
         QCOMPARE(grid("TDBGrid2")->textColor(), QApplication::palette().color(QPalette::Text));
     }
 
-    // Place, size, column order, visibility and widths come back; the stored texts end every field
-    // with ";", widths in twips. Closed maximised, the window stores neither its place nor its layout.
+    // With nothing stored the window starts centred (the menu bar settles its height when first
+    // shown: a few pixels of tolerance). Place, size, column order, visibility and widths come back;
+    // the stored texts end every field with ";", widths in twips. Closed maximised, the window stores
+    // neither its place nor its layout.
     void layoutRoundTrip()
     {
-        start();
+        const QPoint off = start().frameGeometry().center() - QGuiApplication::primaryScreen()->geometry().center();
+        QVERIFY2(qAbs(off.x()) <= 4 && qAbs(off.y()) <= 4, qPrintable(QStringLiteral("%1, %2").arg(off.x()).arg(off.y())));
         m_window->move(140, 90);
         m_window->resize(640, 600);
         grid("TDBGrid1")->columns(QStringLiteral("Verein")).setOrder(1);
@@ -378,9 +335,6 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const int designedTitle = inInnerArea("Label1").width(), designedGrid = inInnerArea("TDBGrid1").height();
         setInnerSize(inner);
-        QCOMPARE(window.findChild<QToolBar *>()->height() + window.centralWidget()->height(), px(&window, inner.height()));
-        QCOMPARE(window.centralWidget()->width(), px(&window, inner.width()));
-        QCOMPARE(inInnerArea("Toolbar1").top(), 0);
         QRect expectedTitle = px(&window, title);
         if (title.width() < 0)
             expectedTitle.setWidth(designedTitle);

@@ -4,7 +4,6 @@
 #include "mainwindow/MainWindowSession.h"
 #include "store/DataSource.h"
 #include "support/AccessFixtures.h"
-#include "support/CheckConnection.h"
 #include "support/IndependentCsv.h"
 #include "support/NonRegularFiles.h"
 
@@ -72,8 +71,8 @@ private slots:
     // The open competition holds three shooters and the title "Kreismeisterschaft". What the first
     // file dialog answers: empty for Cancel, "THIS" the open competition, "other" another one,
     // "access" the Access fixture, "itself" a copy of it that is also the take-over's target, a
-    // damaged or foreign kind (AccessFixtures::damagedCopy, "kind:name" to name it), "cmd:" before it
-    // when named on the command line, or a file name in the competition's folder.
+    // damaged or foreign kind (AccessFixtures::damagedCopy, "kind:name" to name it), or a file name in
+    // the competition's folder.
     void command_data()
     {
         QTest::addColumn<QString>("command");
@@ -111,9 +110,6 @@ private slots:
         const QString pipe = "Fehler: 3051 - '%1' ist eine benannte Pipe (FIFO) und keine Wettkampfdatei." + LoadFailed + "|";
         QTest::newRow("Open a named pipe, Abort") << open << "named pipe" << QList<int>{Abort} << "-" << "open,error" << pipe
                                                   << same << 3 << kreis;
-        QTest::newRow("a link to a named pipe on the command line, Abort") << open << "cmd:link to a named pipe"
-                                                                           << QList<int>{Abort} << "-" << "error" << pipe << same
-                                                                           << 3 << kreis;
         QTest::newRow("the first title adds the title row") << name << "no title row" << QList<int>{} << "Pokal 2026" << "input"
                                                             << none << same << 3 << "Pokal 2026";
         QTest::newRow("a later title changes the row") << name << "-" << QList<int>{} << "Pokal's Ü" << "input" << none << same
@@ -127,12 +123,7 @@ private slots:
         QTest::newRow("take-over onto the Access file itself") << open << "itself" << QList<int>{Yes} << "itself"
                                                                << "open,question,save,message" << "Fehler: 75 - |" << same << 3
                                                                << kreis;
-        QTest::newRow("take-over, last page missing") << open << "last page missing" << QList<int>{Yes} << "neu.wkd"
-                                                      << "open,question,save,message" << "Fehler: 3343 - |" + NotTakenOver
-                                                      << same << 3 << kreis;
-        QTest::newRow("take-over of a master list") << open << "other table" << QList<int>{Yes} << "neu.wkd"
-                                                    << "open,question,save,message" << "Fehler: 3078 - |" + NotTakenOver << same
-                                                    << 3 << kreis;
+        // Which Access files fail to come over is the take-over's own test; the window reports any alike.
         QTest::newRow("take-over, duplicate IDs") << open << "duplicate IDs" << QList<int>{Yes} << "neu.wkd"
                                                   << "open,question,save,message" << "Fehler: 3022 - |" + NotTakenOver << same
                                                   << 3 << kreis;
@@ -167,26 +158,24 @@ private slots:
         const QString fixture = AccessFixtures::path(AccessFixtures::Competition);
         if (file == QLatin1String("no title row"))
             m_competition->exec(QStringLiteral("DELETE FROM Wettkampf"));
-        const bool commandLine = file.startsWith(QLatin1String("cmd:"));
-        const QString kind = commandLine ? file.mid(4) : file;
         QString path;
-        if (kind == QLatin1String("THIS"))
+        if (file == QLatin1String("THIS"))
             path = m_competition->path();
-        else if (kind == QLatin1String("other"))
+        else if (file == QLatin1String("other"))
             path = other.path();
-        else if (kind == QLatin1String("access"))
+        else if (file == QLatin1String("access"))
             path = fixture;
-        else if (kind == QLatin1String("itself"))
+        else if (file == QLatin1String("itself"))
             path = AccessFixtures::write(folderFile("alt.wkd"), AccessFixtures::bytes(AccessFixtures::Competition));
-        else if (!kind.isEmpty() && kind != "-" && kind != "no title row")
-            path = AccessFixtures::damagedCopy(kind.section(':', 0, 0), AccessFixtures::Competition,
-                                               folderFile(kind.contains(':') ? kind.section(':', 1) : "kaputt.wkd"));
-        if (path.isEmpty() && !kind.isEmpty() && kind != "-" && kind != "no title row")
-            path = folderFile(kind); // a new file's name
+        else if (!file.isEmpty() && file != "-" && file != "no title row")
+            path = AccessFixtures::damagedCopy(file.section(':', 0, 0), AccessFixtures::Competition,
+                                               folderFile(file.contains(':') ? file.section(':', 1) : "kaputt.wkd"));
+        if (path.isEmpty() && !file.isEmpty() && file != "-" && file != "no title row")
+            path = folderFile(file); // a new file's name
         const QByteArray competitionBefore = sha(m_competition->path()), fixtureBefore = sha(fixture), pathBefore = sha(path);
         const QStringList filesBefore = QDir(m_competition->folder()).entryList(QDir::Files | QDir::Hidden | QDir::System);
         m_session = std::make_unique<MainWindowSession>(shown == "none" ? QVariant() : QVariant(m_competition->path()));
-        if (!commandLine && kind != "-" && kind != "no title row")
+        if (file != "-" && file != "no title row")
             dialogs().answerFile(path);
         for (const int answer : answers)
             dialogs().answer(Dialogs::Answer(answer));
@@ -197,7 +186,7 @@ private slots:
             dialogs().answerFile(target);
         {
             const HangGuard guard(QTest::currentDataTag());
-            commandLine ? m_session->window().openCompetitionFile(path) : m_session->trigger(command);
+            m_session->trigger(command);
         }
         QStringList seen;
         for (const ScriptedDialogs::Shown &box : dialogs().shown())
@@ -235,11 +224,6 @@ private slots:
             QCOMPARE(QDir(m_competition->folder()).entryList(QDir::Files | QDir::Hidden | QDir::System), filesBefore);
             QVERIFY((sha(path) == pathBefore || path == m_competition->path()) && !QFile::exists(folderFile("fehlt")));
         }
-        if (shown == QLatin1String("taken over"))
-            QCOMPARE(CheckConnection::scalar(target, "SELECT group_concat(Schuetze, '|') FROM (SELECT Schuetze FROM Ergebnisse ORDER BY ID)")
-                         .toString(),
-                     QStringLiteral("Jürgen Müßig|Anna Beispiel|Ömer Yıldız|Zoë Ærø|Karl-Heinz O'Brien|Beate Schmitt|Lukas Wagner|"
-                                    "Marie Dupont"));
         const QString expected = shown == "none" ? QString() : shown == "same" ? m_competition->path() : shown == "other" ? other.path()
                                                           : shown == "new" ? path : target;
         QCOMPARE(m_session->window().CompetitionPath(), expected);
@@ -253,8 +237,8 @@ private slots:
     }
 
     // Places by F5 first; rows best first, Null cells empty, numbers with the decimal comma, hidden ID
-    // and key left out; UTF-8 with a byte-order mark and CRLF, as a spreadsheet program reads it. The
-    // columns are the winners list's as shown.
+    // and key left out, read back by another CSV reader (the mark and line ends are the CSV writer's
+    // test). The columns are the winners list's as shown.
     void exportWritesTheWinnersList()
     {
         m_session = std::make_unique<MainWindowSession>(m_competition->path());
@@ -273,12 +257,10 @@ private slots:
                               QStringList{"2", "3", "Meier; Hans", "SG \"Tell\"", "95", ""} + QStringList(10, QString()),
                               QStringList{"", "2", "Karl-Heinz O'Brien", "", "", ""} + QStringList(10, QString()), // no result, no place
                           }));
+        // Another reader takes a bare quote inside a field as it stands; a spreadsheet program does not.
         QFile raw(folderFile(QStringLiteral("Siegerliste Grün.csv")));
         QVERIFY(raw.open(QIODevice::ReadOnly));
-        const QByteArray bytes = raw.readAll();
-        QVERIFY(bytes.startsWith("\xEF\xBB\xBFPlatz;StartNr;Schuetze;Verein;Serie;Innenzehner;1;2;3;"));
-        QVERIFY(bytes.contains(";\"98,7\";;\"10,4\";") && bytes.count("\r\n") == 4 && bytes.count("\n") == 4);
-        QVERIFY(bytes.contains(";\"Meier; Hans\";\"SG \"\"Tell\"\"\";")); // quoted for the separator and for a quote
+        QVERIFY(raw.readAll().contains(";\"Meier; Hans\";\"SG \"\"Tell\"\"\";"));
         // Then the visible columns in display order, with their captions.
         DataGrid *winners = m_session->winnersGrid();
         winners->columns(QStringLiteral("Verein")).setOrder(winners->columns(QStringLiteral("Schuetze")).order());

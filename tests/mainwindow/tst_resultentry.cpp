@@ -82,8 +82,8 @@ private slots:
         QTest::newRow("a whole row in an empty competition, Enter between, Tab after")
             << QStringList{"(empty)"} + entered({"5", "Jörg Müller", "SV Tell", "", "10", "*", "9", "+", "8", "", "", "", "", ""},
                                                 "<Return>", "<Tab>")
-                   + QStringList{"?rows 1", "?at 1:StartNr", "?stored 0.Ring2=10", "?stored 0.Ring4=10", "?stored 0.Ring6=0",
-                                 "?stored 0.Serie=47", "?stored 0.Sortierung=000047" "00" "0301010000" "0000000000", "<F5>", "?rows 1"};
+                   + QStringList{"?rows 1", "?at 1:StartNr", "?stored 0.Serie=47",
+                                 "?stored 0.Sortierung=000047" "00" "0301010000" "0000000000", "<F5>", "?rows 1"};
         QTest::newRow("Enter on a cell") << QStringList{"@0:StartNr", "<Return>", "?at 0:Schuetze"};
         QTest::newRow("keypad Enter after typing") << QStringList{"@0:StartNr", "5", "<Enter>", "?at 0:Schuetze"};
         QTest::newRow("Enter on the last ring: the next row") << QStringList{"@0:Ring10", "<Return>", "?at 1:StartNr"};
@@ -108,8 +108,6 @@ private slots:
         QTest::newRow("Del on a shot: a miss") << QStringList{"@0:Ring2", "<Del>", "<Down>", "?stored 3.Ring2=0", "?stored 3.Serie=9"};
         QTest::newRow("Del, Escape gives the shot back")
             << QStringList{"!Yes", "@0:Ring2", "<Del>", "<Esc>", "<Down>", "?boxes 1", "?stored 3.Ring2=9", "?stored 3.Serie=98.7"};
-        QTest::newRow("Del, Escape answered No keeps the emptied shot")
-            << QStringList{"!No", "@0:Ring2", "<Del>", "<Esc>", "<Down>", "?boxes 1", "?stored 3.Ring2=0", "?stored 3.Serie=9"};
         QTest::newRow("Del on an empty cell of the new-row line starts no row")
             << QStringList{"@new:StartNr", "<Del>", "<Up>", "?rows 5", "?boxes 0"};
         // A typed value that counts as something else, or a start number another shooter has, is
@@ -117,7 +115,6 @@ private slots:
         const QString zero = QStringLiteral("?status Ring3: „%1“ ist kein gültiger Wert und zählt 0");
         QTest::newRow("eleven noted") << QStringList{"@0:Ring3", "11", "<Tab>", "?note 0:Ring3", zero.arg("11"), "<Down>",
                                                      "?plain 0:Ring3", "?not pending", "?stored 3.Ring3=0"};
-        QTest::newRow("a dot instead of the comma noted") << QStringList{"@0:Ring3", "9.5", "<Tab>", "?note 0:Ring3", zero.arg("9.5")};
         QTest::newRow("decimal comma is a ring") << QStringList{"@0:Ring3", "10,9", "<Tab>", "?plain 0:Ring3", "?status"};
         QTest::newRow("star is a ten") << QStringList{"@0:Ring3", "*", "<Tab>", "?plain 0:Ring3", "?status"};
         QTest::newRow("typed again as a ring, the mark goes")
@@ -186,23 +183,18 @@ private slots:
                            "?stored 3.Ring1=9", "?stored 5.Schuetze=Dreher",
                            "?stored 2.Schuetze=Öztürk"};
         // Deleting asks first; a club typed into a row is stored before the question, whatever the
-        // answer. Without a current row (the new-row line, no shooters) nothing is asked.
+        // answer. Without a current row nothing is asked. The question and its answers are the master
+        // list's too, where the test asks about a shooter without a name and answers No to one.
         const QString askAnna = QStringLiteral("?box Soll der Schütze Anna Weiß wirklich gelöscht werden?");
         const QString askAll = QStringLiteral("?box Sollen wirklich alle Schützen gelöscht werden?");
         const QStringList typedClub{"@2:Verein", "Neu", "<Return>", "@0:Verein"};
         QTest::newRow("delete the current shooter, Yes")
             << typedClub + QStringList{"!Yes", "#mnuEditDelSchuetze", askAnna, "?rows 4", "?shown 5", "?winners 4", "?stored 4.Verein=Neu"};
-        QTest::newRow("delete the current shooter, No")
-            << typedClub + QStringList{"!No", "#mnuEditDelSchuetze", askAnna, "?rows 5", "?stored 4.Verein=Neu"};
-        QTest::newRow("delete a shooter without a name")
-            << QStringList{"$UPDATE Ergebnisse SET Schuetze = NULL WHERE ID = 3", "<activate>", "@0:Verein", "!Yes",
-                           "#mnuEditDelSchuetze", "?box Soll der Schütze  wirklich gelöscht werden?", "?rows 4"};
         QTest::newRow("delete all, Yes empties the competition")
             << typedClub + QStringList{"!Yes", "#mnuEditDeleteAll", askAll, "?boxes 1", "?rows 0", "?shown 1", "?winners 0"};
         QTest::newRow("delete all, No keeps everyone")
             << typedClub + QStringList{"!No", "#mnuEditDeleteAll", askAll, "?rows 5", "?stored 4.Verein=Neu"};
         QTest::newRow("delete on the new-row line asks nothing") << QStringList{"@new:Verein", "#mnuEditDelSchuetze", "?boxes 0", "?rows 5"};
-        QTest::newRow("delete without shooters asks nothing") << QStringList{"(empty)", "#mnuEditDelSchuetze", "?boxes 0"};
         // A shooter from the master list gets the highest start number plus one and no result yet: the
         // grid shows him after the others, with the marker on him. Letter case and surrounding blanks
         // make no other shooter. A refused one leaves nothing half-added, and the next one comes.
@@ -223,12 +215,11 @@ private slots:
         QTest::newRow("taken over again, No") << QStringList{"!No", "&BAUER\tsv tell", "?boxes 1", "?rows 5"};
         QTest::newRow("same name in another club is asked nothing") << QStringList{"&Bauer\tSV Alm", "?boxes 0", "?rows 6"};
         // A number finds the first shooter with that start number, a text the first name starting
-        // so; nothing found, or the box emptied, moves nothing. Leaving the box empties it and leaves
-        // the marker where the search put it.
+        // so; a number that is none, or the box emptied, moves nothing. Leaving the box empties it and
+        // leaves the marker where the search put it. Which row a search finds first and that one
+        // finding nothing moves nothing is the recordset's test.
         const QStringList search{"<focus txtSuche>"}, leave{"<focus grid>", "?text txtSuche=", "?boxes 0"};
         QTest::newRow("search by start number") << search + QStringList{"5", "?on Zeller"} + leave + QStringList{"?on Zeller"};
-        QTest::newRow("search: first of two with the same number")
-            << QStringList{"$UPDATE Ergebnisse SET StartNr = 5 WHERE ID = 5", "<activate>"} + search + QStringList{"5", "?on Zeller"};
         QTest::newRow("search by a name's start") << search + QStringList{"Ze", "?on Zeller"} + leave;
         QTest::newRow("search: an umlaut in lower case finds upper case") << search + QStringList{"öz", "?on Öztürk"};
         QTest::newRow("search: an apostrophe is a character")
@@ -236,7 +227,6 @@ private slots:
                            "<activate>"} + search + QStringList{"O'B", "?on O'Brien"};
         QTest::newRow("search with a star") << search + QStringList{"*türk", "?on Öztürk"};
         QTest::newRow("search: a number with a comma moves nothing") << search + QStringList{"1,5", "?on Anna Weiß"};
-        QTest::newRow("search: no match moves nothing") << search + QStringList{"Xaver", "?on Anna Weiß"};
         QTest::newRow("search: the emptied box moves nothing")
             << search + QStringList{"Ba", "<Backspace>", "<Backspace>", "?on Bauer"} + leave + QStringList{"?on Bauer"};
     }

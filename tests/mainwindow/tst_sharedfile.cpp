@@ -108,7 +108,7 @@ private slots:
             QSKIP("running as root without the right to use files as another user");
         MainWindowSession session(competition.path());
         QVERIFY(session.showForTyping());
-        play(session.entryGrid(), {"@0:Verein", "SV Neu", "<Return>"});
+        run(session, competition, {"@0:Verein", "SV Neu", "<Return>"});
         access.reset(); // the owner changes the file
         if (change == QLatin1String("delete"))
             QVERIFY(QFile::remove(competition.path()));

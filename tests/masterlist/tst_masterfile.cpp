@@ -49,7 +49,7 @@ private slots:
         const QString vera = QStringLiteral("Vorgabe, Vera|SV"), nina = QStringLiteral(";Neu, Nina|(null)");
         QTest::newRow("writable folder: the shipped file in place") << true << "database" << false << "Vorgabe, Vera" << 0
                                                                     << vera + nina << "";
-        QTest::newRow("read-only folder: a copy for the user, made once") << false << "database" << false << "Vorgabe, Vera" << 0
+        QTest::newRow("read-only folder: a copy for the user") << false << "database" << false << "Vorgabe, Vera" << 0
                                                                           << vera << vera + nina;
         QTest::newRow("read-only file in a writable folder: a copy") << true << "readonly" << false << "Vorgabe, Vera" << 0 << vera
                                                                      << vera + nina;
@@ -65,7 +65,7 @@ private slots:
 
     // As a user: opens the window and types a shooter into the new-row line, stored by closing;
     // when the list could not be opened, searches and sorts (which tries the file again) in the
-    // empty window; then opens the window once more, which shows the file it found again.
+    // empty window. A copy found at the next opening is the row of a copy already there.
     void location()
     {
         QFETCH(bool, folderWritable);
@@ -97,7 +97,6 @@ private slots:
             QVERIFY(QFile::setPermissions(list.path(), shipped == "readonly" ? readOnly : shipped == "unreadable" ? QFile::Permissions() : readWrite));
         QVERIFY(QFile::setPermissions(list.programFolder(), folderWritable ? everyone : readOnlyFolder));
         frmGesamt::setMasterFolders(list.programFolder(), list.userFolder());
-        QStringList reopened;
         {
             OrdinaryUserFileAccess access;
             if (access.rootNotDropped())
@@ -120,11 +119,10 @@ private slots:
             window->close();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(guard.isNull());
-            reopened = shownNames(frmGesamt());
         }
         QFile::setPermissions(list.programFolder(), everyone);
         QFile::setPermissions(list.path(), readWrite);
-        QCOMPARE(dialogs.shown().size(), size_t(error == 0 ? 0 : 3)); // opening, sorting, opening again
+        QCOMPARE(dialogs.shown().size(), size_t(error == 0 ? 0 : 2)); // opening, sorting
         for (const ScriptedDialogs::Shown &message : dialogs.shown())
             QVERIFY2(message.text.startsWith(QStringLiteral("Fehler: %1 - ").arg(error)), qPrintable(message.text));
         if (shipped == QLatin1String("database") || shipped == QLatin1String("readonly"))
@@ -132,11 +130,6 @@ private slots:
         QCOMPARE(QFileInfo::exists(list.userCopyPath()), !copyAfter.isEmpty());
         if (!copyAfter.isEmpty())
             QCOMPARE(TestMasterList::shooters(list.userCopyPath()).join(';'), copyAfter);
-        QStringList expectedAgain = (shippedAfter.isEmpty() || !copyAfter.isEmpty() ? copyAfter : shippedAfter).split(';');
-        for (QString &shooter : expectedAgain)
-            shooter = shooter.section('|', 0, 0);
-        expectedAgain.sort();
-        QCOMPARE(reopened, error == 0 ? expectedAgain : QStringList());
     }
 };
 

@@ -22,7 +22,6 @@ public:
 
     explicit PdfText(const QString &pdfPath);
 
-    bool isValid() const { return !m_pages.isEmpty(); }
     int pageCount() const { return int(m_pages.size()); }
     // 1-based pages, as pdftotext counts them.
     QSizeF pageSize(int page) const { return m_pages.at(page - 1).size; }

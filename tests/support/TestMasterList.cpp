@@ -93,8 +93,3 @@ QStringList TestMasterList::shooters(const QString &file)
     });
     return result;
 }
-
-int TestMasterList::count(const QString &file)
-{
-    return int(shooters(file).size());
-}

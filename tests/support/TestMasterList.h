@@ -31,7 +31,6 @@ public:
     // stored (ID), Null shown as "(null)".
     static QStringList shooters(const QString &file);
     QStringList shooters() const { return shooters(path()); }
-    static int count(const QString &file);
 
 private:
     QTemporaryDir m_dir;
