@@ -148,6 +148,9 @@ mutant "printing: no new page for each class" printing/PageLayout.cpp \
     'if (m_input.newPagePerHeading && next' 'if (false && next' "tst_competitionrules"
 mutant "mainwindow: a new class taken unasked" mainwindow/frmMainClasses.cpp \
     'if (answer != Dialogs::Answer::Yes) {' 'if (false) {' "tst_competitionrules"
+mutant "mainwindow: a shooter taken over gets no class proposed" mainwindow/frmMainEntries.cpp \
+    'const QString proposedClass = Classes::proposed(m_classes, birthYear, sex);' 'const QString proposedClass;' \
+    "tst_competitionrules"
 mutant "printing: an unused class column printed" printing/PrintTable.cpp \
     'if (!column.printedWhenEmpty && !anyValue(model, column))' 'if (false)' "tst_filecommands tst_printwinnerslist"
 

@@ -8,6 +8,7 @@
 #include <QKeySequence>
 #include <QPointer>
 #include <QString>
+#include <QVariant>
 #include <exception>
 #include <optional>
 #include <vector>
@@ -46,7 +47,8 @@ public:
     };
 
     // Takes a shooter over: name, a tab character, the club. Throws RingtalError.
-    void setNeuerSchuetze(const QString &value);
+    // Birth year and sex, where known, propose the shooter's class.
+    void setNeuerSchuetze(const QString &value, const QVariant &birthYear = {}, const QString &sex = {});
 
     // Opens a competition as the Open command does once a file is chosen (a
     // file named when the program is started, e.g. by a double-click).

@@ -171,19 +171,16 @@ int frmMain::HighestStartNr()
     return GetFieldValue(*numbers, QStringLiteral("StartNr")).toInt();
 }
 
-void frmMain::setNeuerSchuetze(const QString &value)
+void frmMain::setNeuerSchuetze(const QString &value, const QVariant &birthYear, const QString &sex)
 {
     const int tab = int(value.indexOf(QLatin1Char('\t')));
     if (tab < 0)
         throw RingtalError(ErrorNumber::InvalidProcedureCall,
                            QStringLiteral("Ungültiger Prozeduraufruf: Name und Verein sind nicht durch einen "
                                           "Tabulator getrennt."));
-    // Name, club, then birth year and sex where the master list has them.
-    const QStringList parts = value.split(QLatin1Char('\t'));
-    const QString name = parts.at(0);
-    const QString club = parts.at(1);
-    const QString proposedClass = Classes::proposed(m_classes, parts.value(2).isEmpty() ? QVariant() : QVariant(parts.value(2)),
-                                                    parts.value(3));
+    const QString name = value.left(tab);
+    const QString club = value.mid(tab + 1);
+    const QString proposedClass = Classes::proposed(m_classes, birthYear, sex);
     Recordset *rs = Data1->recordset();
     if (!rs)
         throw noCompetition();

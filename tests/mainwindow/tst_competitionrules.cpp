@@ -71,6 +71,7 @@ private slots:
     void winnersListByClass();
     void tieRuleCommand();
     void classListDialog();
+    void takeOverProposesTheClass();
 };
 
 void TestCompetitionRules::earlierCompetitionOpens_data()
@@ -265,6 +266,23 @@ void TestCompetitionRules::classListDialog()
     QCOMPARE(classes[1].yearFrom, std::optional<int>(2010));
     QCOMPARE(classes[0].sex, QStringLiteral("w"));
     QVERIFY(classes[1].id.isNull() && classes[0].id == QVariant(1));
+}
+
+// The master list hands birth year and sex over with the shooter.
+void TestCompetitionRules::takeOverProposesTheClass()
+{
+    TestCompetition tc;
+    tc.exec("INSERT INTO Klassen (Reihenfolge, Name, JahrgangVon, JahrgangBis, Geschlecht) VALUES "
+            "(1, 'Jugend', 2005, 2012, 'beide'), (2, 'Damen', NULL, NULL, 'w')");
+    MainWindowSession session(tc.path());
+    session.window().setNeuerSchuetze("Lena\tSV", 2008, "w");
+    QVERIFY(statusText(session).endsWith("übernommen mit Startnummer 1, Klasse Jugend"));
+    session.window().setNeuerSchuetze("Maria\tSV", QVariant(), "w");
+    session.window().setNeuerSchuetze("Udo\tSV", 1970, "m");
+    QStringList classes;
+    for (const QVariantMap &row : tc.rows("SELECT coalesce(Klasse, '-') AS k FROM Ergebnisse ORDER BY StartNr"))
+        classes << row.value("k").toString();
+    QCOMPARE(classes, (QStringList{"Jugend", "Damen", "-"}));
 }
 
 QTEST_MAIN(TestCompetitionRules)
