@@ -10,7 +10,7 @@
 #include <sqlite3.h>
 #include <stdexcept>
 
-BenchCompetition::BenchCompetition(int shooters)
+BenchCompetition::BenchCompetition(int shooters, int classes)
     : m_path(m_dir.path() + QStringLiteral("/bench.wkd"))
 {
     if (!QFile::copy(QStringLiteral(RINGTAL_PRISTINE_DATA_DIR "/wkvorlage.mdb"), m_path))
@@ -51,6 +51,14 @@ BenchCompetition::BenchCompetition(int shooters)
         sqlite3_reset(insert);
     }
     sqlite3_finalize(insert);
+    for (int c = 0; c < classes; ++c) {
+        const QByteArray sql = QStringLiteral("INSERT INTO Klassen (Reihenfolge, Name, Geschlecht) VALUES (%1, 'Klasse %1', "
+                                              "'beide'); UPDATE Ergebnisse SET Klasse = 'Klasse %1' WHERE ID % %2 = %1")
+                                   .arg(c)
+                                   .arg(classes)
+                                   .toUtf8();
+        sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
+    }
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(db);
 }

@@ -4,11 +4,12 @@
 #include <QTemporaryDir>
 
 // A competition file of n shooters with results and keys, made once per
-// benchmark process in a temporary folder from the built template.
+// benchmark process in a temporary folder from the built template; with
+// classes, the shooters are spread over that many classes of its list.
 class BenchCompetition
 {
 public:
-    explicit BenchCompetition(int shooters);
+    explicit BenchCompetition(int shooters, int classes = 0);
     const QString &path() const { return m_path; }
 
 private:

@@ -2,5 +2,8 @@
 CREATE TABLE Schuetzen (
     ID       INTEGER PRIMARY KEY AUTOINCREMENT,
     Schuetze TEXT,
-    Verein   TEXT
+    Verein   TEXT,
+    -- Optional; a shooter taken over gets the class proposed from them.
+    Jahrgang   INTEGER,
+    Geschlecht TEXT
 );

@@ -10,6 +10,7 @@ CREATE TABLE Ergebnisse (
     StartNr     INTEGER,
     Schuetze    TEXT,
     Verein      TEXT,
+    Klasse      TEXT,
     Serie       REAL,
     Innenzehner INTEGER,
     Ring1       REAL,
@@ -23,4 +24,23 @@ CREATE TABLE Ergebnisse (
     Ring9       REAL,
     Ring10      REAL,
     Sortierung  TEXT
+);
+
+-- The classes of the competition in the order the winners list shows them.
+-- A class may name the birth years and the sex it is for (Geschlecht "m",
+-- "w" or "beide"), from which a shooter taken over gets it proposed.
+CREATE TABLE Klassen (
+    ID          INTEGER PRIMARY KEY AUTOINCREMENT,
+    Reihenfolge INTEGER,
+    Name        TEXT,
+    JahrgangVon INTEGER,
+    JahrgangBis INTEGER,
+    Geschlecht  TEXT
+);
+
+-- Settings that belong to the competition, not to the program: "Wertung"
+-- (the tie rule, "1" to "3").
+CREATE TABLE Einstellungen (
+    Name TEXT PRIMARY KEY,
+    Wert TEXT
 );

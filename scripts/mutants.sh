@@ -70,8 +70,21 @@ mutant "scoring: 11 counts as a shot" scoring/ScoreComputation.cpp \
     'if (value > HighestShot || value < 0.0)' 'if (value > 11.0 || value < 0.0)' "tst_scorecomputation tst_resultentry"
 mutant "scoring: halves rounded up, not to even" scoring/ScoreComputation.cpp \
     'return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;' 'return below + 1.0;' "tst_scorecomputation"
-mutant "scoring: ones not counted in the key" scoring/ScoreComputation.cpp \
-    'for (int value = 10; value >= 1; --value)' 'for (int value = 10; value >= 2; --value)' "tst_scorecomputation"
+mutant "scoring: ones not counted in the key" scoring/TieRule.cpp \
+    'for (int value = 10; value >= 1; --value)' 'for (int value = 10; value >= 2; --value)' "tst_scorecomputation tst_tierule"
+mutant "scoring: the DSB rule compares inner tens before the counts" scoring/TieRule.cpp \
+    'return totalField(serieText) + countFields(counts) + innerTensField(innerTensText);' \
+    'return totalField(serieText) + innerTensField(innerTensText) + countFields(counts);' "tst_tierule"
+mutant "scoring: tenths rounded to whole rings" scoring/TieRule.cpp \
+    'std::llround(total * 10)' 'std::llround(total) * 10' "tst_tierule"
+mutant "scoring: a rule change gives a key to a shooter who has not shot" scoring/TieRule.cpp \
+    'if (before.toString().isEmpty()) {' 'if (false) {' "tst_tierule"
+mutant "scoring: a renamed class leaves its shooters behind" scoring/Classes.cpp \
+    'newNames.insert(def.name, *kept);' ';' "tst_classes"
+mutant "scoring: a discipline class proposed to everybody" scoring/Classes.cpp \
+    $'if (!byYear && !bySex)\n            continue;' ';' "tst_classes"
+mutant "store: an upgrade gives the IDs of deleted shooters again" store/FileUpgrade.cpp \
+    'if (!numbering.isNull())' 'if (false)' "tst_fileupgrade"
 mutant "scoring: ties do not skip the next place" scoring/RankAssignment.cpp \
     '            place = position;' '            place = place + 1;' "tst_scorecomputation tst_ranking"
 mutant "scoring: all zeros count as a result" scoring/RankAssignment.cpp \
@@ -123,7 +136,23 @@ mutant "printing: a footer's right part printed in the centre" printing/PageText
     'QString &target = result[size_t(std::min(i, 2))];' 'QString &target = result[size_t(std::min(i, 1))];' \
     "tst_pagelayout tst_printwinnerslist"
 mutant "printing: hidden columns printed" printing/PrintTable.cpp \
-    'if (logical >= 0 && !grid.isColumnHidden(logical))' 'if (logical >= 0)' "tst_printwinnerslist"
+    'if (logical < 0 || grid.isColumnHidden(logical))' 'if (logical < 0)' "tst_printwinnerslist"
+mutant "grid: a layout of an earlier version hides the class" grid/GridSettings.cpp \
+    'if (later.empty() || pieces.takeLast().trimmed().size() != 0' 'if (true || pieces.takeLast().trimmed().size() != 0' \
+    "tst_competitionrules"
+mutant "grid: widths of an earlier version given to the column beside" grid/GridSettings.cpp \
+    'if (later.empty() || widths.size() + later.size() != size_t(grid.columnCount()))' 'if (true)' "tst_competitionrules"
+mutant "grid: the winners list not grouped by class" grid/GridModel.cpp \
+    'if (lines.size() == size_t(classOfRows.size()))' 'if (true)' "tst_competitionrules"
+mutant "printing: no new page for each class" printing/PageLayout.cpp \
+    'if (m_input.newPagePerHeading && next' 'if (false && next' "tst_competitionrules"
+mutant "mainwindow: a new class taken unasked" mainwindow/frmMainClasses.cpp \
+    'if (answer != Dialogs::Answer::Yes) {' 'if (false) {' "tst_competitionrules"
+mutant "mainwindow: a shooter taken over gets no class proposed" mainwindow/frmMainEntries.cpp \
+    'const QString proposedClass = Classes::proposed(m_classes, birthYear, sex);' 'const QString proposedClass;' \
+    "tst_competitionrules"
+mutant "printing: an unused class column printed" printing/PrintTable.cpp \
+    'if (!column.printedWhenEmpty && !anyValue(model, column))' 'if (false)' "tst_filecommands tst_printwinnerslist"
 
 # ---------------------------------------------------------------- the run
 applies()

@@ -270,7 +270,7 @@ void DataGrid::showRecordsetRow()
         return;
     int row = m_model->addNewRow();
     if (row < 0)
-        row = rs->isEof() ? m_model->rowCount() - 1 : rs->position();
+        row = rs->isEof() ? m_model->rowCount() - 1 : m_model->viewRow(rs->position());
     // Re-reading the rows resets the view's cell; the column stays where the user was.
     int column = currentIndex().isValid() ? currentIndex().column() : m_lastColumn;
     if (column < 0 || column >= m_model->columnCount() || isColumnHidden(column))
@@ -445,8 +445,13 @@ void DataGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint h
 void DataGrid::paintEvent(QPaintEvent *event)
 {
     QTableView::paintEvent(event);
-    if (!showGrid() || horizontalHeader()->count() == 0 || verticalHeader()->count() == 0)
-        return;
+    if (showGrid() && horizontalHeader()->count() > 0 && verticalHeader()->count() > 0)
+        paintGrid(event->region());
+    paintHeadingLines(event->region());
+}
+
+void DataGrid::paintGrid(const QRegion &region)
+{
     QStyleOptionViewItem option;
     initViewItemOption(&option);
     const QColor colour =
@@ -455,7 +460,7 @@ void DataGrid::paintEvent(QPaintEvent *event)
     const int right = horizontalHeader()->length() - horizontalHeader()->offset() - (isRightToLeft() ? 0 : 1);
     const int bottom = verticalHeader()->length() - verticalHeader()->offset() - 1;
     QPainter painter(viewport());
-    for (QRect area : event->region()) {
+    for (QRect area : region) {
         area.setBottom(std::min(area.bottom(), bottom));
         if (isRightToLeft())
             area.setLeft(std::max(area.left(), viewport()->width() - right));
@@ -463,6 +468,39 @@ void DataGrid::paintEvent(QPaintEvent *event)
             area.setRight(std::min(area.right(), right));
         if (area.isValid())
             paintGridLines(painter, area, colour);
+    }
+}
+
+// A heading line (a class of the winners list) runs across all columns, so it
+// is drawn over the empty cells the view painted for it.
+void DataGrid::paintHeadingLines(const QRegion &region)
+{
+    if (!m_model->hasHeadings())
+        return;
+    const QHeaderView *rows = verticalHeader();
+    const QRect bounds = region.boundingRect();
+    int top = rows->visualIndexAt(bounds.top());
+    int bottom = rows->visualIndexAt(bounds.bottom());
+    if (top < 0 || rows->count() == 0)
+        return;
+    bottom = bottom < 0 ? rows->count() - 1 : bottom;
+    const int width = std::min(viewport()->width(), horizontalHeader()->length() - horizontalHeader()->offset());
+    QPainter painter(viewport());
+    painter.setClipRegion(region);
+    QFont bold = font();
+    bold.setBold(true);
+    painter.setFont(bold);
+    for (int visual = top; visual <= bottom; ++visual) {
+        const int row = rows->logicalIndex(visual);
+        if (!m_model->isHeading(row))
+            continue;
+        const QRect line(isRightToLeft() ? viewport()->width() - width : 0, rowViewportPosition(row), width,
+                         rowHeight(row) - (showGrid() ? 1 : 0));
+        painter.fillRect(line, palette().color(QPalette::AlternateBase));
+        painter.setPen(palette().color(QPalette::Text));
+        const int padding = fontMetrics().averageCharWidth() / 2 + 2;
+        painter.drawText(line.adjusted(padding, 0, -padding, 0), Qt::AlignVCenter | Qt::AlignLeading | Qt::TextSingleLine,
+                         m_model->index(row, 0).data(GridModel::HeadingRole).toString());
     }
 }
 

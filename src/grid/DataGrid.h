@@ -89,7 +89,9 @@ protected:
 
 private:
     void onRecordsetChanged(Recordset *recordset);
-    void followViewRow(int row);
+    void followViewRow(int viewRow);
+    void paintGrid(const QRegion &region);
+    void paintHeadingLines(const QRegion &region);
     void showRecordsetRow();
     void commitOpenEditor();
     void moveToNextCell();

@@ -122,10 +122,12 @@ QString DataGrid::conflictText() const
 
 // The row the user moved to becomes the current row; the row left is stored
 // first. When it cannot be stored, the user is told why and taken back to it.
-void DataGrid::followViewRow(int row)
+void DataGrid::followViewRow(int viewRow)
 {
     Recordset *rs = recordset();
-    if (!rs || row == m_model->addNewRow())
+    // A heading line is no row of the set: the current row stays.
+    const int row = m_model->recordRow(viewRow);
+    if (!rs || row < 0 || row == m_model->addNewRow())
         return;
     try {
         // The row left is stored first (and a conflict with another program

@@ -61,6 +61,16 @@ void GridColumn::setVisible(bool visible)
         setWidth(twips);
 }
 
+bool GridColumn::isPrintedWhenEmpty() const
+{
+    return m_grid->gridModel()->columns()[size_t(m_index)].printedWhenEmpty;
+}
+
+void GridColumn::setPrintedWhenEmpty(bool printed)
+{
+    m_grid->gridModel()->columns()[size_t(m_index)].printedWhenEmpty = printed;
+}
+
 bool GridColumn::isInColumnMenu() const
 {
     return m_grid->gridModel()->columns()[size_t(m_index)].inColumnMenu;
@@ -69,6 +79,18 @@ bool GridColumn::isInColumnMenu() const
 void GridColumn::setInColumnMenu(bool offered)
 {
     m_grid->gridModel()->columns()[size_t(m_index)].inColumnMenu = offered;
+}
+
+void GridColumn::setChoices(const QStringList &choices, Chooser choose)
+{
+    GridModel::Column &column = m_grid->gridModel()->columns()[size_t(m_index)];
+    column.choices = choices;
+    column.choose = std::move(choose);
+}
+
+QStringList GridColumn::choices() const
+{
+    return m_grid->gridModel()->columns()[size_t(m_index)].choices;
 }
 
 int GridColumn::order() const

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
+
+#include <functional>
+#include <optional>
 
 class DataGrid;
 
@@ -22,9 +26,18 @@ public:
     void setWidth(double twips);
     bool isVisible() const;
     void setVisible(bool visible);
+    // Whether a print or export of the grid carries the column when no row
+    // has a value in it (a class in a competition without classes).
+    bool isPrintedWhenEmpty() const;
+    void setPrintedWhenEmpty(bool printed);
     // Whether the heading's menu offers the column to be shown or hidden.
     bool isInColumnMenu() const;
     void setInColumnMenu(bool offered);
+    // The texts the cell's editor offers while typing, and what takes a typed
+    // text: the text to store, or none to leave the cell as it was.
+    using Chooser = std::function<std::optional<QString>(const QString &)>;
+    void setChoices(const QStringList &choices, Chooser choose);
+    QStringList choices() const;
     int order() const;
     void setOrder(int position);
     // The heading alignment: 0 left, 1 right, 2 centred.

@@ -1,6 +1,9 @@
 #include "grid/GridDelegate.h"
 
+#include "grid/GridModel.h"
+
 #include <QApplication>
+#include <QCompleter>
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
@@ -29,6 +32,14 @@ QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
         // A number typed into a right-aligned column stands where it will be shown.
         line->setAlignment(Qt::AlignVCenter
                            | (index.data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask));
+        // The list shows what fits the letters typed so far.
+        const QStringList choices = index.data(GridModel::ChoicesRole).toStringList();
+        if (!choices.isEmpty()) {
+            auto *completer = new QCompleter(choices, line);
+            completer->setCaseSensitivity(Qt::CaseInsensitive);
+            completer->setCompletionMode(QCompleter::PopupCompletion);
+            line->setCompleter(completer);
+        }
     }
     m_editor = editor;
     return editor;

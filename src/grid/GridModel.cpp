@@ -42,9 +42,11 @@ void GridModel::setRecordset(Recordset *recordset)
             clearCellNotes();
             // Only the row selectors of the row left and the row reached change.
             const int last = std::max(0, rowCount() - 1);
-            emit headerDataChanged(Qt::Vertical, std::min(m_markedRow, last), std::min(m_markedRow, last));
+            const int left = std::min(viewRow(m_markedRow), last);
+            emit headerDataChanged(Qt::Vertical, left, left);
             m_markedRow = row;
-            emit headerDataChanged(Qt::Vertical, std::min(row, last), std::min(row, last));
+            const int reached = std::min(viewRow(row), last);
+            emit headerDataChanged(Qt::Vertical, reached, reached);
         });
         connect(recordset, &Recordset::bufferChanged, this, [this](int field) {
             if (field < 0 && m_recordset->editMode() == Recordset::EditMode::None) {
@@ -69,6 +71,7 @@ void GridModel::setRecordset(Recordset *recordset)
         });
     }
     mapFields();
+    arrangeLines();
     m_rowsShown = shownRows();
     m_markedRow = recordset ? recordset->position() : 0;
     endResetModel();
@@ -78,8 +81,12 @@ void GridModel::setColumns(const QStringList &fields)
 {
     beginResetModel();
     m_columns.clear();
-    for (const QString &field : fields)
-        m_columns.push_back({field, field, Qt::AlignLeft | Qt::AlignVCenter, 1000.0, -1});
+    for (const QString &field : fields) {
+        Column column;
+        column.field = field;
+        column.caption = field;
+        m_columns.push_back(std::move(column));
+    }
     mapFields();
     endResetModel();
 }
@@ -105,10 +112,61 @@ void GridModel::setAllowAddNew(bool allow)
     endResetModel();
 }
 
+void GridModel::setGrouping(const QString &field, const std::vector<ClassDef> &classes)
+{
+    beginResetModel();
+    m_groupField = field;
+    m_classes = classes;
+    arrangeLines();
+    m_rowsShown = shownRows();
+    endResetModel();
+}
+
+// Only a view nobody types into is grouped: typing needs the rows where the
+// recordset has them.
+void GridModel::arrangeLines()
+{
+    m_lines.clear();
+    m_viewRowOf.clear();
+    const int field = m_recordset ? m_recordset->fieldIndex(m_groupField) : -1;
+    if (m_groupField.isEmpty() || field < 0 || !m_readOnly || m_allowAddNew)
+        return;
+    QStringList classOfRows;
+    classOfRows.reserve(m_recordset->rowCount());
+    for (int row = 0; row < m_recordset->rowCount(); ++row)
+        classOfRows << m_recordset->storedValue(row, field).toString();
+    std::vector<Classes::Line> lines = Classes::arrange(classOfRows, m_classes);
+    if (lines.size() == size_t(classOfRows.size()))
+        return; // no heading: the rows as they come
+    m_lines = std::move(lines);
+    m_viewRowOf.assign(size_t(classOfRows.size()), -1);
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        if (m_lines[i].row >= 0)
+            m_viewRowOf[size_t(m_lines[i].row)] = int(i);
+    }
+}
+
+int GridModel::recordRow(int viewRow) const
+{
+    if (m_lines.empty())
+        return viewRow;
+    return viewRow >= 0 && size_t(viewRow) < m_lines.size() ? m_lines[size_t(viewRow)].row : -1;
+}
+
+int GridModel::viewRow(int recordRow) const
+{
+    if (m_lines.empty())
+        return recordRow;
+    return recordRow >= 0 && size_t(recordRow) < m_viewRowOf.size() ? m_viewRowOf[size_t(recordRow)]
+                                                                    : int(m_lines.size());
+}
+
 int GridModel::shownRows() const
 {
     if (!m_recordset)
         return 0;
+    if (!m_lines.empty())
+        return int(m_lines.size());
     return m_recordset->rowCount() + (addNewRow() >= 0 ? 1 : 0) + (m_allowAddNew ? 1 : 0);
 }
 
@@ -165,6 +223,7 @@ void GridModel::reload()
     m_notes.clear();
     beginResetModel();
     mapFields();
+    arrangeLines();
     m_rowsShown = shownRows();
     endResetModel();
 }
@@ -191,9 +250,12 @@ int GridModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : int(m_columns.size());
 }
 
-QVariant GridModel::cellValue(int row, int column) const
+QVariant GridModel::cellValue(int viewRow, int column) const
 {
     if (!m_recordset || column < 0 || column >= int(m_columns.size()))
+        return QVariant();
+    const int row = recordRow(viewRow);
+    if (row < 0)
         return QVariant();
     const int field = m_columns[size_t(column)].fieldIndex;
     if (field < 0 || isNewRowLine(row))
@@ -214,6 +276,10 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
     case Qt::EditRole:
         return Numbers::cellText(cellValue(index.row(), index.column()));
+    case ChoicesRole:
+        return m_columns[size_t(index.column())].choices;
+    case HeadingRole:
+        return isHeading(index.row()) ? QVariant(m_lines[size_t(index.row())].heading) : QVariant();
     case Qt::TextAlignmentRole: {
         // A number field keeps its alignment while a value is typed into it,
         // before the value is converted on storing.
@@ -260,8 +326,9 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
             return QVariant::fromValue(m_columns[size_t(section)].headingAlignment);
         return QVariant();
     }
-    if (role != Qt::DisplayRole || !m_recordset)
+    if (role != Qt::DisplayRole || !m_recordset || isHeading(section))
         return QVariant();
+    section = recordRow(section);
     // Row selectors: the marker of the current row, a pencil while it is
     // being edited, a star on the new-row line.
     const bool editing = m_recordset->editMode() != Recordset::EditMode::None;
@@ -286,6 +353,8 @@ Qt::ItemFlags GridModel::flags(const QModelIndex &index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
+    if (isHeading(index.row()))
+        return Qt::ItemIsEnabled;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (m_recordset && !m_readOnly && m_columns[size_t(index.column())].fieldIndex >= 0)
         f |= Qt::ItemIsEditable;
@@ -305,6 +374,17 @@ bool GridModel::setData(const QModelIndex &index, const QVariant &value, int rol
     // after the last shot of the last row must not add an empty shooter.
     if (Numbers::cellText(cellValue(row, index.column())) == value.toString())
         return true;
+    QVariant taken = value;
+    const Column &column = m_columns[size_t(index.column())];
+    // Blanks choose nothing: the cell is emptied.
+    if (column.choose && value.toString().trimmed().isEmpty()) {
+        taken = QVariant();
+    } else if (column.choose) {
+        const std::optional<QString> chosen = column.choose(value.toString());
+        if (!chosen)
+            return false;
+        taken = *chosen;
+    }
     try {
         if (isNewRowLine(row)) {
             m_recordset->addNew();
@@ -313,7 +393,7 @@ bool GridModel::setData(const QModelIndex &index, const QVariant &value, int rol
                 m_recordset->moveTo(row);
             m_recordset->edit();
         }
-        m_recordset->setValue(field, value);
+        m_recordset->setValue(field, taken);
     } catch (const RingtalError &error) {
         emit editFailed(error.number(), error.description());
         return false;

@@ -6,8 +6,11 @@
 #include <QSet>
 #include <QPointer>
 #include <QStringList>
+#include <functional>
+#include <optional>
 #include <vector>
 
+#include "scoring/Classes.h"
 #include "store/Recordset.h"
 
 // The rows of a recordset as a table for the grid, in the grid's own column
@@ -29,7 +32,19 @@ public:
         // Tab and Enter pass over a column that the program fills itself.
         bool tabStop = true;
         bool inColumnMenu = true; // offered in the heading's menu to be shown or hidden
+        // Printed and exported even when no row has a value in it.
+        bool printedWhenEmpty = true;
+        // What the cell's editor offers while typing (a class of the list).
+        QStringList choices;
+        // Takes a typed text for the cell: the text to store (the choice it
+        // names), or none when the cell is to stay as it was.
+        std::function<std::optional<QString>(const QString &)> choose;
     };
+
+    // The choices of a column (Column::choices), for its editor.
+    static constexpr int ChoicesRole = Qt::UserRole + 40;
+    // The text of a heading line (the name of a class), on every cell of it.
+    static constexpr int HeadingRole = Qt::UserRole + 41;
 
     explicit GridModel(QObject *parent = nullptr);
 
@@ -69,6 +84,16 @@ public:
     // A user's edit: starts a new row on the new-row line, or edits the row.
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
+    // A read-only view shows its rows by the classes of `field`, each group
+    // under a heading line (Classes::arrange); an empty field shows them as
+    // they come. Heading lines are rows of the view, not of the recordset.
+    void setGrouping(const QString &field, const std::vector<ClassDef> &classes);
+    // The recordset row a view row shows, -1 for a heading line; and back.
+    int recordRow(int viewRow) const;
+    int viewRow(int recordRow) const;
+    bool isHeading(int viewRow) const { return recordRow(viewRow) < 0 && !m_lines.empty(); }
+    bool hasHeadings() const { return !m_lines.empty(); }
+
     // The value shown in a cell, from the buffer while that row is edited.
     QVariant cellValue(int row, int column) const;
     // Redraw everything from the recordset.
@@ -86,6 +111,7 @@ private:
     bool isNumberField(int field) const;
     void syncRowCount();
     int shownRows() const;
+    void arrangeLines();
 
     QPointer<Recordset> m_recordset;
     std::vector<Column> m_columns;
@@ -96,4 +122,9 @@ private:
     int m_notesRow = -1;
     int m_rowsShown = 0;
     int m_markedRow = 0;
+    QString m_groupField;
+    std::vector<ClassDef> m_classes;
+    // View rows while grouped, else empty; m_viewRowOf inverts it.
+    std::vector<Classes::Line> m_lines;
+    std::vector<int> m_viewRowOf;
 };

@@ -5,12 +5,79 @@
 #include "settings/SettingsStore.h"
 #include "settings/WidthList.h"
 #include "store/ErrorProtocol.h"
+#include "store/Numbers.h"
+
+#include <QStringList>
 
 #include <algorithm>
 
 namespace {
+
 const QString Positions = QStringLiteral("Positionen");
+
+// Fields that earlier versions did not have. Their settings hold one width or
+// piece per column of those days, and would hand each value to the column
+// beside the one it was written for (or, for a layout, hide the new column).
+const QStringList LaterFields{QStringLiteral("Klasse"), QStringLiteral("Jahrgang"), QStringLiteral("Geschlecht")};
+
+// The columns of the grid an earlier version did not show, by index.
+std::vector<int> laterColumns(DataGrid &grid)
+{
+    std::vector<int> later;
+    for (int i = 0; i < grid.columnCount(); ++i) {
+        if (LaterFields.contains(grid.columns(i).dataField(), Qt::CaseInsensitive))
+            later.push_back(i);
+    }
+    return later;
 }
+
+// A list of one width per column of an earlier version gets each later
+// column's width of today where it stands.
+std::vector<double> withLaterWidths(DataGrid &grid, std::vector<double> widths)
+{
+    const std::vector<int> later = laterColumns(grid);
+    if (later.empty() || widths.size() + later.size() != size_t(grid.columnCount()))
+        return widths;
+    for (const int column : later)
+        widths.insert(widths.begin() + column, grid.columns(column).width());
+    return widths;
+}
+
+// A layout an earlier version wrote, one "position - width" piece per column
+// of those days, gets a piece for each later column: shown right after the
+// column before it, at its width of today. Anything else is read as it is.
+QString withLaterPieces(DataGrid &grid, const QString &text)
+{
+    const std::vector<int> later = laterColumns(grid);
+    QStringList pieces = text.split(QLatin1Char(';'));
+    if (later.empty() || pieces.takeLast().trimmed().size() != 0
+        || size_t(pieces.size()) + later.size() != size_t(grid.columnCount()))
+        return text;
+    std::vector<int> positions;
+    std::vector<QString> widths;
+    for (const QString &piece : pieces) {
+        const QStringList parts = piece.split(QLatin1Char('-'));
+        bool ok = parts.size() == 2;
+        positions.push_back(ok ? parts.at(0).trimmed().toInt(&ok) : 0);
+        if (!ok)
+            return text;
+        widths.push_back(parts.at(1).trimmed());
+    }
+    for (const int column : later) {
+        const int position = column == 0 ? 0 : positions[size_t(column - 1)] + 1;
+        for (int &p : positions)
+            p += p >= position ? 1 : 0;
+        positions.insert(positions.begin() + column, position);
+        const GridColumn added = grid.columns(column);
+        widths.insert(widths.begin() + column, added.isVisible() ? Numbers::singleText(added.width()) : QStringLiteral("0"));
+    }
+    QString converted;
+    for (size_t i = 0; i < positions.size(); ++i)
+        converted += QString::number(positions[i]) + QLatin1String(" - ") + widths[i] + QLatin1Char(';');
+    return converted;
+}
+
+} // namespace
 
 std::vector<ColumnState> columnStates(DataGrid &grid)
 {
@@ -22,8 +89,9 @@ std::vector<ColumnState> columnStates(DataGrid &grid)
     return columns;
 }
 
-void applyColumnWidths(DataGrid &grid, const std::vector<double> &widths)
+void applyColumnWidths(DataGrid &grid, const std::vector<double> &stored)
 {
+    const std::vector<double> widths = withLaterWidths(grid, stored);
     for (size_t i = 0; i < widths.size() && int(i) < grid.columnCount(); ++i)
         grid.columns(int(i)).setWidth(std::max(0.0, widths[i]));
 }
@@ -54,7 +122,8 @@ void SaveGridLayout(const QString &name, DataGrid &grid)
 void LoadGridLayout(const QString &name, DataGrid &grid)
 {
     const ErrorProtocol protocol(QStringLiteral("Fehler beim Laden des Grid-Konfiguration."));
-    const QString text = SettingsStore::read(QStringLiteral("Allgemein"), QStringLiteral("Grid-Layout-") + name, QString());
+    const QString text = withLaterPieces(
+        grid, SettingsStore::read(QStringLiteral("Allgemein"), QStringLiteral("Grid-Layout-") + name, QString()));
     const GridLayout::Reading reading = GridLayout::fromText(
         text, grid.columnCount(), [&](const std::function<void()> &step) { return protocol.runStep(step); });
     if (!reading.stored)

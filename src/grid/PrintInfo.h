@@ -15,6 +15,9 @@ struct PrintInfo
 
     QString pageHeader;
     QFont pageHeaderFont;
+    // A line under the page header, in the footer's font (the tie rule that
+    // ranked the list); none when empty.
+    QString pageSubheader;
     QString pageFooter;
     QFont pageFooterFont;
     bool repeatGridHeader = false;
@@ -28,6 +31,8 @@ struct PrintInfo
     // Columns as wide as their widest text, heading included, instead of the
     // grid's widths: a club's long name is not cut because the screen is narrow.
     bool fitColumnsToContents = false;
+    // Each heading line of the rows (a class) starts a page of its own.
+    bool newPagePerHeading = false;
 
     // Fixed with the grid's design.
     QString previewCaption;

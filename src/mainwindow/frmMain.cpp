@@ -77,8 +77,8 @@ frmMain::~frmMain()
 QStringList frmMain::resultFields()
 {
     QStringList fields{QStringLiteral("ID"),       QStringLiteral("Platz"), QStringLiteral("StartNr"),
-                       QStringLiteral("Schuetze"), QStringLiteral("Verein"), QStringLiteral("Serie"),
-                       QStringLiteral("Innenzehner")};
+                       QStringLiteral("Schuetze"), QStringLiteral("Verein"), QStringLiteral("Klasse"),
+                       QStringLiteral("Serie"),    QStringLiteral("Innenzehner")};
     for (int i = 1; i <= 10; ++i)
         fields << QStringLiteral("Ring%1").arg(i);
     fields << QStringLiteral("Sortierung");
@@ -131,6 +131,11 @@ void frmMain::createControls()
     warning.setColor(QPalette::WindowText, Qt::black);
     lblPlaetzeNichtAktuell->setPalette(warning);
     lblPlaetzeNichtAktuell->hide();
+    // Which tie rule ranked the list, once the competition has chosen one.
+    lblWertung = new QLabel(SSTab1->widget(1));
+    lblWertung->setObjectName(QStringLiteral("lblWertung"));
+    lblWertung->setFont(designFont(8.25, false));
+    lblWertung->hide();
     connect(SSTab1, &QTabWidget::currentChanged, this, [this](int index) {
         if (index == 1)
             showWinnersList();
@@ -143,8 +148,8 @@ void frmMain::createGrids()
     // Wide enough for the bold headings in the face that stands in for the
     // designed one ("Innenzehner" and "Ring10" are the widest); all visible
     // columns fit the designed grid width, a vertical scroll bar included.
-    const QVector<double> widths{600, 600, 780, 2000, 1700, 650, 1300, 600, 600, 600,
-                                 600, 600, 600, 600, 600, 600, 720, 2000};
+    const QVector<double> widths{600, 600, 780, 1700, 1400, 900, 650, 1300, 600, 600,
+                                 600, 600, 600, 600, 600, 600, 600, 720, 2000};
     Data1 = new DataSource(this);
     Data1->setObjectName(QStringLiteral("Data1"));
     Data2 = new DataSource(this);
@@ -162,6 +167,8 @@ void frmMain::createGrids()
             grid->columns(field).setVisible(false);
             grid->columns(field).setInColumnMenu(false);
         }
+        // A competition without classes prints and exports as it always did.
+        grid->columns(QStringLiteral("Klasse")).setPrintedWhenEmpty(false);
     }
     // The program fills place and total; Tab goes from one typed value to the next.
     TDBGrid1->setTabStop(TDBGrid1->columnIndex(QStringLiteral("Platz")), false);
@@ -213,6 +220,7 @@ void frmMain::LoadCompetition(const QString &path)
     std::vector<ErrorProtocol::Step> steps{
         // Typed results of the competition being left are stored, never dropped.
         [this] { TDBGrid1->storePendingEdit(); },
+        [this, &target] { upgradeCompetitionFile(target); },
     };
     for (const auto &[grid, source] : {std::pair{TDBGrid1, Data1}, std::pair{TDBGrid2, Data2}}) {
         steps.push_back([grid = grid] { grid->holdFields(); });
@@ -222,18 +230,23 @@ void frmMain::LoadCompetition(const QString &path)
         steps.push_back([grid = grid] { grid->refreshRows(); });
         steps.push_back([grid = grid] { grid->setEnabled(true); });
     }
+    steps.push_back([this] { readCompetitionRules(); });
     steps.push_back([this, &target] { m_competitionPath = target; });
     steps.push_back([this] { ShowTitle(); });
     steps.push_back([this] { setWindowTitle(QStringLiteral("Ringtal") + m_competitionPath); });
     steps.push_back([this] { updatePlacesNotice(); });
     protocol.run(steps);
     focusEntryGrid();
-    if (Data1->database() && m_competitionPath == target && Data1->database()->isReadOnly()) {
+    if (m_competitionPath != target)
+        return;
+    if (Data1->database() && Data1->database()->isReadOnly()) {
         const QString text = QStringLiteral("Der Wettkampf '%1' ist schreibgeschützt: Er kann angesehen und gedruckt, "
                                             "aber nicht geändert werden.")
                                  .arg(target);
-        statusBar()->showMessage(text);
+        statusBar()->showMessage(m_upgradeNote.isEmpty() ? text : text + QLatin1Char(' ') + m_upgradeNote);
         Dialogs::current().message(QStringLiteral("Hinweis"), text, Dialogs::Icon::Exclamation);
+    } else if (!m_upgradeNote.isEmpty()) {
+        statusBar()->showMessage(m_upgradeNote);
     }
 }
 
@@ -285,6 +298,7 @@ void frmMain::closeCompetition()
     m_competitionPath.clear();
     Label1->clear();
     setWindowTitle(QStringLiteral("Ringtal"));
+    readCompetitionRules();
     updatePlacesNotice();
 }
 
@@ -425,7 +439,9 @@ void frmMain::placeWinnersNotice()
     const QRect area(TDBGrid2->x(), 0, TDBGrid1->width(), TDBGrid1->y() + TDBGrid1->height());
     const int notice = lblPlaetzeNichtAktuell->isHidden() ? 0 : lblPlaetzeNichtAktuell->sizeHint().height() + 6;
     lblPlaetzeNichtAktuell->setGeometry(area.x(), 0, area.width(), notice);
-    TDBGrid2->setGeometry(area.x(), notice, area.width(), std::max(0, area.height() - notice));
+    const int rule = lblWertung->isHidden() ? 0 : lblWertung->sizeHint().height() + 4;
+    lblWertung->setGeometry(area.x(), notice, area.width(), rule);
+    TDBGrid2->setGeometry(area.x(), notice + rule, area.width(), std::max(0, area.height() - notice - rule));
 }
 
 void frmMain::resizeIfApplicable(QWidget *control, double width, double height)

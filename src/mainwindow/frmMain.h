@@ -1,12 +1,16 @@
 #pragma once
 
+#include "scoring/Classes.h"
+#include "scoring/TieRule.h"
 #include "widgets/ImageList.h"
 
 #include <QMainWindow>
 #include <QKeySequence>
 #include <QPointer>
 #include <QString>
+#include <QVariant>
 #include <exception>
+#include <optional>
 #include <vector>
 
 class DataGrid;
@@ -43,7 +47,8 @@ public:
     };
 
     // Takes a shooter over: name, a tab character, the club. Throws RingtalError.
-    void setNeuerSchuetze(const QString &value);
+    // Birth year and sex, where known, propose the shooter's class.
+    void setNeuerSchuetze(const QString &value, const QVariant &birthYear = {}, const QString &sex = {});
 
     // Opens a competition as the Open command does once a file is chosen (a
     // file named when the program is started, e.g. by a double-click).
@@ -65,6 +70,8 @@ public slots:
     void mnuAnsTitelzeileFont_Click();
     void mnuAnsEingabeFont_Click();
     void mnuEditGesamtliste_Click();
+    void mnuEditKlassen_Click();
+    void mnuEditWertung_Click();
     void mnuInfo_Click();
     // A click on a toolbar button, told apart by the button's key (its data).
     void Toolbar1_ButtonClick(QAction *Button);
@@ -89,6 +96,10 @@ private:
     void Form_Resize();
     void resizeIfApplicable(QWidget *control, double width, double height);
     void LoadCompetition(const QString &path);
+    void upgradeCompetitionFile(const QString &path);
+    void readCompetitionRules();
+    std::optional<QString> chooseClass(const QString &typed);
+    QString tieRuleLine() const;
     void takeOverAccessCompetition(const QString &accessPath);
     void PrintWinnersList(int mode);
     void ShowTitle();
@@ -126,9 +137,18 @@ private:
     double toolbarTwips() const;
 
     QString m_competitionPath;
+    // How the open competition breaks ties; its keys are built so.
+    TieRule m_tieRule = TieRule::InnerTensFirst;
+    bool m_ruleChosen = false;
+    // The open competition's classes in their order.
+    std::vector<ClassDef> m_classes;
+    bool m_askingClass = false;
+    // Said in the status bar once the competition is open: opened without classes, and why.
+    QString m_upgradeNote;
 
     QLabel *Label1 = nullptr;
     QLabel *lblPlaetzeNichtAktuell = nullptr;
+    QLabel *lblWertung = nullptr;
     QLabel *lblSuche = nullptr;
     QLineEdit *txtSuche = nullptr;
     QTabWidget *SSTab1 = nullptr;

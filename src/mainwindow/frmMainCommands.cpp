@@ -73,6 +73,9 @@ const std::vector<frmMain::MenuItem> EditItems{
         {"mnuEditDeleteAll", "Alle Schützen &löschen", &frmMain::mnuEditDeleteAll_Click, {}},
         {"mnuEditTemp2", "-", nullptr, {}},
         {"mnuEditGesamtliste", "&Gesamtliste", &frmMain::mnuEditGesamtliste_Click, QKeySequence(Qt::Key_F4)},
+        {"mnuEditTemp3", "-", nullptr, {}},
+        {"mnuEditKlassen", "Klassen...", &frmMain::mnuEditKlassen_Click, {}},
+        {"mnuEditWertung", "Wertung...", &frmMain::mnuEditWertung_Click, {}},
 };
 
 const std::vector<frmMain::MenuItem> AnsichtItems{

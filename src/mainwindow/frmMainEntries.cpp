@@ -36,7 +36,7 @@ RingtalError noCompetition()
 void frmMain::ComputeRowScore(int column)
 {
     GridRowAccess row(*TDBGrid1);
-    const std::vector<ScoreComputation::CleanedShot> cleaned = ScoreComputation::computeRow(row);
+    const std::vector<ScoreComputation::CleanedShot> cleaned = ScoreComputation::computeRow(row, m_tieRule);
     GridModel *model = TDBGrid1->gridModel();
     model->clearCellNote(column);
     for (const ScoreComputation::CleanedShot &shot : cleaned) {
@@ -84,7 +84,7 @@ void frmMain::refreshBothGrids()
 bool frmMain::placesAreCurrent() const
 {
     const Recordset *rs = Data1->recordset();
-    return !rs || Ranking::placesAreCurrent(*rs);
+    return !rs || Ranking::placesAreCurrent(*rs, Ranking::classScope(*rs));
 }
 
 void frmMain::updatePlacesNotice()
@@ -148,7 +148,7 @@ void frmMain::mnuEditUpdatePlaetze_Click()
         {
             // The grid is re-read afterwards; it need not follow every written row.
             const QSignalBlocker quiet(rs);
-            Ranking::storePlaces(*rs);
+            Ranking::storePlaces(*rs, Ranking::classScope(*rs));
         }
         refreshBothGrids();
     } catch (const std::exception &failure) {
@@ -171,7 +171,7 @@ int frmMain::HighestStartNr()
     return GetFieldValue(*numbers, QStringLiteral("StartNr")).toInt();
 }
 
-void frmMain::setNeuerSchuetze(const QString &value)
+void frmMain::setNeuerSchuetze(const QString &value, const QVariant &birthYear, const QString &sex)
 {
     const int tab = int(value.indexOf(QLatin1Char('\t')));
     if (tab < 0)
@@ -180,6 +180,7 @@ void frmMain::setNeuerSchuetze(const QString &value)
                                           "Tabulator getrennt."));
     const QString name = value.left(tab);
     const QString club = value.mid(tab + 1);
+    const QString proposedClass = Classes::proposed(m_classes, birthYear, sex);
     Recordset *rs = Data1->recordset();
     if (!rs)
         throw noCompetition();
@@ -198,6 +199,8 @@ void frmMain::setNeuerSchuetze(const QString &value)
         rs->setValue(QStringLiteral("Schuetze"), name);
         rs->setValue(QStringLiteral("Verein"), club);
         rs->setValue(QStringLiteral("StartNr"), startNr);
+        if (!proposedClass.isEmpty())
+            rs->setValue(QStringLiteral("Klasse"), proposedClass);
         rs->update();
     } catch (...) {
         // A shooter that cannot be stored (a name too long for the field) is
@@ -208,7 +211,8 @@ void frmMain::setNeuerSchuetze(const QString &value)
     // The file gives the new row its number when it is stored.
     const qint64 id = rs->storedValue(rs->rowCount() - 1, rs->fieldIndex(QStringLiteral("ID"))).toLongLong();
     rs->findFirst(QStringLiteral("ID = %1").arg(id));
-    statusBar()->showMessage(who + QStringLiteral(" übernommen mit Startnummer %1").arg(startNr));
+    statusBar()->showMessage(who + QStringLiteral(" übernommen mit Startnummer %1").arg(startNr)
+                             + (proposedClass.isEmpty() ? QString() : QStringLiteral(", Klasse %1").arg(proposedClass)));
     updatePlacesNotice();
 }
 

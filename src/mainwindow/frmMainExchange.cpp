@@ -57,6 +57,9 @@ QVector<QStringList> winnersListRecords(DataGrid &grid)
         QStringList texts;
         for (int column = 0; column < table.columns.size(); ++column)
             texts << table.text(row, column);
+        // A class's heading line stands in the first field, as on paper.
+        if (!table.heading(row).isEmpty() && !texts.isEmpty())
+            texts.first() = table.heading(row);
         records << texts;
     }
     return records;

@@ -9,9 +9,10 @@ void frmMain::mnuEditGesamtliste_Click()
     if (m_frmGesamt && !m_frmGesamt->isVisible())
         delete m_frmGesamt.data();
     if (!m_frmGesamt)
-        m_frmGesamt = new frmGesamt([main = QPointer<frmMain>(this)](const QString &shooter) {
+        m_frmGesamt = new frmGesamt([main = QPointer<frmMain>(this)](const QString &shooter, const QVariant &birthYear,
+                                                                     const QString &sex) {
             if (main)
-                main->setNeuerSchuetze(shooter);
+                main->setNeuerSchuetze(shooter, birthYear, sex);
         });
     m_frmGesamt->setWindowState(m_frmGesamt->windowState() & ~Qt::WindowMinimized);
     m_frmGesamt->show();

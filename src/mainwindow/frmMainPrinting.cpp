@@ -43,6 +43,8 @@ void frmMain::PrintWinnersList(int mode)
     info.marginBottom = printerSetting(QStringLiteral("Unten"), QStringLiteral("1000"));
     info.orientation = printerSetting(QStringLiteral("Format"), QStringLiteral("2"));
     info.fitColumnsToContents = printerSetting(QStringLiteral("Spaltenanpassung"), QStringLiteral("0")) != 0;
+    info.newPagePerHeading = printerSetting(QStringLiteral("Klassenumbruch"), QStringLiteral("0")) != 0;
+    info.pageSubheader = tieRuleLine();
     GridPrinter printer(*TDBGrid2);
     if (mode == 1)
         printer.printPreview(this);

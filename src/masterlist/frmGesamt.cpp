@@ -4,6 +4,8 @@
 #include "grid/GridSettings.h"
 #include "masterlist/MasterFile.h"
 #include "store/DataSource.h"
+#include "store/Database.h"
+#include "store/FileUpgrade.h"
 #include "store/Dialogs.h"
 #include "store/ErrorProtocol.h"
 #include "store/Recordset.h"
@@ -114,8 +116,10 @@ void frmGesamt::createGrid()
     TDBGrid1 = new DataGrid(centralWidget());
     TDBGrid1->setObjectName(QStringLiteral("TDBGrid1"));
     TDBGrid1->horizontalHeader()->setFont(designFont(8.25, true));
-    TDBGrid1->setDesignedColumns({QStringLiteral("ID"), QStringLiteral("Schuetze"), QStringLiteral("Verein")},
-                                 {600, 3600, 3400});
+    // Birth year and sex are optional: from them a shooter taken over gets the class proposed.
+    TDBGrid1->setDesignedColumns({QStringLiteral("ID"), QStringLiteral("Schuetze"), QStringLiteral("Verein"),
+                                  QStringLiteral("Jahrgang"), QStringLiteral("Geschlecht")},
+                                 {600, 2800, 2400, 900, 1000});
     TDBGrid1->columns(QStringLiteral("ID")).setVisible(false);
     TDBGrid1->columns(QStringLiteral("ID")).setInColumnMenu(false);
     // The designed columns stay when the list is opened, with ID hidden.
@@ -176,13 +180,33 @@ void frmGesamt::Form_Load()
 void frmGesamt::openMasterList()
 {
     try {
-        Data1->setDatabaseName(masterFile().resolve());
+        const QString path = masterFile().resolve();
+        upgradeMasterFile(path);
+        Data1->setDatabaseName(path);
         Data1->setRecordSource(MasterQuery);
         Data1->refresh();
         TDBGrid1->refreshRows();
     } catch (const std::exception &failure) {
         reportFailure(failure, QStringLiteral("Die Gesamtliste kann nicht geöffnet werden. Das Fenster bleibt "
                                               "leer; der Wettkampf ist davon nicht betroffen."));
+    }
+}
+
+// A master list of an earlier version gets birth year and sex; one that may
+// not be written is shown as it is.
+void frmGesamt::upgradeMasterFile(const QString &path)
+{
+    std::shared_ptr<Database> database;
+    try {
+        database = Database::open(path);
+    } catch (const std::exception &) {
+        return; // opening it says what is wrong
+    }
+    try {
+        FileUpgrade::upgradeMasterList(*database);
+    } catch (const std::exception &failure) {
+        reportFailure(failure, QStringLiteral("Die Gesamtliste konnte nicht um Jahrgang und Geschlecht erweitert "
+                                              "werden und ist unverändert."));
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QPointer>
+#include <QVariant>
 #include <exception>
 #include <functional>
 
@@ -24,9 +25,10 @@ class frmGesamt : public QMainWindow
     Q_OBJECT
 
 public:
-    // Receives a shooter taken over as the text of the handed-over columns,
-    // separated by tabs; the competition's window enters it as a new row.
-    using HandOver = std::function<void(const QString &shooter)>;
+    // Receives a shooter taken over: name, a tab and the club, and the birth
+    // year and sex where the list has them (Null and empty otherwise); the
+    // competition's window enters it as a new row.
+    using HandOver = std::function<void(const QString &shooter, const QVariant &birthYear, const QString &sex)>;
 
     // The shooters taken over go to handOver (none: nowhere).
     explicit frmGesamt(HandOver handOver = {});
@@ -64,6 +66,7 @@ private:
     void Form_Resize();
     void Form_Unload();
     void openMasterList();
+    void upgradeMasterFile(const QString &path);
     void txtSuche_Change(const QString &text);
     void showSearchFound(bool found);
     QString handOverText() const;

@@ -79,8 +79,13 @@ void frmGesamt::cmdUebernahme_Click()
         TDBGrid1->storePendingEdit();
         const QString text = handOverText();
         // No shooter under the marker (the new-row line, an empty list): nothing to take over.
+        // Birth year and sex, where the list has them, propose the class.
+        const Recordset *rs = Data1->recordset();
+        const auto field = [rs](const QString &name) {
+            return rs && rs->fieldIndex(name) >= 0 ? rs->value(name) : QVariant();
+        };
         if (m_handOver && !text.isEmpty())
-            m_handOver(text);
+            m_handOver(text, field(QStringLiteral("Jahrgang")), field(QStringLiteral("Geschlecht")).toString());
     } catch (const std::exception &failure) {
         reportFailure(failure, QStringLiteral("Der Schütze wurde nicht übernommen."));
     }

@@ -56,6 +56,14 @@ PageLayout::Page PageLayout::nextPage(int firstRow, bool first) const
     if (fits < 1)
         noRoom();
     page.rowCount = std::min(fits, m_input.rowCount - firstRow);
+    const QVector<int> &headings = m_input.headingRows;
+    const auto next = std::upper_bound(headings.cbegin(), headings.cend(), firstRow);
+    if (m_input.newPagePerHeading && next != headings.cend() && *next < firstRow + page.rowCount)
+        page.rowCount = *next - firstRow;
+    // A heading at the foot of a page would stand apart from its rows.
+    const int last = firstRow + page.rowCount - 1;
+    if (page.rowCount > 1 && last + 1 < m_input.rowCount && std::binary_search(headings.cbegin(), headings.cend(), last))
+        --page.rowCount;
     return page;
 }
 

@@ -25,6 +25,10 @@ public:
         int rowCount = 0;
         bool repeatGridHeader = false;
         bool repeatColumnHeaders = false;
+        // Heading lines (classes), in order: none ends a page, and with
+        // newPagePerHeading each but the first starts one.
+        QVector<int> headingRows;
+        bool newPagePerHeading = false;
     };
 
     struct Page

@@ -40,6 +40,8 @@ PageLayout::Input PageRenderer::measure()
     input.areaHeight = m_paper.height() - m_margins.top() - m_margins.bottom();
     if (!m_info.pageHeader.isEmpty())
         input.headerHeight = toTwipsY(m_headerTexts.lineHeight()) + BandGap;
+    if (!m_info.pageSubheader.isEmpty())
+        input.headerHeight += toTwipsY(m_footerTexts.lineHeight()) + (m_info.pageHeader.isEmpty() ? BandGap : 0);
     if (!m_info.pageFooter.isEmpty())
         input.footerHeight = toTwipsY(m_footerTexts.lineHeight()) + BandGap;
     const double headingLine = toTwipsY(m_headingTexts.lineHeight()) + 2 * CellPaddingY;
@@ -53,6 +55,8 @@ PageLayout::Input PageRenderer::measure()
     input.rowCount = m_table.rowCount;
     input.repeatGridHeader = m_info.repeatGridHeader;
     input.repeatColumnHeaders = m_info.repeatColumnHeaders;
+    input.headingRows = m_table.headingRows();
+    input.newPagePerHeading = m_info.newPagePerHeading;
     return input;
 }
 
@@ -103,8 +107,12 @@ void PageRenderer::paint(QPainter &painter, int index)
         paintHeadings(painter, index);
     paintRows(painter, page);
     paintGridLines(painter, index);
+    paintHeadingRows(painter, page);
     painter.setPen(Qt::black);
     paintPageText(painter, m_headerTexts, m_info.pageHeader, index, 0);
+    if (!m_info.pageSubheader.isEmpty())
+        paintPageText(painter, m_footerTexts, m_info.pageSubheader, index,
+                      m_info.pageHeader.isEmpty() ? 0 : toTwipsY(m_headerTexts.lineHeight()));
     paintPageText(painter, m_footerTexts, m_info.pageFooter, index,
                   input.areaHeight - toTwipsY(m_footerTexts.lineHeight()));
 }
@@ -166,6 +174,26 @@ void PageRenderer::paintRows(QPainter &painter, const PageLayout::Page &page)
         for (int column = 0; column < m_table.columns.size(); ++column)
             placeText(batch, m_cellTexts, m_table.text(row, column), m_table.alignment(row, column), column, top,
                       rowHeight);
+    }
+}
+
+// A heading line runs across the columns: drawn over the lines between them,
+// inside the lines around it, in the column headings' looks.
+void PageRenderer::paintHeadingRows(QPainter &painter, const PageLayout::Page &page)
+{
+    const double rowHeight = m_layout->input().rowHeight;
+    const double line = GridLineWidth / 2;
+    for (int i = 0; i < page.rowCount; ++i) {
+        const QString &heading = m_table.heading(page.firstRow + i);
+        if (heading.isEmpty())
+            continue;
+        const double top = page.bodyTop + i * rowHeight;
+        const QRectF band(QPointF(x(line), y(top + line)), QPointF(x(m_layout->tableWidth() - line), y(top + rowHeight - line)));
+        painter.fillRect(band, m_table.headingBackground);
+        painter.setPen(m_table.headingTextColor);
+        GlyphBatch batch(painter);
+        const TextRunCache::Entry &entry = m_headingTexts.fitted(heading, band.width() - x(2 * CellPaddingX) + x(0));
+        batch.add(entry.runs, QPointF(x(CellPaddingX), y(top + (rowHeight - toTwipsY(m_headingTexts.lineHeight())) / 2)));
     }
 }
 

@@ -42,6 +42,7 @@ private:
     void paintCaption(QPainter &painter);
     void paintHeadings(QPainter &painter, int index);
     void paintRows(QPainter &painter, const PageLayout::Page &page);
+    void paintHeadingRows(QPainter &painter, const PageLayout::Page &page);
     void paintGridLines(QPainter &painter, int index);
     void placeText(GlyphBatch &batch, TextRunCache &texts, const QString &text, Qt::Alignment alignment, int column,
                    double top, double height);

@@ -5,24 +5,52 @@
 
 #include <QHeaderView>
 
-void PrintTable::addRow(const QVector<QString> &texts, const QVector<Qt::Alignment> &aligns)
+void PrintTable::addRow(const QVector<QString> &texts, const QVector<Qt::Alignment> &aligns, const QString &heading)
 {
     cells += texts;
     alignments += aligns;
+    headings += heading;
     ++rowCount;
 }
+
+QVector<int> PrintTable::headingRows() const
+{
+    QVector<int> rows;
+    for (int row = 0; row < rowCount; ++row) {
+        if (!headings.at(row).isEmpty())
+            rows << row;
+    }
+    return rows;
+}
+
+namespace {
+
+bool anyValue(const GridModel &model, const GridModel::Column &column)
+{
+    const Recordset *rs = model.recordset();
+    for (int row = 0; rs && column.fieldIndex >= 0 && row < rs->rowCount(); ++row) {
+        if (!rs->storedValue(row, column.fieldIndex).toString().isEmpty())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 PrintTable PrintTable::layoutOf(DataGrid &grid)
 {
     PrintTable table;
     table.caption = grid.windowTitle();
     const QHeaderView *header = grid.horizontalHeader();
-    const auto &modelColumns = grid.gridModel()->columns();
+    const GridModel &model = *grid.gridModel();
     for (int visual = 0; visual < header->count(); ++visual) {
         const int logical = header->logicalIndex(visual);
         if (logical < 0 || grid.isColumnHidden(logical))
             continue;
-        const GridModel::Column &column = modelColumns[size_t(logical)];
+        const GridModel::Column &column = model.columns()[size_t(logical)];
+        if (!column.printedWhenEmpty && !anyValue(model, column))
+            continue;
+        table.gridColumns.push_back(logical);
         table.columns.push_back(
                 {column.caption, column.widthTwips, column.headingAlignment & Qt::AlignHorizontal_Mask});
     }
@@ -49,13 +77,7 @@ int PrintTable::printableRows(DataGrid &grid)
 void PrintTable::appendRows(DataGrid &grid, int first, int count)
 {
     const GridModel *model = grid.gridModel();
-    const QHeaderView *header = grid.horizontalHeader();
-    QVector<int> logicals;
-    for (int visual = 0; visual < header->count(); ++visual) {
-        const int logical = header->logicalIndex(visual);
-        if (logical >= 0 && !grid.isColumnHidden(logical))
-            logicals.push_back(logical);
-    }
+    const QVector<int> &logicals = gridColumns;
     QVector<QString> texts(logicals.size());
     QVector<Qt::Alignment> aligns(logicals.size());
     for (int row = first; row < first + count; ++row) {
@@ -64,6 +86,6 @@ void PrintTable::appendRows(DataGrid &grid, int first, int count)
             texts[i] = model->data(index, Qt::DisplayRole).toString();
             aligns[i] = model->data(index, Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask;
         }
-        addRow(texts, aligns);
+        addRow(texts, aligns, model->isHeading(row) ? model->index(row, 0).data(GridModel::HeadingRole).toString() : QString());
     }
 }

@@ -23,10 +23,15 @@ struct PrintTable
 
     QString caption;
     QVector<Column> columns;
+    // The grid's column of each printed column.
+    QVector<int> gridColumns;
     int rowCount = 0;
     // Row by row, one entry per column.
     QVector<QString> cells;
     QVector<Qt::Alignment> alignments;
+    // Per row: the text of a heading line (a class) across all columns, or
+    // empty for a row of cells.
+    QVector<QString> headings;
 
     QFont cellFont;
     QFont headingFont;
@@ -41,12 +46,16 @@ struct PrintTable
 
     const QString &text(int row, int column) const { return cells.at(row * columns.size() + column); }
     Qt::Alignment alignment(int row, int column) const { return alignments.at(row * columns.size() + column); }
-    void addRow(const QVector<QString> &texts, const QVector<Qt::Alignment> &aligns);
+    void addRow(const QVector<QString> &texts, const QVector<Qt::Alignment> &aligns, const QString &heading = {});
+    const QString &heading(int row) const { return headings.at(row); }
+    // The rows that are heading lines, in order.
+    QVector<int> headingRows() const;
 
     // The grid's columns and looks, without rows.
     static PrintTable layoutOf(DataGrid &grid);
-    // Appends the grid's rows [first, first + count): the stored rows and the
-    // one in edit as shown, never the new-row line.
+    // Appends the grid's rows [first, first + count), in the columns of
+    // layoutOf: the stored rows and the one in edit as shown, never the
+    // new-row line.
     void appendRows(DataGrid &grid, int first, int count);
     // Rows of the grid that are printed.
     static int printableRows(DataGrid &grid);

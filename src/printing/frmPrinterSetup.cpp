@@ -17,10 +17,11 @@ namespace {
 const QString Section = QStringLiteral("Printer");
 const QString DefaultMargin = QStringLiteral("1000");
 const QString FitKey = QStringLiteral("Spaltenanpassung");
+const QString ClassPageKey = QStringLiteral("Klassenumbruch");
 // The designed client area, widened for the units beside the margins and
-// deepened for the check box below them.
+// deepened for the check boxes below them.
 constexpr double ClientWidth = 4785;
-constexpr double ClientHeight = 3615;
+constexpr double ClientHeight = 3990;
 
 void place(QWidget *widget, const char *name, const Placement &p)
 {
@@ -55,10 +56,12 @@ void frmPrinterSetup::createControls()
     createMarginControls();
     chkSpaltenbreiten = new QCheckBox(QStringLiteral("Spaltenbreiten an den Inhalt anpassen"), this);
     place(chkSpaltenbreiten, "chkSpaltenbreiten", {225, 2535, 4425, 330});
+    chkKlassenumbruch = new QCheckBox(QStringLiteral("Jede Klasse auf neuer Seite"), this);
+    place(chkKlassenumbruch, "chkKlassenumbruch", {225, 2910, 4425, 330});
     cmdCancel = new QPushButton(QStringLiteral("&Abbrechen"), this);
-    place(cmdCancel, "cmdCancel", {3510, 3060, 1140, 330});
+    place(cmdCancel, "cmdCancel", {3510, 3435, 1140, 330});
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    place(cmdOK, "cmdOK", {2205, 3060, 1140, 330});
+    place(cmdOK, "cmdOK", {2205, 3435, 1140, 330});
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &frmPrinterSetup::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmPrinterSetup::cmdCancel_Click);
@@ -97,7 +100,7 @@ void frmPrinterSetup::createMarginControls()
 void frmPrinterSetup::setTabOrder()
 {
     const QList<QWidget *> order{Option1[0], Option1[1],        txtLinks,  txtRechts, txtOben,
-                                 txtUnten,   chkSpaltenbreiten, cmdCancel, cmdOK};
+                                 txtUnten,   chkSpaltenbreiten, chkKlassenumbruch, cmdCancel, cmdOK};
     for (int i = 0; i + 1 < order.size(); ++i)
         QWidget::setTabOrder(order.at(i), order.at(i + 1));
 }
@@ -114,6 +117,7 @@ void frmPrinterSetup::Form_Load()
     txtUnten->setText(SettingsStore::read(Section, QStringLiteral("Unten"), DefaultMargin));
     // Off unless stored: printing stays with the grid's widths, as before the setting existed.
     chkSpaltenbreiten->setChecked(ParseDecimal(SettingsStore::read(Section, FitKey, QStringLiteral("0"))) != 0);
+    chkKlassenumbruch->setChecked(ParseDecimal(SettingsStore::read(Section, ClassPageKey, QStringLiteral("0"))) != 0);
 }
 
 void frmPrinterSetup::cmdOK_Click()
@@ -125,6 +129,7 @@ void frmPrinterSetup::cmdOK_Click()
     SettingsStore::write(Section, QStringLiteral("Oben"), txtOben->text());
     SettingsStore::write(Section, QStringLiteral("Unten"), txtUnten->text());
     SettingsStore::write(Section, FitKey, chkSpaltenbreiten->isChecked() ? QStringLiteral("-1") : QStringLiteral("0"));
+    SettingsStore::write(Section, ClassPageKey, chkKlassenumbruch->isChecked() ? QStringLiteral("-1") : QStringLiteral("0"));
     accept();
 }
 

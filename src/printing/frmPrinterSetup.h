@@ -11,10 +11,10 @@ class QPushButton;
 class QRadioButton;
 
 // "Drucker-Einstellungen": orientation, the four margins (twips, as the print
-// takes them) and whether the printed columns fit their texts, with which the
-// winners list is printed. It only edits the section "Printer" of the
-// settings; OK stores the choice as typed, Abbrechen and the window frame
-// close it without storing.
+// takes them), whether the printed columns fit their texts and whether each
+// class starts a page, with which the winners list is printed. It only edits
+// the section "Printer" of the settings; OK stores the choice as typed,
+// Abbrechen and the window frame close it without storing.
 class frmPrinterSetup : public QDialog
 {
     Q_OBJECT
@@ -45,6 +45,7 @@ private:
     QLineEdit *txtUnten = nullptr;
     std::array<QLabel *, 4> lblEinheit{};
     QCheckBox *chkSpaltenbreiten = nullptr;
+    QCheckBox *chkKlassenumbruch = nullptr;
     QPushButton *cmdCancel = nullptr;
     QPushButton *cmdOK = nullptr;
 };

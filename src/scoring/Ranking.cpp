@@ -56,6 +56,12 @@ int groupField(const Recordset &rows, const Ranking::Scope &scope)
 
 } // namespace
 
+Ranking::Scope Ranking::classScope(const Recordset &rows)
+{
+    const QString column = QStringLiteral("Klasse");
+    return {rows.fieldIndex(column) >= 0 ? column : QString()};
+}
+
 void Ranking::storePlaces(Recordset &rows, const Scope &scope)
 {
     // Both throw when the column is missing.

@@ -17,6 +17,11 @@ struct Scope
     QString groupColumn;
 };
 
+// Per class (Klasse) when the results can hold one; rows without a class
+// are one group of their own, so a competition without classes is ranked as
+// one field.
+Scope classScope(const Recordset &rows);
+
 // Writes every row's place (RankAssignment's rules; no place, Null, for a
 // row without a result). Places already right are not written again. All
 // places are stored in one transaction or, on a failure, none; the rows in

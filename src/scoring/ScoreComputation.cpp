@@ -1,6 +1,7 @@
 #include "scoring/ScoreComputation.h"
 
 #include "scoring/RowAccess.h"
+#include "scoring/TieRule.h"
 #include "store/Numbers.h"
 #include "store/tempModule.h"
 
@@ -16,16 +17,6 @@ const QString SortKeyColumn = QStringLiteral("Sortierung");
 constexpr double HighestShot = 10.9;
 constexpr int HighestCountedValue = 11;
 
-// Four decimals are finer than any target measures, and the fraction field of
-// the key must have a fixed width to sort.
-constexpr qint64 FractionScale = 10000;
-constexpr int FractionDigits = 4;
-
-QString lastChars(const QString &text, int count)
-{
-    return text.size() > count ? text.right(count) : text;
-}
-
 // Explicit, so that a changed floating-point rounding mode cannot move a
 // shot into another count: 9.5 gives 10, 8.5 gives 8.
 double roundHalfEven(double value)
@@ -39,39 +30,21 @@ double roundHalfEven(double value)
     return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;
 }
 
-// Whole totals keep the plain six digits, so their keys stay comparable with
-// those already stored in competition files. A fraction that rounds away at
-// four decimals is no fraction: 98,99999 is keyed as 99.
-QString totalField(const QString &serieText)
-{
-    const double total = ParseDecimal(serieText);
-    const bool fractional = serieText.contains(Numbers::locale().decimalPoint());
-    // Ten shots stay far below the bound; it only keeps the scaling in range
-    // should Serie ever read back as something unexpected.
-    if (!fractional || !std::isfinite(total) || std::fabs(total) >= 1e12)
-        return lastChars(QStringLiteral("000000") + serieText, 6);
-
-    const qint64 scaled = std::llround(total * FractionScale);
-    const qint64 whole = scaled / FractionScale;
-    const qint64 fraction = scaled % FractionScale;
-    const QString wholeField = lastChars(QStringLiteral("000000") + QString::number(whole), 6);
-    if (fraction == 0)
-        return wholeField;
-    return wholeField + QLatin1Char(':')
-        + QStringLiteral("%1").arg(fraction, FractionDigits, 10, QLatin1Char('0'));
-}
-
-QString innerTensField(const QString &innerTensText)
-{
-    const QString number = Numbers::numberText(ParseDecimal(innerTensText));
-    return lastChars(QStringLiteral("00") + number, 2);
-}
-
 } // namespace
 
-ScoreComputation::ScoreComputation(RowAccess &row)
+ScoreComputation::ScoreComputation(RowAccess &row, TieRule rule)
     : m_row(row)
+    , m_rule(rule)
 {
+}
+
+bool ScoreComputation::isCleanShot(const QVariant &value)
+{
+    const int type = value.typeId();
+    if (type != QMetaType::Double && type != QMetaType::Int && type != QMetaType::LongLong)
+        return false;
+    const double shot = value.toDouble();
+    return shot >= 0.0 && shot <= HighestShot;
 }
 
 QString ScoreComputation::ringColumn(int shot)
@@ -79,9 +52,9 @@ QString ScoreComputation::ringColumn(int shot)
     return QStringLiteral("Ring") + QString::number(shot);
 }
 
-std::vector<ScoreComputation::CleanedShot> ScoreComputation::computeRow(RowAccess &row)
+std::vector<ScoreComputation::CleanedShot> ScoreComputation::computeRow(RowAccess &row, TieRule rule)
 {
-    ScoreComputation run(row);
+    ScoreComputation run(row, rule);
     std::vector<CleanedShot> cleaned;
     for (int shot = 1; shot <= ShotCount; ++shot)
         run.takeShot(ringColumn(shot), cleaned);
@@ -135,9 +108,14 @@ void ScoreComputation::replaceOutOfRange(const QString &column)
 // The count goes by the text before the decimal comma, so 10,9 is a ten and
 // 9,5 a nine. Forms like "12,5e-1" pass the checks above but have no counter;
 // they are treated like any other unusable entry.
+double ScoreComputation::countedValue(const QString &cellText)
+{
+    return roundHalfEven(Numbers::leadingNumber(cellText));
+}
+
 void ScoreComputation::countShot(const QString &column)
 {
-    const double value = roundHalfEven(Numbers::leadingNumber(cellText(column)));
+    const double value = countedValue(cellText(column));
     if (!(value >= 0.0 && value <= HighestCountedValue)) {
         m_row.setCell(column, 0);
         ++m_counts[0];
@@ -149,9 +127,9 @@ void ScoreComputation::countShot(const QString &column)
 void ScoreComputation::writeResult()
 {
     m_row.setCell(SerieColumn, m_total);
-    QString key = totalField(cellText(SerieColumn));
-    key += innerTensField(cellText(InnerTensColumn));
-    for (int value = 10; value >= 1; --value)
-        key += lastChars(QStringLiteral("00") + QString::number(m_counts[static_cast<std::size_t>(value)]), 2);
-    m_row.setCell(SortKeyColumn, key);
+    std::array<int, 11> counts{};
+    for (int value = 1; value <= 10; ++value)
+        counts[size_t(value)] = m_counts[size_t(value)];
+    m_row.setCell(SortKeyColumn,
+                  TieRules::sortKey(m_rule, cellText(SerieColumn), cellText(InnerTensColumn), counts));
 }

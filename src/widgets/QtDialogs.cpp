@@ -79,6 +79,17 @@ std::optional<QString> QtDialogs::inputText(const QString &prompt, const QString
     return text;
 }
 
+std::optional<int> QtDialogs::chooseItem(const QString &prompt, const QString &title, const QStringList &items,
+                                         int current)
+{
+    bool ok = false;
+    const QString boxTitle = title.isEmpty() ? QApplication::applicationName() : title;
+    const QString chosen = QInputDialog::getItem(owner(), boxTitle, prompt, items, current, false, &ok);
+    if (!ok || !items.contains(chosen))
+        return std::nullopt;
+    return int(items.indexOf(chosen));
+}
+
 QString QtDialogs::qtFilter(const QString &filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));

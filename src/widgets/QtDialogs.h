@@ -15,6 +15,8 @@ public:
     Answer question(const QString &title, const QString &text, Icon icon) override;
     void message(const QString &title, const QString &text, Icon icon) override;
     std::optional<QString> inputText(const QString &prompt, const QString &title) override;
+    std::optional<int> chooseItem(const QString &prompt, const QString &title, const QStringList &items,
+                                  int current) override;
     QString saveFileName(const FileRequest &request) override;
     QString openFileName(const FileRequest &request) override;
     bool chooseFont(QFont &font, QColor &colour) override;

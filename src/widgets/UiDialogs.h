@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
@@ -39,6 +40,10 @@ public:
 
     // One-line text input; an empty optional means Cancel.
     virtual std::optional<QString> inputText(const QString &prompt, const QString &title) = 0;
+    // One of a few items (a drop-down list with OK and Cancel), preset to the
+    // item `current`; the chosen item's index, an empty optional on Cancel.
+    virtual std::optional<int> chooseItem(const QString &prompt, const QString &title, const QStringList &items,
+                                          int current) = 0;
     // File dialogs; an empty text means Cancel.
     virtual QString saveFileName(const FileRequest &request) = 0;
     virtual QString openFileName(const FileRequest &request) = 0;

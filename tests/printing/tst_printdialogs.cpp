@@ -19,7 +19,7 @@ using Settings = QList<QPair<QString, QString>>;
 
 namespace {
 const QString Section = QStringLiteral("Printer");
-const QStringList Keys{"Format", "Links", "Rechts", "Oben", "Unten", "Spaltenanpassung"};
+const QStringList Keys{"Format", "Links", "Rechts", "Oben", "Unten", "Spaltenanpassung", "Klassenumbruch"};
 } // namespace
 
 class tst_PrintDialogs : public QObject
@@ -33,20 +33,21 @@ private slots:
     void shownAndStored_data()
     {
         QTest::addColumn<Settings>("settings");
-        QTest::addColumn<QString>("shown");      // option (L/P), the margins, the check box (+/-)
-        QTest::addColumn<QStringList>("clicks"); // "L", "P", "fit", or "box=text" typed into a margin box
+        QTest::addColumn<QString>("shown");      // option (L/P), the margins, the check boxes (+/-)
+        QTest::addColumn<QStringList>("clicks"); // "L", "P", "fit", "page", or "box=text" typed into a margin box
         QTest::addColumn<QString>("close");      // "cmdOK", "cmdCancel", "frame" (Escape rejects as the frame does)
-        QTest::addColumn<QString>("stored");     // Format, the margins, Spaltenanpassung; empty: nothing
-        const QString defaults = QStringLiteral("L|1000|1000|1000|1000|-");
+        QTest::addColumn<QString>("stored");     // Format, the margins, the two check boxes; empty: nothing
+        const QString defaults = QStringLiteral("L|1000|1000|1000|1000|-|-");
         QTest::newRow("nothing stored: defaults confirmed") << Settings{} << defaults << QStringList{} << "cmdOK"
-                                                            << "2|1000|1000|1000|1000|0";
-        QTest::newRow("1 and 0: landscape chosen, boxes typed, fitting on")
-            << Settings{{"Format", "1"}, {"Spaltenanpassung", "0"}} << "P|1000|1000|1000|1000|-"
-            << QStringList{"L", "txtLinks=12,5", "txtRechts=", "txtOben=-5", "txtUnten=viel", "fit"} << "cmdOK"
-            << "2|12,5||-5|viel|-1";
+                                                            << "2|1000|1000|1000|1000|0|0";
+        QTest::newRow("1 and 0: landscape chosen, boxes typed, fitting and a page per class on")
+            << Settings{{"Format", "1"}, {"Spaltenanpassung", "0"}} << "P|1000|1000|1000|1000|-|-"
+            << QStringList{"L", "txtLinks=12,5", "txtRechts=", "txtOben=-5", "txtUnten=viel", "fit", "page"} << "cmdOK"
+            << "2|12,5||-5|viel|-1|-1";
         QTest::newRow("margins as stored, -1 shown on, portrait chosen, fitting off")
-            << Settings{{"Links", "12,5"}, {"Rechts", ""}, {"Oben", "1.500"}, {"Unten", "abc"}, {"Spaltenanpassung", "-1"}}
-            << "L|12,5||1.500|abc|+" << QStringList{"P", "fit"} << "cmdOK" << "1|12,5||1.500|abc|0";
+            << Settings{{"Links", "12,5"}, {"Rechts", ""}, {"Oben", "1.500"}, {"Unten", "abc"}, {"Spaltenanpassung", "-1"},
+                        {"Klassenumbruch", "-1"}}
+            << "L|12,5||1.500|abc|+|+" << QStringList{"P", "fit"} << "cmdOK" << "1|12,5||1.500|abc|0|-1";
         const QStringList changes{"P", "txtLinks=2000", "fit"};
         QTest::newRow("Abbrechen") << Settings{} << defaults << changes << "cmdCancel" << "";
         QTest::newRow("window frame") << Settings{} << defaults << changes << "frame" << "";
@@ -65,17 +66,20 @@ private slots:
         frmPrinterSetup dialog;
         dialog.show();
         auto *fit = dialog.findChild<QCheckBox *>(QStringLiteral("chkSpaltenbreiten"));
+        auto *page = dialog.findChild<QCheckBox *>(QStringLiteral("chkKlassenumbruch"));
         QStringList seen{QString(dialog.option(0)->isChecked() ? "L" : "") + (dialog.option(1)->isChecked() ? "P" : "")};
         for (int i = 1; i <= 4; ++i)
             seen << dialog.findChild<QLineEdit *>("txt" + Keys.at(i))->text();
-        QCOMPARE((seen << (fit->isChecked() ? "+" : "-")).join('|'), shown);
+        QCOMPARE((seen << (fit->isChecked() ? "+" : "-") << (page->isChecked() ? "+" : "-")).join('|'), shown);
         for (const QString &click : clicks) {
             if (auto *box = dialog.findChild<QLineEdit *>(click.section('=', 0, 0)); box && click.contains('=')) {
                 box->selectAll();
                 QTest::keyClick(box, Qt::Key_Delete);
                 QTest::keyClicks(box, click.section('=', 1));
             } else {
-                QAbstractButton *button = click == "fit" ? fit : static_cast<QAbstractButton *>(dialog.option(click == "P"));
+                QAbstractButton *button = click == "fit"    ? fit
+                                          : click == "page" ? page
+                                                            : static_cast<QAbstractButton *>(dialog.option(click == "P"));
                 QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, 8));
             }
         }
@@ -88,7 +92,7 @@ private slots:
         QStringList after;
         for (const QString &key : Keys)
             after << (store.contains(Section, key) ? store.read(Section, key) : QStringLiteral("(none)"));
-        QCOMPARE(after.join('|'), stored.isEmpty() ? QStringList(6, "(none)").join('|') : stored);
+        QCOMPARE(after.join('|'), stored.isEmpty() ? QStringList(7, "(none)").join('|') : stored);
     }
 
     // "Twips" stands right beside each margin box, on its line, whole and clear of the others; the
@@ -113,12 +117,12 @@ private slots:
         QVERIFY(dialog.findChild<QPushButton *>(QStringLiteral("cmdOK"))->isDefault());
         QVERIFY(!dialog.findChild<QPushButton *>(QStringLiteral("cmdCancel"))->isDefault());
         QStringList order;
-        for (QWidget *w = dialog.option(0); order.size() < 9; w = w->nextInFocusChain()) {
+        for (QWidget *w = dialog.option(0); order.size() < 10; w = w->nextInFocusChain()) {
             if (w->focusPolicy() != Qt::NoFocus)
                 order << w->objectName();
         }
         QCOMPARE(order, QStringList({"Option1_0", "Option1_1", "txtLinks", "txtRechts", "txtOben", "txtUnten",
-                                     "chkSpaltenbreiten", "cmdCancel", "cmdOK"}));
+                                     "chkSpaltenbreiten", "chkKlassenumbruch", "cmdCancel", "cmdOK"}));
     }
 
     void withoutPrinterTheUserIsTold()

@@ -127,9 +127,9 @@ void TestRanking::missingGroupColumnIsAnError()
     TestCompetition tc;
     fill(tc, {{"Adler", "X", A}});
     const auto rs = Database::open(tc.path())->openRecordset(EntryQuery);
-    const RaisedError error = raisedError([&] { Ranking::storePlaces(*rs, {QStringLiteral("Klasse")}); });
+    const RaisedError error = raisedError([&] { Ranking::storePlaces(*rs, {QStringLiteral("Gruppe")}); });
     QCOMPARE(error.number, 3265);
-    QVERIFY(error.description.contains("Klasse"));
+    QVERIFY(error.description.contains("Gruppe"));
     QVERIFY(tc.scalar("SELECT Platz FROM Ergebnisse").isNull());
 }
 

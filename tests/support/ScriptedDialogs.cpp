@@ -41,6 +41,17 @@ std::optional<QString> ScriptedDialogs::inputText(const QString &prompt, const Q
     return text;
 }
 
+std::optional<int> ScriptedDialogs::chooseItem(const QString &prompt, const QString &title, const QStringList &items,
+                                               int current)
+{
+    record({QStringLiteral("choice"), title, prompt + QStringLiteral(" [%1]").arg(items.value(current)),
+            Icon::Information, {}});
+    const qsizetype chosen = items.indexOf(next(m_texts, QString()));
+    if (chosen < 0)
+        return std::nullopt;
+    return int(chosen);
+}
+
 QString ScriptedDialogs::saveFileName(const FileRequest &request)
 {
     record({QStringLiteral("save"), request.title, QString(), Icon::Information, request});

@@ -43,6 +43,9 @@ public:
     void clear() override;
 
     std::optional<QString> inputText(const QString &prompt, const QString &title) override;
+    // Answered from the text queue with the item's text; a text no item has is Cancel.
+    std::optional<int> chooseItem(const QString &prompt, const QString &title, const QStringList &items,
+                                  int current) override;
     QString saveFileName(const FileRequest &request) override;
     QString openFileName(const FileRequest &request) override;
     bool chooseFont(QFont &font, QColor &colour) override;
