@@ -224,6 +224,9 @@ private slots:
         row("inner transaction joins the outer rollback", "begin; begin; " + e + "; " + a + "; commit; end; seen; rollback; end; "
             "requery", unseen);
         row("inner end does not commit early", "begin; begin; " + a + "; end; seen; end; requery", unseen);
+        // Writes a rollback undid are read again at the next requery, not kept from memory.
+        row("rolled-back edit and places read again", "begin; " + e + "; store Platz 7,8,9; rollback; end; requery",
+            three + " | 0 none");
         // Checked as an ordinary user, since root writes read-only files. A new
         // row is stored in a transaction, a deletion without one.
         const QString readOnly = QStringLiteral(" !3027 Die Datei '<file>' ist schreibgeschützt (die Schreibberechtigung "
