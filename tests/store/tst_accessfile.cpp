@@ -99,31 +99,27 @@ private slots:
     // A take-over replaces a competition file of that name; the Access file
     // stays as it was, and nothing but the new file is left beside it. Every
     // field of every row comes over with the storage class it must have. Zoë's
-    // total of 46 is the only 46.0 in the file; copies carry another value in
-    // its place, written as the eight bytes Access stores, which must come
+    // total of 46 is the only 46.0 in the file; the copy carries another value
+    // in its place, written as the eight bytes Access stores, which must come
     // over bit for bit: the shortest text that reads back as the double tells
-    // every double apart. A failed
-    // take-over leaves the file already there as it was, and neither the file
-    // being built nor its journal behind.
+    // every double apart. A failed take-over leaves the file already there as
+    // it was, and neither the file being built nor its journal behind.
     void takeOver_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<double>("serie");
-        QTest::addColumn<bool>("existingTarget");
         QTest::addColumn<int>("number");
-        QTest::newRow("the competition, replacing a file of that name") << "" << 46.0 << true << 0;
-        QTest::newRow("a total of seventeen digits") << "" << std::nextafter(std::nextafter(46.1, 100.0), 100.0) << false << 0;
+        QTest::newRow("a total of seventeen digits") << "" << std::nextafter(std::nextafter(46.1, 100.0), 100.0) << 0;
         // Serie made a Yes/No field: Access's yes is -1, as the program writes a truth value.
-        QTest::newRow("a Yes/No field") << "Yes/No" << 0.0 << false << 0;
-        QTest::newRow("damaged file, existing target kept") << "last page missing" << 0.0 << true << 3343;
-        QTest::newRow("duplicate IDs, existing target kept") << "duplicate IDs" << 0.0 << true << 3022;
+        QTest::newRow("a Yes/No field") << "Yes/No" << 0.0 << 0;
+        QTest::newRow("damaged file") << "last page missing" << 0.0 << 3343;
+        QTest::newRow("duplicate IDs") << "duplicate IDs" << 0.0 << 3022;
     }
 
     void takeOver()
     {
         QFETCH(QString, kind);
         QFETCH(double, serie);
-        QFETCH(bool, existingTarget);
         QFETCH(int, number);
         const QString path = m_work->filePath(QStringLiteral("alt.wkd"));
         const bool yesNo = kind == QLatin1String("Yes/No");
@@ -134,14 +130,14 @@ private slots:
         QVERIFY(!access.isEmpty());
         const QByteArray accessBefore = contents(access);
         const QDateTime modified = QFileInfo(access).lastModified();
-        const QByteArray targetBefore = existingTarget ? contents(AccessFixtures::write(target(), "was da war")) : QByteArray();
+        const QByteArray targetBefore = contents(AccessFixtures::write(target(), "was da war"));
         QCOMPARE(raisedNumber([&] { CompetitionTakeOver::intoNewFile(access, TestCompetition::templatePath(), target()); }),
                  number);
         QCOMPARE(contents(access), accessBefore);
         QCOMPARE(QFileInfo(access).lastModified(), modified);
-        QCOMPARE(folderEntries(), QStringList{"alt.wkd"} + QStringList(existingTarget || !number, "Übernommen 2026.wkd"));
+        QCOMPARE(folderEntries(), (QStringList{"alt.wkd", "Übernommen 2026.wkd"}));
         if (number) {
-            QCOMPARE(QFile::exists(target()) ? contents(target()) : QByteArray(), targetBefore);
+            QCOMPARE(contents(target()), targetBefore);
             // copy() on its own takes back what it wrote: the duplicate ID is the second row.
             const TestCompetition fresh;
             QCOMPARE(raisedNumber([&] { CompetitionTakeOver::copy(AccessFile(access), *Database::open(fresh.path())); }),
