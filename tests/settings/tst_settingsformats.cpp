@@ -148,7 +148,6 @@ private slots:
         written("widths: in order, hidden kept, decimal comma, 0", "widths 4",
                 [] { return WidthList::toText({{600, true, 2}, {1234.5, false, 0}, {0, true, 1}, {0.25, true, 3}}); },
                 ";600;1234,5;0;0,25;", "600 1234.5 0 0.25");
-        row("widths: nothing stored", "widths 3", "", "");
         row("widths: more fields than columns", "widths 2", ";600;2400;1500;", "600 2400");
         row("widths: fewer fields than columns", "widths 5", ";600;2400;1500;", "600 2400 1500");
         row("widths: decimal point read too", "widths 1", ";1234.5;", "1234.5");
