@@ -86,7 +86,8 @@ private slots:
         TestCompetition tc;
         QStringList shooters;
         for (int i = 0; i < 200; ++i)
-            shooters << QStringLiteral("S%1|X|%2").arg(i).arg(1000 - std::min(i, 198), 6, 10, QLatin1Char('0')) + QString(22, '0');
+            shooters << QStringLiteral("S%1|X|%2").arg(i).arg(1000 - std::min(i, 198), 6, 10, QLatin1Char('0'))
+                            + QString(22, '0');
         fill(tc, shooters);
         tc.exec("CREATE UNIQUE INDEX OnePerPlace ON Ergebnisse (Platz)");
         const auto db = Database::open(tc.path());
