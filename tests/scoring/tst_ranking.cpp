@@ -43,7 +43,7 @@ private slots:
             << QStringList{"Adler|X|" + A, "Bach|Y|" + B, "Cramer|X|" + B, "Dorn|Y|" + C, "Eck|Y"} << QString()
             << Places{{"Adler", 1}, {"Bach", 2}, {"Cramer", 2}, {"Dorn", 4}, {"Eck", -1}};
         QTest::newRow("each group from place 1")
-            << QStringList{"Adler|X|" + A, "Bach|Y|" + B, "Cramer|X|" + B, "Dorn|Y|" + C, "Eck|Y|" + C}
+            << QStringList{"Adler|X|" + A, "Cramer|X|" + B, "Dorn|Y|" + C, "Eck|Y|" + C, "Bach|Y|" + B}
             << QStringLiteral("Verein") << Places{{"Adler", 1}, {"Bach", 1}, {"Cramer", 2}, {"Dorn", 2}, {"Eck", 2}};
         QTest::newRow("a group without results has no places")
             << QStringList{"Adler|X|" + A, "Bach|Y", "Cramer|Y|" + QString(28, '0')} << QStringLiteral("Verein")
