@@ -42,13 +42,13 @@ mutant "store: letters compared the wrong way round" store/TextOrder.cpp \
     'return x < y ? -1 : 1;' 'return x < y ? 1 : -1;' "tst_textcompare tst_masterlist"
 mutant "store: a doubled quote ends a criterion text" store/Criterion.cpp \
     "} else if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\\''))" "} else if (false)" \
-    "tst_database tst_recordset tst_resultentry"
+    "tst_textcompare tst_resultentry"
 mutant "store: a transaction left unfinished commits" store/Database.cpp \
     $'        m_database.rollback();\n    } catch (const RingtalError &) {\n        // The failure that ended' \
     $'        m_database.commit();\n    } catch (const RingtalError &) {\n        // The failure that ended' \
-    "tst_database tst_ranking"
+    "tst_recordset tst_ranking"
 mutant "store: a rollback leaves the undone writes in the rows of memory" store/Database.cpp \
-    $'    ++m_writeSerial;\n    if (!m_db.rollback())' $'    if (!m_db.rollback())' "tst_database"
+    $'    ++m_writeSerial;\n    if (!m_db.rollback())' $'    if (!m_db.rollback())' "tst_recordset"
 mutant "store: a new row's ID not read back" store/RecordsetStoring.cpp \
     'row[m_idField] = storedId();' ';' "tst_recordset tst_resultentry"
 mutant "store: a row another program deleted looks stored" store/RecordsetStoring.cpp \

@@ -35,9 +35,6 @@ private slots:
         QTest::addColumn<QRectF>("expected");
         const QList<QRectF> one{Primary};
         const QList<QRectF> two{Primary, RightOfIt};
-        const QRectF normal(100, 100, 800, 600);
-        QTest::newRow("normal entry with a frame untouched") << normal << Frame << one << normal;
-        QTest::newRow("too large: the available size of its screen") << QRectF(0, 0, Huge, Huge) << NoFrame << one << Primary;
         // On no screen at all, the primary one is its screen, not the last one asked.
         QTest::newRow("99999999 four times: the primary screen's size")
             << QRectF(Huge, Huge, Huge, Huge) << NoFrame << two << Primary;
@@ -52,7 +49,6 @@ private slots:
             << QRectF(5000, 100, 800, 600) << Frame << one << QRectF(556, 203, 800, 600);
         QTest::newRow("too large on the second screen: that screen's size")
             << QRectF(2000, 100, 3000, 3000) << NoFrame << two << RightOfIt;
-        QTest::newRow("across both screens stays") << QRectF(1500, 100, 800, 600) << NoFrame << two << QRectF(1500, 100, 800, 600);
         QTest::newRow("screen left of the primary: negative position kept")
             << QRectF(-1000, 100, 800, 600) << NoFrame << QList<QRectF>{Primary, LeftOfIt} << QRectF(-1000, 100, 800, 600);
         // A maximised window stores its inner area at about 10, 10 twips; shown

@@ -41,7 +41,6 @@ private slots:
                                 << records << 0 << !bytes.isNull();
         };
         bytes("utf-8 umlauts", "J\xC3\xBCrgen M\xC3\xBC\xC3\x9Fig;SV", "utf-8", {{"Jürgen Müßig", "SV"}});
-        bytes("utf-8 with byte-order mark", "\xEF\xBB\xBF\xC3\x96mer;SV", "utf-8 with mark", {{"Ömer", "SV"}});
         bytes("bytes without a windows-1252 character", "a\x81" "b\x8D" "c\x8F" "d\x90" "e\x9D", "windows-1252",
               {{QStringLiteral("a\u0081b\u008Dc\u008Fd\u0090e\u009D")}});
         bytes("one stray byte in utf-8 text", "M\xC3\xBCller;Z\xF6llner", "windows-1252", {{"MÃ¼ller", "Zöllner"}});
@@ -56,10 +55,7 @@ private slots:
         text("only the first record decides", "a;b\nc,d,e,f\n", {{"a", "b"}, {"c,d,e,f"}});
         text("CR line ends", "a;b\rc;d\r", {{"a", "b"}, {"c", "d"}});
         text("line break inside quotes", "\"Zeile 1\r\nZeile 2\";x\r\ny;z", {{"Zeile 1\r\nZeile 2", "x"}, {"y", "z"}});
-        text("empty fields", ";;\n", {{"", "", ""}});
         text("blanks after a closing quote", "\"a\"  ;b", {{"a", "b"}});
-        text("blanks around plain fields stay", " a ; b ", {{" a ", " b "}});
-        text("empty text", "", {});
         text("quote never closed", "a;\"b\nc;d\n", {}, 1);
         text("text after the closing quote", "\"Meier\" Hans;SV", {}, 1);
         text("line break inside quotes counts", "\"a\nb\"x;y", {}, 2);
@@ -71,7 +67,6 @@ private slots:
         written("read back: quotes, semicolons and apostrophes", {{"Karl \"Kalle\" O'Brien", "\""}, {"\"\"", "a;b'"}});
         written("read back: line breaks inside fields", {{"a\r\nb", "c\nd"}, {"e\rf", ""}});
         written("read back: empty fields and records", {{"", ""}, {""}, {"x"}});
-        written("read back: a first field that starts with the mark", {{QStringLiteral("\uFEFF"), "x"}});
     }
 
     void read()
@@ -114,7 +109,6 @@ private slots:
         csv("name heading alone: the club follows it", "Nr;Name;Ort\n7;Anna;Alm\n", {"Anna|Alm"});
         csv("columns of an exported winners list", "Platz;StartNr;Schuetze;Verein;Serie\n1;4;Anna;SV Alm;\"98,7\"\n",
             {"Anna|SV Alm"});
-        csv("blanks trimmed", "  Anna  ;\tSV Alm \n", {"Anna|SV Alm"});
         csv("blank records left out", "\n;\n ; \nAnna;\n", {"Anna|"});
         csv("a club without a name is counted", ";SV Alm\nAnna;SV Alm\n", {"Anna|SV Alm"}, 1);
         csv("CSV named .mdb", "Anna;SV\n", {"Anna|SV"});

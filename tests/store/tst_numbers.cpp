@@ -59,6 +59,7 @@ private slots:
         row("locale: blanks around", "parseLocale", "  2400 ", 2400.0);
         row("locale: thousands dot and comma", "parseLocale", "1.000,5", 1000.5);
         row("locale: blanks only", "parseLocale", "  ", QVariant());
+        row("locale: a decimal point is no decimal sign", "parseLocale", "10.5", QVariant());
         row("locale: letter after number", "parseLocale", "9x", QVariant());
         row("numeric: blank inside number", "isNumeric", "1 0", false);
         row("numeric: int", "isNumeric", 7, true);
@@ -70,7 +71,6 @@ private slots:
         row("sixteenth digit rounded", "numberText", 0.12345678901234567, "0,123456789012346");
         row("single: seven significant digits", "singleText", 1234.56789, "1234,568");
         row("single: rounded to single first", "singleText", 1234.5665, "1234,567");
-        row("cell: invalid variant", "cellText", QVariant(), "");
         row("cell: database Null number", "cellText", QVariant(QMetaType::fromType<double>()), "");
         row("cell: text with dot unchanged", "cellText", "10.5", "10.5");
         row("cell: a truth value as -1", "cellText", true, "-1");
@@ -84,13 +84,11 @@ private slots:
         file(QStringLiteral("   "));
         file(QStringLiteral("Kreis Öhringen/Schützen Ärger ß.wkd"));
         file(QStringLiteral("gesperrt.wkd"), QFile::WriteOwner);
-        dir.mkdir(QStringLiteral("Ordner.wkd"));
         QFile::link(dir.filePath(QStringLiteral("   ")), dir.filePath(QStringLiteral("verweis.wkd")));
         // Opening it would wait for a writer for ever.
         NonRegularFiles::makeFifo(dir.filePath(QStringLiteral("pipe.wkd")));
         row("file: three spaces", "FileExists", "   ", false);
         row("file: umlauts and blanks", "FileExists", dir.filePath(QStringLiteral("Kreis Öhringen/Schützen Ärger ß.wkd")), true);
-        row("file: folder", "FileExists", dir.filePath(QStringLiteral("Ordner.wkd")), false);
         row("file: without read permission", "FileExists", dir.filePath(QStringLiteral("gesperrt.wkd")), false);
         row("file: link to a file", "FileExists", dir.filePath(QStringLiteral("verweis.wkd")), true);
         row("file: named pipe", "FileExists", dir.filePath(QStringLiteral("pipe.wkd")), false);

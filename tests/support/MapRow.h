@@ -11,7 +11,6 @@
 class MapRow : public RowAccess
 {
 public:
-    MapRow() = default;
     explicit MapRow(const QHash<QString, QVariant> &cells);
 
     QVariant cell(const QString &column) const override;

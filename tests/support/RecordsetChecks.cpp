@@ -19,11 +19,6 @@ void fill(const TestCompetition &competition, const QStringList &shooters)
     }
 }
 
-void addThree(const TestCompetition &competition)
-{
-    fill(competition, {"Cramer|(null)|0870|30", "Becker|(null)|0950|10", "Adler|(null)|0910|20"});
-}
-
 QStringList names(const Recordset &recordset)
 {
     QStringList result;
@@ -33,16 +28,6 @@ QStringList names(const Recordset &recordset)
         result << (name.isNull() ? QStringLiteral("(null)") : name.toString());
     }
     return result;
-}
-
-StoredValue storedValue(const TestCompetition &competition, const QString &field, qint64 id)
-{
-    const QList<QVariantMap> rows = competition.rows(
-        QStringLiteral("SELECT typeof(%1) AS storageClass, %1 AS value FROM Ergebnisse WHERE ID = ?").arg(field),
-        {id});
-    if (rows.isEmpty())
-        return {QStringLiteral("no row"), QVariant()};
-    return {rows.first().value(QStringLiteral("storageClass")).toString(), rows.first().value(QStringLiteral("value"))};
 }
 
 } // namespace RecordsetChecks

@@ -43,7 +43,6 @@ public:
 
 protected:
     void record(Shown shown) { m_shown.push_back(std::move(shown)); }
-    void unexpectedShown() { ++m_unexpected; }
     // The next queued answer of a deque, or the fallback (and one unexpected) when there is none.
     template<typename T>
     T next(std::deque<T> &queue, T fallback)
