@@ -28,11 +28,11 @@ const Typed D{"9;9;8;+;10;;;;;", ""};
 
 QString keyOf(const Typed &typed, TieRule rule)
 {
-    MapRow row;
+    QHash<QString, QVariant> cells{{QStringLiteral("Innenzehner"), typed.innerTens}};
     const QStringList rings = typed.rings.split(QLatin1Char(';'));
     for (int shot = 1; shot <= 10; ++shot)
-        row.setCell(ScoreComputation::ringColumn(shot), rings.value(shot - 1));
-    row.setCell(QStringLiteral("Innenzehner"), typed.innerTens);
+        cells.insert(ScoreComputation::ringColumn(shot), rings.value(shot - 1));
+    MapRow row(cells);
     ScoreComputation::computeRow(row, rule);
     return row.cell(QStringLiteral("Sortierung")).toString();
 }
