@@ -110,6 +110,7 @@ private:
     void chooseGridFont(DataGrid *grid, const QString &fontName, const QString &colourKey);
     void reportFailure(const std::exception &failure, const QString &what);
     void refreshBothGrids();
+    void reportAndReread(const std::exception &failure, const QString &what);
     int HighestStartNr();
     void ComputeRowScore(int column);
     void noteSharedStartNr(int column);

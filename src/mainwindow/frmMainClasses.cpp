@@ -130,11 +130,7 @@ void frmMain::mnuEditWertung_Click()
         statusBar()->showMessage(QStringLiteral("Wertung: %1. Die Plätze werden mit F5 neu vergeben.")
                                      .arg(TieRules::title(rule)));
     } catch (const std::exception &failure) {
-        reportFailure(failure, QStringLiteral("Die Wertung wurde nicht geändert."));
-        try {
-            refreshBothGrids();
-        } catch (const std::exception &) {
-        }
+        reportAndReread(failure, QStringLiteral("Die Wertung wurde nicht geändert."));
     }
 }
 

@@ -152,11 +152,19 @@ void frmMain::mnuEditUpdatePlaetze_Click()
         }
         refreshBothGrids();
     } catch (const std::exception &failure) {
-        reportFailure(failure, QStringLiteral("Die Plätze konnten nicht vollständig vergeben werden."));
-        try {
-            refreshBothGrids();
-        } catch (const std::exception &) {
-        }
+        reportAndReread(failure, QStringLiteral("Die Plätze konnten nicht vollständig vergeben werden."));
+    }
+}
+
+// After a command that writes every row failed: the rows in memory may hold
+// what the file undid, so both lists are read again.
+void frmMain::reportAndReread(const std::exception &failure, const QString &what)
+{
+    reportFailure(failure, what);
+    try {
+        refreshBothGrids();
+    } catch (const std::exception &) {
+        // Reading failed as well; the failure was told already.
     }
 }
 
