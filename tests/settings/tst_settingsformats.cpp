@@ -97,6 +97,8 @@ private slots:
         row("store: commas, quotes, semicolons", "store", ";Schrift, \"fein\";2 - 2400,5;", ";Schrift, \"fein\";2 - 2400,5;");
         const QString limits = QStringLiteral(": Sie muss mindestens 0,0001 und höchstens 2048 Punkt betragen.");
         const auto font = [](const FontEntry &entry) { return [entry] { return entry.toText(); }; };
+        written("font: every flag, a whole size without a comma", "font", font({"Arial", 12, true, true, true, true}),
+                "Arial;12;-1;-1;-1;-1", "Arial|12|1111");
         written("font: four decimals rounded, no zeros after them, no grouping, face kept as it stands", "font",
                 font({" Schrift, fein. ", 1234.49996, true, true, false, true}), " Schrift, fein. ;1234,5;-1;-1;0;-1",
                 " Schrift, fein. |1234.5|1101");

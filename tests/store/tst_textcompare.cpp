@@ -65,7 +65,7 @@ private slots:
         const auto row = [](const char *name, const char *a, const char *b, int expected) {
             QTest::newRow(name) << QByteArray(a) << QByteArray(b) << expected;
         };
-        row("letter case ignored", "anna", "Berta", -1);
+        row("letter case ignored", "anna", "Zeller", -1);
         row("umlaut as its plain vowel", "Äpfel", "Apfelbaum", -1);
         row("ß as ss", "Strassburg", "Straße", -1);
         row("capital sharp s as ss", "STRAẞE", "Strasser", -1);
