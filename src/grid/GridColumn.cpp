@@ -81,11 +81,14 @@ void GridColumn::setInColumnMenu(bool offered)
     m_grid->gridModel()->columns()[size_t(m_index)].inColumnMenu = offered;
 }
 
-void GridColumn::setChoices(const QStringList &choices, Chooser choose)
+void GridColumn::setChoices(const QStringList &choices)
 {
-    GridModel::Column &column = m_grid->gridModel()->columns()[size_t(m_index)];
-    column.choices = choices;
-    column.choose = std::move(choose);
+    m_grid->gridModel()->columns()[size_t(m_index)].choices = choices;
+}
+
+void GridColumn::setChooser(Chooser choose)
+{
+    m_grid->gridModel()->columns()[size_t(m_index)].choose = std::move(choose);
 }
 
 QStringList GridColumn::choices() const

@@ -33,11 +33,13 @@ public:
     // Whether the heading's menu offers the column to be shown or hidden.
     bool isInColumnMenu() const;
     void setInColumnMenu(bool offered);
-    // The texts the cell's editor offers while typing, and what takes a typed
-    // text: the text to store, or none to leave the cell as it was.
-    using Chooser = std::function<std::optional<QString>(const QString &)>;
-    void setChoices(const QStringList &choices, Chooser choose);
+    // The texts the cell's editor offers while typing.
+    void setChoices(const QStringList &choices);
     QStringList choices() const;
+    // What takes a typed text: the text to store, or none to leave the cell
+    // as it was. Set once; the chooser may change the choices.
+    using Chooser = std::function<std::optional<QString>(const QString &)>;
+    void setChooser(Chooser choose);
     int order() const;
     void setOrder(int position);
     // The heading alignment: 0 left, 1 right, 2 centred.

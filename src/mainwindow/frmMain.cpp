@@ -170,6 +170,7 @@ void frmMain::createGrids()
         // A competition without classes prints and exports as it always did.
         grid->columns(QStringLiteral("Klasse")).setPrintedWhenEmpty(false);
     }
+    TDBGrid1->columns(QStringLiteral("Klasse")).setChooser([this](const QString &typed) { return chooseClass(typed); });
     // The program fills place and total; Tab goes from one typed value to the next.
     TDBGrid1->setTabStop(TDBGrid1->columnIndex(QStringLiteral("Platz")), false);
     TDBGrid1->setTabStop(TDBGrid1->columnIndex(QStringLiteral("Serie")), false);

@@ -48,9 +48,7 @@ void frmMain::readCompetitionRules()
     QStringList names;
     for (const ClassDef &def : m_classes)
         names << def.name;
-    TDBGrid1->columns(QStringLiteral("Klasse")).setChoices(names, [this](const QString &typed) {
-        return chooseClass(typed);
-    });
+    TDBGrid1->columns(QStringLiteral("Klasse")).setChoices(names);
     TDBGrid2->gridModel()->setGrouping(QStringLiteral("Klasse"), m_classes);
     m_ruleChosen = database && TieRules::chosen(*database).has_value();
     lblWertung->setText(tieRuleLine());
