@@ -145,12 +145,19 @@ mutant "grid: widths of an earlier version given to the column beside" grid/Grid
 mutant "grid: the winners list not grouped by class" grid/GridModel.cpp \
     'if (lines.size() == size_t(classOfRows.size()))' 'if (true)' "tst_competitionrules"
 mutant "printing: no new page for each class" printing/PageLayout.cpp \
-    'if (m_input.newPagePerHeading && next' 'if (false && next' "tst_competitionrules"
+    'if (m_input.newPagePerHeading && next' 'if (false && next' "tst_pagelayout tst_competitionrules"
+mutant "printing: a class heading left at the foot of a page" printing/PageLayout.cpp \
+    'if (page.rowCount > 1 && last + 1 < m_input.rowCount' 'if (false && last + 1 < m_input.rowCount' \
+    "tst_pagelayout tst_printwinnerslist"
 mutant "mainwindow: a new class taken unasked" mainwindow/frmMainClasses.cpp \
     'if (answer != Dialogs::Answer::Yes) {' 'if (false) {' "tst_competitionrules"
 mutant "mainwindow: a shooter taken over gets no class proposed" mainwindow/frmMainEntries.cpp \
     'const QString proposedClass = Classes::proposed(m_classes, birthYear, sex);' 'const QString proposedClass;' \
     "tst_competitionrules"
+mutant "masterlist: a list of an earlier version not given birth year and sex" masterlist/frmGesamt.cpp \
+    'FileUpgrade::upgradeMasterList(*database);' ';' "tst_competitionrules"
+mutant "masterlist: the birth year not handed over" masterlist/frmGesamtCommands.cpp \
+    'm_handOver(text, field(QStringLiteral("Jahrgang"))' 'm_handOver(text, QVariant()' "tst_competitionrules"
 mutant "printing: an unused class column printed" printing/PrintTable.cpp \
     'if (!column.printedWhenEmpty && !anyValue(model, column))' 'if (false)' "tst_filecommands tst_printwinnerslist"
 

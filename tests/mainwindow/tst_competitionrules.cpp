@@ -1,9 +1,13 @@
 #include "classes/frmKlassen.h"
 #include "grid/GridModel.h"
 #include "mainwindow/MainWindowSession.h"
+#include "masterlist/frmGesamt.h"
+#include "support/CheckConnection.h"
 #include "support/OrdinaryUserFileAccess.h"
 #include "support/PdfText.h"
+#include "support/TestMasterList.h"
 
+#include <QPushButton>
 #include <QTableWidget>
 
 namespace {
@@ -71,6 +75,7 @@ private slots:
     void winnersListByClass();
     void tieRuleCommand();
     void classListDialog();
+    void takeOverProposesTheClass_data();
     void takeOverProposesTheClass();
 };
 
@@ -268,21 +273,46 @@ void TestCompetitionRules::classListDialog()
     QVERIFY(classes[1].id.isNull() && classes[0].id == QVariant(1));
 }
 
-// The master list hands birth year and sex over with the shooter.
+void TestCompetitionRules::takeOverProposesTheClass_data()
+{
+    QTest::addColumn<bool>("earlier");
+    QTest::addColumn<QString>("proposed");
+    QTest::newRow("birth year and sex of the list propose the class") << false << "Jugend";
+    QTest::newRow("a list of an earlier version gets both fields when opened") << true << "";
+}
+
+// Lena, born 2008, is handed over from the master list window.
 void TestCompetitionRules::takeOverProposesTheClass()
 {
+    QFETCH(bool, earlier);
+    QFETCH(QString, proposed);
     TestCompetition tc;
     tc.exec("INSERT INTO Klassen (Reihenfolge, Name, JahrgangVon, JahrgangBis, Geschlecht) VALUES "
             "(1, 'Jugend', 2005, 2012, 'beide'), (2, 'Damen', NULL, NULL, 'w')");
+    TestMasterList master;
+    const QString fields = "SELECT group_concat(name, ',') FROM pragma_table_info('Schuetzen')";
+    if (earlier) {
+        CheckConnection::exec(master.path(), "DROP TABLE Schuetzen");
+        CheckConnection::exec(master.path(), "CREATE TABLE Schuetzen (ID INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                             "Schuetze TEXT, Verein TEXT)");
+        CheckConnection::exec(master.path(), "INSERT INTO Schuetzen (Schuetze, Verein) VALUES ('Lena', 'SV')");
+    } else {
+        CheckConnection::exec(master.path(), "INSERT INTO Schuetzen (Schuetze, Verein, Jahrgang, Geschlecht) "
+                                             "VALUES ('Lena', 'SV', 2008, 'w')");
+    }
+    frmGesamt::setMasterFolders(master.programFolder(), master.userFolder());
     MainWindowSession session(tc.path());
-    session.window().setNeuerSchuetze("Lena\tSV", 2008, "w");
-    QVERIFY(statusText(session).endsWith("übernommen mit Startnummer 1, Klasse Jugend"));
-    session.window().setNeuerSchuetze("Maria\tSV", QVariant(), "w");
-    session.window().setNeuerSchuetze("Udo\tSV", 1970, "m");
-    QStringList classes;
-    for (const QVariantMap &row : tc.rows("SELECT coalesce(Klasse, '-') AS k FROM Ergebnisse ORDER BY StartNr"))
-        classes << row.value("k").toString();
-    QCOMPARE(classes, (QStringList{"Jugend", "Damen", "-"}));
+    session.trigger("mnuEditGesamtliste");
+    frmGesamt *list = nullptr;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        list = qobject_cast<frmGesamt *>(window) ? qobject_cast<frmGesamt *>(window) : list;
+    QVERIFY(list);
+    QCOMPARE(CheckConnection::scalar(master.path(), fields).toString(), QStringLiteral("ID,Schuetze,Verein,Jahrgang,Geschlecht"));
+    QTest::mouseClick(list->findChild<QPushButton *>("cmdUebernahme"), Qt::LeftButton);
+    QCOMPARE(tc.scalar("SELECT coalesce(Klasse, '') FROM Ergebnisse WHERE Schuetze = 'Lena'").toString(), proposed);
+    QCOMPARE(statusText(session).endsWith(", Klasse Jugend"), !earlier);
+    delete list;
+    frmGesamt::setMasterFolders({}, {});
 }
 
 QTEST_MAIN(TestCompetitionRules)

@@ -59,6 +59,12 @@ private slots:
         QTest::newRow("rows fill the page to the twip")
             << input(57, [](Input &i) { i.headerHeight = i.footerHeight = i.headingHeight = 0; }) << Ints{28, 28, 1}
             << Reals{0, 0} << true;
+        // Class headings on rows 0 and 23: row 23 would be the last of the first page.
+        QTest::newRow("a class heading never ends a page")
+            << input(30, [](Input &i) { i.headingRows = {0, 23}; }) << Ints{23, 7} << Reals{700, 700} << true;
+        QTest::newRow("each class on a page of its own")
+            << input(30, [](Input &i) { i.headingRows = {0, 5, 12}, i.newPagePerHeading = true; }) << Ints{5, 7, 18}
+            << Reals{700, 700} << true;
         // Header, footer and headings take 900: no row of 250 fits.
         QTest::newRow("no room for a row") << input(3, [](Input &i) { i.areaHeight = 1100; }) << Ints{} << Reals{} << true;
         QTest::newRow("no width") << input(3, [](Input &i) { i.areaWidth = 0; }) << Ints{} << Reals{} << true;
