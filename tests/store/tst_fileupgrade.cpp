@@ -70,7 +70,6 @@ private slots:
     void upgradesAnEarlierCompetition();
     void readOnlyFileIsOpenedAsItIs();
     void failedUpgradeLeavesTheFileAsItWas();
-    void upgradesAnEarlierMasterList();
 };
 
 void TestFileUpgrade::upgradesAnEarlierCompetition_data()
@@ -142,21 +141,6 @@ void TestFileUpgrade::failedUpgradeLeavesTheFileAsItWas()
         QVERIFY(!db->inTransaction());
     }
     QCOMPARE(bytesOf(tc.path()), before);
-}
-
-void TestFileUpgrade::upgradesAnEarlierMasterList()
-{
-    TestCompetition tc;
-    tc.exec("CREATE TABLE Schuetzen (ID INTEGER PRIMARY KEY AUTOINCREMENT, Schuetze TEXT, Verein TEXT)");
-    tc.exec("INSERT INTO Schuetzen (Schuetze, Verein) VALUES ('Anna', 'SV'), ('Bert', NULL)");
-    const QList<QVariantMap> before = tc.rows("SELECT * FROM Schuetzen ORDER BY ID");
-    {
-        const auto db = Database::open(tc.path());
-        QCOMPARE(FileUpgrade::upgradeMasterList(*db), FileUpgrade::Outcome::Upgraded);
-        QCOMPARE(FileUpgrade::upgradeMasterList(*db), FileUpgrade::Outcome::Current);
-    }
-    QCOMPARE(fieldsOf(tc, "Schuetzen"), (QStringList{"ID", "Schuetze", "Verein", "Jahrgang", "Geschlecht"}));
-    QCOMPARE(tc.rows("SELECT ID, Schuetze, Verein FROM Schuetzen ORDER BY ID"), before);
 }
 
 QTEST_GUILESS_MAIN(TestFileUpgrade)
