@@ -17,6 +17,12 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 
+namespace {
+
+constexpr int PlacesHintMilliseconds = 15000;
+
+} // namespace
+
 // A file of an earlier version gets the classes before anything reads it, so
 // that both grids see one layout. It still opens when that fails: what it
 // holds is shown as it is, without classes.
@@ -125,8 +131,11 @@ void frmMain::mnuEditWertung_Click()
         }
         readCompetitionRules();
         refreshBothGrids();
+        // Timed: after F5 the hint would be wrong, and the winners list's
+        // notice stands for as long as the places are old.
         statusBar()->showMessage(QStringLiteral("Wertung: %1. Die Plätze werden mit F5 neu vergeben.")
-                                     .arg(TieRules::title(rule)));
+                                     .arg(TieRules::title(rule)),
+                                 PlacesHintMilliseconds);
     } catch (const std::exception &failure) {
         reportAndReread(failure, QStringLiteral("Die Wertung wurde nicht geändert."));
     }
