@@ -165,8 +165,6 @@ private slots:
             "2:Bäcker 3:Adler 1:Cramer | 1:Cramer 2:Bäcker 3:Adler | 2 none");
         row("edited row stored before a requery", "edit; Schuetze=Bäcker; requery",
             "2:Bäcker 3:Adler 1:Cramer | 1:Cramer 2:Bäcker 3:Adler | 0 none");
-        row("new row stored before a move", "new; Schuetze=Bäcker; first",
-            set + " 4:Bäcker | " + file + " 4:Bäcker | 0 none");
         row("new row without typed values is not stored", "new; first", three + " | 0 none");
         row("new row with a name of 256 characters stays", "new; Schuetze=" + QString(256, 'y') + "; next",
             three + " | 0 new !3163 Der Text für das Feld 'Schuetze' ist zu lang: höchstens 255 Zeichen, eingegeben 256.");

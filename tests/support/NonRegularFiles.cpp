@@ -4,38 +4,9 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 namespace NonRegularFiles {
-
-namespace {
-
-bool makeSocket(const QString &path)
-{
-    const QByteArray name = QFile::encodeName(path);
-    sockaddr_un address{};
-    if (name.size() >= qsizetype(sizeof address.sun_path))
-        return false;
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, name.constData(), std::size_t(name.size()));
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    if (fd < 0)
-        return false;
-    const bool bound = ::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0;
-    ::close(fd);
-    return bound;
-}
-
-bool makeLink(const QString &target, const QString &link)
-{
-    return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()) == 0;
-}
-
-} // namespace
 
 bool makeFifo(const QString &path)
 {
@@ -44,15 +15,7 @@ bool makeFifo(const QString &path)
 
 bool make(const QString &kind, const QString &path)
 {
-    if (kind == QLatin1String("named pipe"))
-        return makeFifo(path);
-    if (kind == QLatin1String("link to a named pipe"))
-        return makeFifo(path + QStringLiteral(".fifo")) && makeLink(path + QStringLiteral(".fifo"), path);
-    if (kind == QLatin1String("socket"))
-        return makeSocket(path);
-    if (kind == QLatin1String("character device"))
-        return makeLink(QStringLiteral("/dev/null"), path);
-    return false;
+    return kind == QLatin1String("named pipe") && makeFifo(path);
 }
 
 } // namespace NonRegularFiles

@@ -6,16 +6,16 @@
 #include <mutex>
 #include <thread>
 
-// Named pipes, sockets and devices where a file is expected. Opening a named
-// pipe waits for a writer, so a check that opens one never comes back: such
-// checks run under a HangGuard, which turns the hang into a failure.
+// Named pipes where a file is expected. Opening a named pipe waits for a
+// writer, so a check that opens one never comes back: such checks run under
+// a HangGuard, which turns the hang into a failure.
 namespace NonRegularFiles {
 
 bool makeFifo(const QString &path);
 
-// Builds the kind named at the path: "named pipe", "link to a named pipe",
-// "socket" (as a server leaves it, nobody listening), "character device" (a
-// link to /dev/null). False for another kind.
+// Builds the kind named at the path: "named pipe", the one kind that would
+// hang a reader; sockets and devices are refused by the same regular-file
+// check. False for another kind.
 bool make(const QString &kind, const QString &path);
 
 } // namespace NonRegularFiles
