@@ -27,13 +27,6 @@ class tst_MasterList : public QObject
     std::unique_ptr<MainWindowSession> m_session;
     QPointer<frmGesamt> m_list;
 
-    // "name|club", "(null)" for Null and an empty piece for the empty text.
-    void fillMaster(const QStringList &shooters) const
-    {
-        const auto value = [](const QString &text) { return text == "(null)" ? QVariant() : QVariant(QString(text.isNull() ? "" : text)); };
-        for (const QString &shooter : shooters)
-            m_master->addShooter(value(shooter.section('|', 0, 0)), value(shooter.section('|', 1, 1)));
-    }
     void openMain(bool withCompetition = true)
     {
         m_session = std::make_unique<MainWindowSession>(withCompetition ? QVariant(m_competition->path()) : QVariant());
@@ -94,9 +87,11 @@ private slots:
     // "?list open", "?list closed".
     void run(QStringList script)
     {
+        // An empty piece is the empty text.
+        const auto value = [](const QString &text) { return text == "(null)" ? QVariant() : QVariant(QString(text.isNull() ? "" : text)); };
         for (const QString &step : script) {
             if (step.startsWith(QLatin1Char('=')))
-                fillMaster({step.mid(1)});
+                m_master->addShooter(value(step.mid(1).section('|', 0, 0)), value(step.section('|', 1, 1)));
             if (step == QLatin1String("(short names)")) {
                 QVERIFY(QFile::remove(m_master->path()));
                 AccessFixtures::write(m_master->path(), QByteArray());
