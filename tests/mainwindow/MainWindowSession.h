@@ -89,6 +89,15 @@ inline QString cellText(const DataGrid *grid, int row, const QString &field)
     return cell(grid, QString::number(row), field).data(Qt::DisplayRole).toString();
 }
 
+// The texts of a column in every row but the new-row line.
+inline QStringList columnTexts(const DataGrid *grid, const QString &field)
+{
+    QStringList texts;
+    for (int row = 0; row < grid->model()->rowCount() - 1; ++row)
+        texts << cellText(grid, row, field);
+    return texts;
+}
+
 // Five shooters inserted out of order, IDs in insertion order: Bauer 1, Öztürk 2, Anna Weiß 3,
 // Zeller 4, Dreher 5. Öztürk and Dreher were taken over from the master list and have no sort key
 // yet. Best first the grids show Anna Weiß (row 0), Bauer (1), Zeller (2), then the two without a

@@ -21,13 +21,8 @@ QByteArray sha(const QString &path)
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
 
-QStringList ringHeadings()
-{
-    QStringList heading;
-    for (int ring = 1; ring <= 10; ++ring)
-        heading << QString::number(ring);
-    return heading;
-}
+// The winners list heads its rings with their numbers alone.
+const QStringList RingHeadings{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
 
 const QString LoadFailed = QStringLiteral("\nFehler beim Laden eines Wettkampfs");
 const QString NotTakenOver = QStringLiteral("\nDer Wettkampf wurde nicht übernommen; die Access-Datei ist unverändert.");
@@ -158,24 +153,19 @@ private slots:
         const QString fixture = AccessFixtures::path(AccessFixtures::Competition);
         if (file == QLatin1String("no title row"))
             m_competition->exec(QStringLiteral("DELETE FROM Wettkampf"));
-        QString path;
-        if (file == QLatin1String("THIS"))
-            path = m_competition->path();
-        else if (file == QLatin1String("other"))
-            path = other.path();
-        else if (file == QLatin1String("access"))
-            path = fixture;
-        else if (file == QLatin1String("itself"))
+        const bool asked = file != "-" && file != "no title row"; // the first dialog is a file dialog
+        QString path = QHash<QString, QString>{{"THIS", m_competition->path()}, {"other", other.path()}, {"access", fixture}}.value(file);
+        if (file == QLatin1String("itself"))
             path = AccessFixtures::write(folderFile("alt.wkd"), AccessFixtures::bytes(AccessFixtures::Competition));
-        else if (!file.isEmpty() && file != "-" && file != "no title row")
+        else if (path.isEmpty() && asked && !file.isEmpty())
             path = AccessFixtures::damagedCopy(file.section(':', 0, 0), AccessFixtures::Competition,
                                                folderFile(file.contains(':') ? file.section(':', 1) : "kaputt.wkd"));
-        if (path.isEmpty() && !file.isEmpty() && file != "-" && file != "no title row")
+        if (path.isEmpty() && asked && !file.isEmpty())
             path = folderFile(file); // a new file's name
         const QByteArray competitionBefore = sha(m_competition->path()), fixtureBefore = sha(fixture), pathBefore = sha(path);
         const QStringList filesBefore = QDir(m_competition->folder()).entryList(QDir::Files | QDir::Hidden | QDir::System);
         m_session = std::make_unique<MainWindowSession>(shown == "none" ? QVariant() : QVariant(m_competition->path()));
-        if (file != "-" && file != "no title row")
+        if (asked)
             dialogs().answerFile(path);
         for (const int answer : answers)
             dialogs().answer(Dialogs::Answer(answer));
@@ -252,7 +242,7 @@ private slots:
         const QList<QStringList> records = IndependentCsv::read(folderFile(QStringLiteral("Siegerliste Grün.csv")), ';', &error);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QCOMPARE(records, (QList<QStringList>{
-                              QStringList{"Platz", "StartNr", "Schuetze", "Verein", "Serie", "Innenzehner"} + ringHeadings(),
+                              QStringList{"Platz", "StartNr", "Schuetze", "Verein", "Serie", "Innenzehner"} + RingHeadings,
                               {"1", "1", "Jürgen Müßig", "SV Grün-Weiß", "98,7", "", "10,4", "9,8", "10", "9", "10", "10", "9,9", "10", "9,6", "10"},
                               QStringList{"2", "3", "Meier; Hans", "SG \"Tell\"", "95", ""} + QStringList(10, QString()),
                               QStringList{"", "2", "Karl-Heinz O'Brien", "", "", ""} + QStringList(10, QString()), // no result, no place
@@ -270,7 +260,7 @@ private slots:
         m_session->trigger(QStringLiteral("mnuDateiExport"));
         const QList<QStringList> shown = IndependentCsv::read(folderFile(QStringLiteral("spalten.csv")), ';', &error);
         QVERIFY2(error.isEmpty() && shown.size() == 4, qPrintable(error));
-        QCOMPARE(shown.value(0), QStringList({"Rang", "StartNr", "Verein", "Schuetze", "Serie"}) + ringHeadings());
+        QCOMPARE(shown.value(0), QStringList({"Rang", "StartNr", "Verein", "Schuetze", "Serie"}) + RingHeadings);
         QCOMPARE(shown.value(2).mid(0, 5), QStringList({"2", "3", "SG \"Tell\"", "Meier; Hans", "95"}));
     }
 };

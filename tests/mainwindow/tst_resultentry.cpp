@@ -68,8 +68,8 @@ private slots:
     void typing_data()
     {
         QTest::addColumn<QStringList>("script"); // see GridInput::run
-        // Tab and Enter pass over the total; leaving the last ring stores the row and goes on to where
-        // typing began. That new-row line stays untouched: F5 does not store it as an empty shooter.
+        // Tab and Enter pass over the total (the inner tens typed after the class show it); leaving the
+        // last ring stores the row and goes on to where typing began. That new-row line stays untouched: F5 does not store it as an empty shooter.
         // 10,4 counts as a ten, 7,5 as a seven; star and plus are tens, an empty ring 0 (the cleaning
         // rules themselves are the score computation's, tested on their own).
         QTest::newRow("a whole row, Tab between cells, Enter after the last ring")
@@ -92,7 +92,6 @@ private slots:
             << QStringList{"@0:Ring9", "9", "@1:Ring10", "<Tab>", "?at 2:StartNr"};
         QTest::newRow("Down while typing goes straight down") << QStringList{"@0:Schuetze", "Neumann", "<Down>", "?at 1:Schuetze"};
         QTest::newRow("Up while typing goes straight up") << QStringList{"@2:Ring3", "9", "<Up>", "?at 1:Ring3"};
-        QTest::newRow("Tab passes over the total") << QStringList{"@0:Klasse", "<Tab>", "?at 0:Innenzehner"};
         QTest::newRow("Shift+Tab passes over the place to the row before") << QStringList{"@1:StartNr", "<Backtab>", "?at 0:Ring10"};
         QTest::newRow("after the last shooter the new row starts at the start number")
             << QStringList{"@4:Ring10", "<Return>", "?at 5:StartNr"};
@@ -112,11 +111,11 @@ private slots:
             << QStringList{"@new:StartNr", "<Del>", "<Up>", "?rows 5", "?boxes 0"};
         // A typed value that counts as something else, or a start number another shooter has, is
         // stored as the rules say, but the cell is marked and the status bar says so until the row is left.
+        // Which typed values count as typed is the score computation's list; a ring with a comma stands for them.
         const QString zero = QStringLiteral("?status Ring3: „%1“ ist kein gültiger Wert und zählt 0");
         QTest::newRow("eleven noted") << QStringList{"@0:Ring3", "11", "<Tab>", "?note 0:Ring3", zero.arg("11"), "<Down>",
                                                      "?plain 0:Ring3", "?not pending", "?stored 3.Ring3=0"};
         QTest::newRow("decimal comma is a ring") << QStringList{"@0:Ring3", "10,9", "<Tab>", "?plain 0:Ring3", "?status"};
-        QTest::newRow("star is a ten") << QStringList{"@0:Ring3", "*", "<Tab>", "?plain 0:Ring3", "?status"};
         QTest::newRow("typed again as a ring, the mark goes")
             << QStringList{"@0:Ring3", "11", "<Tab>", "<Backtab>", "9", "<Tab>", "?plain 0:Ring3"};
         QTest::newRow("start number of another shooter")
@@ -217,11 +216,10 @@ private slots:
         // A number finds the first shooter with that start number, a text the first name starting
         // so; a number that is none, or the box emptied, moves nothing. Leaving the box empties it and
         // leaves the marker where the search put it. Which row a search finds first and that one
-        // finding nothing moves nothing is the recordset's test.
+        // finding nothing moves nothing is the recordset's test, letter case and umlauts the criterion's.
         const QStringList search{"<focus txtSuche>"}, leave{"<focus grid>", "?text txtSuche=", "?boxes 0"};
         QTest::newRow("search by start number") << search + QStringList{"5", "?on Zeller"} + leave + QStringList{"?on Zeller"};
         QTest::newRow("search by a name's start") << search + QStringList{"Ze", "?on Zeller"} + leave;
-        QTest::newRow("search: an umlaut in lower case finds upper case") << search + QStringList{"öz", "?on Öztürk"};
         QTest::newRow("search: an apostrophe is a character")
             << QStringList{"$UPDATE Ergebnisse SET Schuetze = CASE ID WHEN 5 THEN 'Oben' WHEN 2 THEN 'O''Brien' ELSE Schuetze END",
                            "<activate>"} + search + QStringList{"O'B", "?on O'Brien"};

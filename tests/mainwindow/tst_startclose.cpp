@@ -63,7 +63,8 @@ private slots:
 
     // German numbers: no grouping, a whole ring stored as a double without decimals, Null empty. The
     // entry grid has the new-row line, the read-only winners list none, and heads its rings with
-    // their numbers alone; ID and the sort key are hidden in both.
+    // their numbers alone. That ID and the sort key stay hidden is the heading menu's test, that a
+    // hidden column is left out of the view the printed list's.
     void startAndClose()
     {
         QFETCH(QString, fileName);
@@ -83,13 +84,10 @@ private slots:
             const bool entry = grid == session.entryGrid();
             QVERIFY(grid->isEnabled() && grid->columnCount() == 19);
             QCOMPARE(grid->model()->rowCount(), entry ? 6 : 5);
-            QStringList shown, hidden;
+            QStringList shown;
             for (const char *field : {"Schuetze", "Serie", "Ring2", "Innenzehner", "Ring4"})
                 shown << cellText(grid, 0, field);
             QCOMPARE(shown, QStringList({"Anna Weiß", "1043,5", "9", "0", ""}));
-            for (int column = 0; column < grid->columnCount(); ++column)
-                hidden << (grid->isColumnHidden(column) ? grid->columns(column).dataField() : QString());
-            QCOMPARE(hidden.join(QString()), QStringLiteral("IDSortierung"));
             QCOMPARE(grid->model()->headerData(grid->columnIndex(QStringLiteral("Ring10")), Qt::Horizontal).toString(),
                      entry ? QStringLiteral("Ring10") : QStringLiteral("10"));
         }

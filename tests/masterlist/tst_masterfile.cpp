@@ -1,33 +1,14 @@
 // Where the master list is kept: in the program's folder while the program may write there, else
 // in a copy per user; without a usable file the window says so and opens empty. Both files are
 // checked through connections of their own, the program run as an ordinary user.
-#include "grid/DataGrid.h"
+#include "mainwindow/MainWindowSession.h"
 #include "masterlist/frmGesamt.h"
 #include "store/DataSource.h"
 #include "support/AccessFixtures.h"
-#include "support/GuiTyping.h"
 #include "support/OrdinaryUserFileAccess.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestCompetition.h"
 #include "support/TestMasterList.h"
 
-#include <QAction>
 #include <QDir>
-#include <QLineEdit>
-#include <QtTest>
-
-namespace {
-
-QStringList shownNames(const frmGesamt &window)
-{
-    QStringList names;
-    const auto *grid = window.findChild<DataGrid *>(QStringLiteral("TDBGrid1"));
-    for (int row = 0; row < grid->model()->rowCount() - 1; ++row)
-        names << grid->model()->index(row, grid->columnIndex(QStringLiteral("Schuetze"))).data().toString();
-    return names;
-}
-
-} // namespace
 
 class tst_MasterFile : public QObject
 {
@@ -105,8 +86,8 @@ private slots:
             QPointer<frmGesamt> guard(window);
             window->show();
             QVERIFY(QTest::qWaitForWindowExposed(window));
-            QCOMPARE(shownNames(*window).join('|'), shown);
             auto *grid = window->findChild<DataGrid *>(QStringLiteral("TDBGrid1"));
+            QCOMPARE(GridInput::columnTexts(grid, QStringLiteral("Schuetze")).join('|'), shown);
             if (error == 0) {
                 grid->setFocus();
                 grid->setCurrentIndex(grid->model()->index(grid->model()->rowCount() - 1, grid->columnIndex(QStringLiteral("Schuetze"))));
