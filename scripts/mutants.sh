@@ -138,10 +138,14 @@ mutant "printing: a footer's right part printed in the centre" printing/PageText
 mutant "printing: hidden columns printed" printing/PrintTable.cpp \
     'if (logical < 0 || grid.isColumnHidden(logical))' 'if (logical < 0)' "tst_printwinnerslist"
 mutant "grid: a layout of an earlier version hides the class" grid/GridSettings.cpp \
-    'if (later.empty() || pieces.takeLast().trimmed().size() != 0' 'if (true || pieces.takeLast().trimmed().size() != 0' \
+    'const std::vector<int> later = laterColumns(grid, pieces.size());' 'const std::vector<int> later;' \
     "tst_competitionrules"
 mutant "grid: widths of an earlier version given to the column beside" grid/GridSettings.cpp \
-    'if (later.empty() || widths.size() + later.size() != size_t(grid.columnCount()))' 'if (true)' "tst_competitionrules"
+    'const std::vector<int> later = laterColumns(grid, qsizetype(widths.size()));' 'const std::vector<int> later;' \
+    "tst_competitionrules"
+mutant "grid: a layout of the version with classes hides the team" grid/GridSettings.cpp \
+    'for (size_t since = 0; since < LaterFields.size(); ++since) {' 'for (size_t since = 0; since < 1; ++since) {' \
+    "tst_competitionrules"
 mutant "grid: the winners list not grouped by class" grid/GridModel.cpp \
     'if (lines.size() == size_t(classOfRows.size()))' 'if (true)' "tst_competitionrules"
 mutant "printing: no new page for each class" printing/PageLayout.cpp \

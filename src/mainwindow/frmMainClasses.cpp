@@ -23,9 +23,9 @@ constexpr int PlacesHintMilliseconds = 15000;
 
 } // namespace
 
-// A file of an earlier version gets the classes before anything reads it, so
-// that both grids see one layout. It still opens when that fails: what it
-// holds is shown as it is, without classes.
+// A file of an earlier version gets the classes and teams before anything
+// reads it, so that both grids see one layout. It still opens when that
+// fails: what it holds is shown as it is, without what it lacks.
 void frmMain::upgradeCompetitionFile(const QString &path)
 {
     m_upgradeNote.clear();
@@ -35,14 +35,19 @@ void frmMain::upgradeCompetitionFile(const QString &path)
     } catch (const std::exception &) {
         return; // no competition at all: loading it says so
     }
+    // What the file lacks is what it is shown without.
+    const QString lacking = FileUpgrade::hasClasses(*database) ? QStringLiteral("Mannschaften")
+                                                               : QStringLiteral("Klassen und Mannschaften");
     try {
         if (FileUpgrade::upgradeCompetition(*database) == FileUpgrade::Outcome::ReadOnly)
             m_upgradeNote = QStringLiteral("Der Wettkampf stammt von einer früheren Version und kann nicht geändert "
-                                           "werden: Er wird ohne Klassen gezeigt.");
+                                           "werden: Er wird ohne %1 gezeigt.")
+                                .arg(lacking);
     } catch (const std::exception &failure) {
-        reportFailure(failure, QStringLiteral("Der Wettkampf konnte nicht um Klassen erweitert werden und ist "
-                                              "unverändert. Er wird ohne Klassen geöffnet."));
-        m_upgradeNote = QStringLiteral("Der Wettkampf wird ohne Klassen gezeigt.");
+        reportFailure(failure, QStringLiteral("Der Wettkampf konnte nicht um %1 erweitert werden und ist "
+                                              "unverändert. Er wird ohne %1 geöffnet.")
+                                   .arg(lacking));
+        m_upgradeNote = QStringLiteral("Der Wettkampf wird ohne %1 gezeigt.").arg(lacking);
     }
 }
 

@@ -69,6 +69,7 @@ class TestCompetitionRules : public QObject
 private slots:
     void earlierCompetitionOpens_data();
     void earlierCompetitionOpens();
+    void earlierLayoutShowsTheClass_data();
     void earlierLayoutShowsTheClass();
     void classCell_data();
     void classCell();
@@ -108,34 +109,54 @@ void TestCompetitionRules::earlierCompetitionOpens()
     QVERIFY(session.dialogs().allAnswersUsed());
 }
 
-// Settings an earlier version stored for 18 columns: in the layout Verein
-// moved to the front and 2222 wide, Serie 999, Ring10 hidden; in the width
-// list of the winners list Serie 777.
+void TestCompetitionRules::earlierLayoutShowsTheClass_data()
+{
+    QTest::addColumn<bool>("withClass");
+    QTest::newRow("before the classes: class and team shown") << false;
+    QTest::newRow("with classes: the team shown beside the class") << true;
+}
+
+// Settings an earlier version stored for 18 columns (19 with the class
+// beside the club, 950 wide): in the layout Verein moved to the front and
+// 2222 wide, Serie 999, Ring10 hidden; in the width list of the winners
+// list Serie 777.
 void TestCompetitionRules::earlierLayoutShowsTheClass()
 {
+    QFETCH(bool, withClass);
     TestCompetition tc;
     MainWindowSession session(tc.path());
+    QStringList fields{"ID", "Platz", "StartNr", "Schuetze", "Verein", "Serie", "Innenzehner"};
+    for (int shot = 1; shot <= 10; ++shot)
+        fields << QStringLiteral("Ring%1").arg(shot);
+    fields << "Sortierung";
+    if (withClass)
+        fields.insert(5, "Klasse");
     QString layout;
     QString widths = ";";
-    for (int i = 0; i < 18; ++i) {
+    for (int i = 0; i < fields.size(); ++i) {
+        const QString field = fields.at(i);
         const int position = i < 4 ? i + 1 : i == 4 ? 0 : i;
-        const int width = i == 4 ? 2222 : i == 5 ? 999 : (i == 0 || i == 16 || i == 17) ? 0 : 600;
+        const int width = field == "Verein" ? 2222 : field == "Serie" ? 999 : field == "Klasse" ? 950
+                          : (field == "ID" || field == "Ring10" || field == "Sortierung") ? 0 : 600;
         layout += QStringLiteral("%1 - %2;").arg(position).arg(width);
-        widths += QString::number(i == 5 ? 777 : 600) + ';';
+        widths += QString::number(field == "Serie" ? 777 : 600) + ';';
     }
     session.settings().write("Allgemein", "Grid-Layout-TDBGrid1", layout);
     session.settings().write("Positionen", "TDBGrid2", widths);
     frmMain reopened;
     DataGrid *entry = reopened.findChild<DataGrid *>("TDBGrid1");
-    QCOMPARE(entry->columns("Klasse").order(), entry->columns("Verein").order() + 1);
-    QVERIFY(entry->columns("Klasse").isVisible());
+    // A new column comes after the one before it; the class keeps where it was put.
+    QCOMPARE(entry->columns("Klasse").order(), withClass ? 5 : entry->columns("Verein").order() + 1);
+    QCOMPARE(entry->columns("Klasse").width(), withClass ? 950.0 : 900.0);
+    QCOMPARE(entry->columns("Mannschaft").order(), entry->columns("Klasse").order() + 1);
+    QVERIFY(entry->columns("Klasse").isVisible() && entry->columns("Mannschaft").isVisible());
     QCOMPARE(entry->columns("Verein").order(), 0);
     QCOMPARE(entry->columns("Verein").width(), 2222.0);
     QCOMPARE(entry->columns("Serie").width(), 999.0);
     QVERIFY(!entry->columns("Ring10").isVisible() && entry->columns("Ring9").isVisible());
     DataGrid *winners = reopened.findChild<DataGrid *>("TDBGrid2");
     QCOMPARE(winners->columns("Serie").width(), 777.0);
-    QVERIFY(winners->columns("Klasse").width() != 600.0);
+    QVERIFY(winners->columns("Mannschaft").width() != 600.0);
 }
 
 void TestCompetitionRules::classCell_data()
