@@ -83,6 +83,14 @@ mutant "scoring: a renamed class leaves its shooters behind" scoring/Classes.cpp
     'newNames.insert(def.name, *kept);' ';' "tst_classes"
 mutant "scoring: a discipline class proposed to everybody" scoring/Classes.cpp \
     $'if (!byYear && !bySex)\n            continue;' ';' "tst_classes"
+mutant "scoring: a team short of shooters gets a place" scoring/Teams.cpp \
+    'forming.complete = forming.members.size() >= count;' 'forming.complete = true;' "tst_teams"
+mutant "scoring: team names told apart by their letter case" scoring/Teams.cpp \
+    'shooter->team.trimmed().toCaseFolded()' 'shooter->team.trimmed()' "tst_teams"
+mutant "scoring: a team tie under the DSB rule decided by inner tens first" scoring/TieRule.cpp \
+    'if (rule == TieRule::InnerTensFirst)
+        order.push_back(innerTens);' 'if (rule != TieRule::Tenths)
+        order.push_back(innerTens);' "tst_teams"
 mutant "store: an upgrade gives the IDs of deleted shooters again" store/FileUpgrade.cpp \
     'if (!numbering.isNull())' 'if (false)' "tst_fileupgrade"
 mutant "scoring: ties do not skip the next place" scoring/RankAssignment.cpp \

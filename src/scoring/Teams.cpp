@@ -1,0 +1,86 @@
+#include "scoring/Teams.h"
+
+#include "scoring/RankAssignment.h"
+
+#include <QHash>
+
+#include <algorithm>
+
+namespace {
+
+struct Forming
+{
+    Teams::Team team;
+    std::vector<const Teams::Shooter *> members; // with a result, best first
+    std::vector<double> order;
+    bool complete = false;
+};
+
+} // namespace
+
+std::vector<Teams::Team> Teams::rank(const std::vector<Shooter> &shooters, int counted, TieRule rule)
+{
+    std::vector<const Shooter *> best;
+    for (const Shooter &shooter : shooters) {
+        if (!shooter.team.trimmed().isEmpty() && RankAssignment::hasResult(shooter.key))
+            best.push_back(&shooter);
+    }
+    std::stable_sort(best.begin(), best.end(), [](const Shooter *a, const Shooter *b) { return a->key > b->key; });
+
+    // Classes keep the order their first shooter comes in, as given.
+    QHash<QString, int> classOrder;
+    for (const Shooter &shooter : shooters)
+        classOrder.insert(shooter.klasse, classOrder.value(shooter.klasse, int(classOrder.size())));
+
+    std::vector<Forming> teams;
+    QHash<QString, size_t> teamOf;
+    for (const Shooter *shooter : best) {
+        const QString id = shooter->klasse + QLatin1Char('\n') + shooter->team.trimmed().toCaseFolded();
+        const auto found = teamOf.constFind(id);
+        if (found == teamOf.constEnd()) {
+            teamOf.insert(id, teams.size());
+            teams.push_back({{shooter->klasse, shooter->team.trimmed(), 0, {}, RankAssignment::NoPlace}, {shooter}, {}, false});
+        } else {
+            teams[*found].members.push_back(shooter);
+        }
+    }
+    for (Forming &forming : teams) {
+        const size_t count = counted > 0 ? size_t(counted) : forming.members.size();
+        forming.complete = forming.members.size() >= count;
+        int innerTens = 0;
+        std::array<int, 11> counts{};
+        for (size_t i = 0; i < std::min(count, forming.members.size()); ++i) {
+            const Shooter *member = forming.members[i];
+            forming.team.total += member->total;
+            forming.team.counted.push_back(member->row);
+            innerTens += member->innerTens;
+            for (size_t value = 1; value < counts.size(); ++value)
+                counts[value] += member->counts[value];
+        }
+        forming.order = forming.complete ? TieRules::orderOf(rule, forming.team.total, innerTens, counts)
+                                         : std::vector<double>{forming.team.total};
+    }
+    std::stable_sort(teams.begin(), teams.end(), [&classOrder](const Forming &a, const Forming &b) {
+        const int classA = classOrder.value(a.team.klasse);
+        const int classB = classOrder.value(b.team.klasse);
+        if (classA != classB)
+            return classA < classB;
+        if (a.complete != b.complete)
+            return a.complete;
+        return a.order > b.order;
+    });
+    std::vector<Team> ranked;
+    int position = 0; // complete teams of the class so far
+    for (size_t i = 0; i < teams.size(); ++i) {
+        Forming &forming = teams[i];
+        const Forming *before = i > 0 && teams[i - 1].team.klasse == forming.team.klasse ? &teams[i - 1] : nullptr;
+        position = before ? position : 0;
+        if (forming.complete) {
+            ++position;
+            const bool tied = before && before->complete && before->order == forming.order;
+            forming.team.place = tied ? ranked.back().place : position;
+        }
+        ranked.push_back(forming.team);
+    }
+    return ranked;
+}
