@@ -1,12 +1,15 @@
 #include "scoring/Teams.h"
 
 #include "scoring/RankAssignment.h"
+#include "store/Database.h"
 
 #include <QHash>
 
 #include <algorithm>
 
 namespace {
+
+const QString CountedName = QStringLiteral("Mannschaft");
 
 struct Forming
 {
@@ -17,6 +20,23 @@ struct Forming
 };
 
 } // namespace
+
+int Teams::storedCounted(Database &database)
+{
+    if (database.declaredTypes(QStringLiteral("Einstellungen")).isEmpty())
+        return DefaultCounted;
+    const QVariant value =
+        database.scalar(QStringLiteral("SELECT Wert FROM Einstellungen WHERE Name = ?"), {CountedName});
+    bool ok = false;
+    const int counted = value.toString().trimmed().toInt(&ok);
+    return ok && counted >= 0 ? counted : DefaultCounted;
+}
+
+void Teams::storeCounted(Database &database, int counted)
+{
+    database.execute(QStringLiteral("INSERT OR REPLACE INTO Einstellungen (Name, Wert) VALUES (?, ?)"),
+                     {CountedName, QString::number(std::max(counted, 0))});
+}
 
 std::vector<Teams::Team> Teams::rank(const std::vector<Shooter> &shooters, int counted, TieRule rule)
 {

@@ -7,6 +7,8 @@
 #include <array>
 #include <vector>
 
+class Database;
+
 // Team ranking: a team is the shooters of one class with the same team text
 // (letter case and surrounding blanks ignored); its result is the sum of its
 // best shooters' results, and equal sums are told apart by the
@@ -16,6 +18,13 @@ namespace Teams {
 // How many of a team's shooters count, unless the competition sets it; 0
 // counts every member.
 constexpr int DefaultCounted = 3;
+
+// How many count in this competition (Einstellungen, "Mannschaft"): the
+// default for a file that names none, or a number this version cannot use.
+// Throws RingtalError.
+int storedCounted(Database &database);
+// Stores it, 0 or more. Throws RingtalError.
+void storeCounted(Database &database, int counted);
 
 // A shooter as the team ranking needs it; row is the caller's.
 struct Shooter

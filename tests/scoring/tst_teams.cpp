@@ -1,5 +1,7 @@
 #include "scoring/RankAssignment.h"
 #include "scoring/Teams.h"
+#include "store/Database.h"
+#include "support/TestCompetition.h"
 
 #include <QtTest>
 
@@ -56,6 +58,9 @@ class TestTeams : public QObject
 private slots:
     void rank_data();
     void rank();
+    void storedCounted_data();
+    void storedCounted();
+    void storeCounted();
 };
 
 void TestTeams::rank_data()
@@ -99,6 +104,41 @@ void TestTeams::rank()
     QFETCH(TieRule, rule);
     QFETCH(QString, teams);
     QCOMPARE(shown(Teams::rank(::shooters(shooters), counted, rule)), teams);
+}
+
+void TestTeams::storedCounted_data()
+{
+    QTest::addColumn<QString>("setUp");
+    QTest::addColumn<int>("counted");
+
+    QTest::newRow("none stored: three") << "" << 3;
+    QTest::newRow("a file of an earlier version") << "DROP TABLE Einstellungen" << 3;
+    QTest::newRow("five") << "INSERT INTO Einstellungen VALUES ('Mannschaft', ' 5 ')" << 5;
+    QTest::newRow("all members") << "INSERT INTO Einstellungen VALUES ('Mannschaft', '0')" << 0;
+    QTest::newRow("a negative number") << "INSERT INTO Einstellungen VALUES ('Mannschaft', '-2')" << 3;
+    QTest::newRow("no number") << "INSERT INTO Einstellungen VALUES ('Mannschaft', 'drei')" << 3;
+}
+
+void TestTeams::storedCounted()
+{
+    QFETCH(QString, setUp);
+    QFETCH(int, counted);
+    TestCompetition tc;
+    if (!setUp.isEmpty())
+        tc.exec(setUp);
+    QCOMPARE(Teams::storedCounted(*Database::open(tc.path())), counted);
+}
+
+// What is stored is read back, and the tie rule beside it stays.
+void TestTeams::storeCounted()
+{
+    TestCompetition tc;
+    tc.exec("INSERT INTO Einstellungen VALUES ('Wertung', '2')");
+    const auto db = Database::open(tc.path());
+    Teams::storeCounted(*db, 4);
+    Teams::storeCounted(*db, 5);
+    QCOMPARE(Teams::storedCounted(*db), 5);
+    QCOMPARE(tc.scalar("SELECT Wert FROM Einstellungen WHERE Name = 'Wertung'").toString(), QStringLiteral("2"));
 }
 
 QTEST_GUILESS_MAIN(TestTeams)
