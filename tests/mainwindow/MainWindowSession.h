@@ -76,6 +76,17 @@ private:
 };
 
 // Keyboard and mouse on a grid the way a range officer uses it, and five sample shooters.
+// The window of a kind the program opened on its own (the master list
+// beside the main window), the last one when there are several.
+template<typename Window>
+Window *openedWindow()
+{
+    Window *found = nullptr;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        found = qobject_cast<Window *>(window) ? qobject_cast<Window *>(window) : found;
+    return found;
+}
+
 namespace GridInput {
 
 // The cell of a row ("new": the new-row line) in the column of a field.

@@ -324,9 +324,7 @@ void TestCompetitionRules::takeOverProposesTheClass()
     frmGesamt::setMasterFolders(master.programFolder(), master.userFolder());
     MainWindowSession session(tc.path());
     session.trigger("mnuEditGesamtliste");
-    frmGesamt *list = nullptr;
-    for (QWidget *window : QApplication::topLevelWidgets())
-        list = qobject_cast<frmGesamt *>(window) ? qobject_cast<frmGesamt *>(window) : list;
+    frmGesamt *list = openedWindow<frmGesamt>();
     QVERIFY(list);
     QCOMPARE(CheckConnection::scalar(master.path(), fields).toString(), QStringLiteral("ID,Schuetze,Verein,Jahrgang,Geschlecht"));
     QTest::mouseClick(list->findChild<QPushButton *>("cmdUebernahme"), Qt::LeftButton);

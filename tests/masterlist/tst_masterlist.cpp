@@ -42,13 +42,7 @@ class tst_MasterList : public QObject
         m_list = findList();
         QVERIFY(m_list && QTest::qWaitForWindowActive(m_list));
     }
-    static frmGesamt *findList()
-    {
-        frmGesamt *found = nullptr;
-        for (QWidget *window : QApplication::topLevelWidgets())
-            found = qobject_cast<frmGesamt *>(window) ? qobject_cast<frmGesamt *>(window) : found;
-        return found;
-    }
+    static frmGesamt *findList() { return openedWindow<frmGesamt>(); }
     DataGrid *grid() const { return m_list->findChild<DataGrid *>(QStringLiteral("TDBGrid1")); }
     Recordset *rows() const { return m_list->findChild<DataSource *>(QStringLiteral("Data1"))->recordset(); }
     QString closeList()
