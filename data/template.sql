@@ -11,6 +11,7 @@ CREATE TABLE Ergebnisse (
     Schuetze    TEXT,
     Verein      TEXT,
     Klasse      TEXT,
+    Mannschaft  TEXT,
     Serie       REAL,
     Innenzehner INTEGER,
     Ring1       REAL,

@@ -83,6 +83,14 @@ mutant "scoring: a renamed class leaves its shooters behind" scoring/Classes.cpp
     'newNames.insert(def.name, *kept);' ';' "tst_classes"
 mutant "scoring: a discipline class proposed to everybody" scoring/Classes.cpp \
     $'if (!byYear && !bySex)\n            continue;' ';' "tst_classes"
+mutant "scoring: a team short of shooters gets a place" scoring/Teams.cpp \
+    'forming.complete = forming.members.size() >= count;' 'forming.complete = true;' "tst_teams"
+mutant "scoring: team names told apart by their letter case" scoring/Teams.cpp \
+    'shooter->team.trimmed().toCaseFolded()' 'shooter->team.trimmed()' "tst_teams"
+mutant "scoring: a team tie under the DSB rule decided by inner tens first" scoring/TieRule.cpp \
+    'if (rule == TieRule::InnerTensFirst)
+        order.push_back(innerTens);' 'if (rule != TieRule::Tenths)
+        order.push_back(innerTens);' "tst_teams"
 mutant "store: an upgrade gives the IDs of deleted shooters again" store/FileUpgrade.cpp \
     'if (!numbering.isNull())' 'if (false)' "tst_fileupgrade"
 mutant "scoring: ties do not skip the next place" scoring/RankAssignment.cpp \
@@ -138,10 +146,14 @@ mutant "printing: a footer's right part printed in the centre" printing/PageText
 mutant "printing: hidden columns printed" printing/PrintTable.cpp \
     'if (logical < 0 || grid.isColumnHidden(logical))' 'if (logical < 0)' "tst_printwinnerslist"
 mutant "grid: a layout of an earlier version hides the class" grid/GridSettings.cpp \
-    'if (later.empty() || pieces.takeLast().trimmed().size() != 0' 'if (true || pieces.takeLast().trimmed().size() != 0' \
+    'const std::vector<int> later = laterColumns(grid, pieces.size());' 'const std::vector<int> later;' \
     "tst_competitionrules"
 mutant "grid: widths of an earlier version given to the column beside" grid/GridSettings.cpp \
-    'if (later.empty() || widths.size() + later.size() != size_t(grid.columnCount()))' 'if (true)' "tst_competitionrules"
+    'const std::vector<int> later = laterColumns(grid, qsizetype(widths.size()));' 'const std::vector<int> later;' \
+    "tst_competitionrules"
+mutant "grid: a layout of the version with classes hides the team" grid/GridSettings.cpp \
+    'for (size_t since = 0; since < LaterFields.size(); ++since) {' 'for (size_t since = 0; since < 1; ++since) {' \
+    "tst_competitionrules"
 mutant "grid: the winners list not grouped by class" grid/GridModel.cpp \
     'if (lines.size() == size_t(classOfRows.size()))' 'if (true)' "tst_competitionrules"
 mutant "printing: no new page for each class" printing/PageLayout.cpp \
@@ -160,6 +172,17 @@ mutant "masterlist: the birth year not handed over" masterlist/frmGesamtCommands
     'm_handOver(text, field(QStringLiteral("Jahrgang"))' 'm_handOver(text, QVariant()' "tst_competitionrules"
 mutant "printing: an unused class column printed" printing/PrintTable.cpp \
     'if (!column.printedWhenEmpty && !anyValue(model, column))' 'if (false)' "tst_filecommands tst_printwinnerslist"
+mutant "scoring: the shots not counted for a team's tie" scoring/Teams.cpp \
+    '++shooter.counts[size_t(counted)];' 'shooter.counts[size_t(counted)] += 0;' "tst_teams"
+mutant "scoring: teams not in the class list's order" scoring/Teams.cpp \
+    'for (const Classes::Line &line : Classes::arrange(classOfRows, classes)) {' \
+    'for (const Classes::Line &line : Classes::arrange(classOfRows, {})) {' "tst_teams"
+mutant "printing: the counted shooters not listed under their team" printing/TeamList.cpp \
+    'for (const int row : team.counted) {' 'for (const int row : std::vector<int>()) {' "tst_competitionrules"
+mutant "mainwindow: the team tab prints the winners list" mainwindow/frmMainPrinting.cpp \
+    'teams ? PrintTeamList(2) : PrintWinnersList(2);' 'PrintWinnersList(2);' "tst_competitionrules"
+mutant "mainwindow: the number of counted shooters not stored" mainwindow/frmMainClasses.cpp \
+    'Teams::storeCounted(*Data1->database(), counted.value);' ';' "tst_competitionrules"
 
 # ---------------------------------------------------------------- the run
 applies()

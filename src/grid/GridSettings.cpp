@@ -15,28 +15,41 @@ namespace {
 
 const QString Positions = QStringLiteral("Positionen");
 
-// Fields that earlier versions did not have. Their settings hold one width or
-// piece per column of those days, and would hand each value to the column
-// beside the one it was written for (or, for a layout, hide the new column).
-const QStringList LaterFields{QStringLiteral("Klasse"), QStringLiteral("Jahrgang"), QStringLiteral("Geschlecht")};
+// Fields that earlier versions did not have, by the version that brought
+// them: the classes (with birth year and sex of the master list), then the
+// teams. Settings of an earlier version hold one width or piece per column
+// of those days, and would hand each value to the column beside the one it
+// was written for (or, for a layout, hide the new columns).
+const std::vector<QStringList> LaterFields{
+    {QStringLiteral("Klasse"), QStringLiteral("Jahrgang"), QStringLiteral("Geschlecht")},
+    {QStringLiteral("Mannschaft")},
+};
 
-// The columns of the grid an earlier version did not show, by index.
-std::vector<int> laterColumns(DataGrid &grid)
+// The columns of the grid that settings of `count` columns did not know, by
+// index: those of the oldest version whose settings had that many. None
+// when no earlier version had that many columns.
+std::vector<int> laterColumns(DataGrid &grid, qsizetype count)
 {
-    std::vector<int> later;
-    for (int i = 0; i < grid.columnCount(); ++i) {
-        if (LaterFields.contains(grid.columns(i).dataField(), Qt::CaseInsensitive))
-            later.push_back(i);
+    for (size_t since = 0; since < LaterFields.size(); ++since) {
+        std::vector<int> later;
+        for (int i = 0; i < grid.columnCount(); ++i) {
+            for (size_t version = since; version < LaterFields.size(); ++version) {
+                if (LaterFields[version].contains(grid.columns(i).dataField(), Qt::CaseInsensitive))
+                    later.push_back(i);
+            }
+        }
+        if (!later.empty() && size_t(count) + later.size() == size_t(grid.columnCount()))
+            return later;
     }
-    return later;
+    return {};
 }
 
 // A list of one width per column of an earlier version gets each later
 // column's width of today where it stands.
 std::vector<double> withLaterWidths(DataGrid &grid, std::vector<double> widths)
 {
-    const std::vector<int> later = laterColumns(grid);
-    if (later.empty() || widths.size() + later.size() != size_t(grid.columnCount()))
+    const std::vector<int> later = laterColumns(grid, qsizetype(widths.size()));
+    if (later.empty())
         return widths;
     for (const int column : later)
         widths.insert(widths.begin() + column, grid.columns(column).width());
@@ -48,10 +61,11 @@ std::vector<double> withLaterWidths(DataGrid &grid, std::vector<double> widths)
 // column before it, at its width of today. Anything else is read as it is.
 QString withLaterPieces(DataGrid &grid, const QString &text)
 {
-    const std::vector<int> later = laterColumns(grid);
     QStringList pieces = text.split(QLatin1Char(';'));
-    if (later.empty() || pieces.takeLast().trimmed().size() != 0
-        || size_t(pieces.size()) + later.size() != size_t(grid.columnCount()))
+    if (pieces.takeLast().trimmed().size() != 0)
+        return text;
+    const std::vector<int> later = laterColumns(grid, pieces.size());
+    if (later.empty())
         return text;
     std::vector<int> positions;
     std::vector<QString> widths;

@@ -78,7 +78,7 @@ QStringList frmMain::resultFields()
 {
     QStringList fields{QStringLiteral("ID"),       QStringLiteral("Platz"), QStringLiteral("StartNr"),
                        QStringLiteral("Schuetze"), QStringLiteral("Verein"), QStringLiteral("Klasse"),
-                       QStringLiteral("Serie"),    QStringLiteral("Innenzehner")};
+                       QStringLiteral("Mannschaft"), QStringLiteral("Serie"),    QStringLiteral("Innenzehner")};
     for (int i = 1; i <= 10; ++i)
         fields << QStringLiteral("Ring%1").arg(i);
     fields << QStringLiteral("Sortierung");
@@ -117,6 +117,7 @@ void frmMain::createControls()
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->addTab(new QWidget, QStringLiteral("Dateneingabe"));
     SSTab1->addTab(new QWidget, QStringLiteral("Siegerliste"));
+    SSTab1->addTab(new QWidget, QStringLiteral("Mannschaften"));
     SSTab1->setCurrentIndex(0);
 
     // A winners list with places from before a change must not pass for the ranking.
@@ -136,9 +137,12 @@ void frmMain::createControls()
     lblWertung->setObjectName(QStringLiteral("lblWertung"));
     lblWertung->setFont(designFont(8.25, false));
     lblWertung->hide();
+    createTeamList();
     connect(SSTab1, &QTabWidget::currentChanged, this, [this](int index) {
         if (index == 1)
             showWinnersList();
+        else if (index == TeamTab)
+            showTeamList();
     });
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
 }
@@ -148,7 +152,7 @@ void frmMain::createGrids()
     // Wide enough for the bold headings in the face that stands in for the
     // designed one ("Innenzehner" and "Ring10" are the widest); all visible
     // columns fit the designed grid width, a vertical scroll bar included.
-    const QVector<double> widths{600, 600, 780, 1700, 1400, 900, 650, 1300, 600, 600,
+    const QVector<double> widths{600, 600, 780, 1700, 1400, 900, 1200, 650, 1300, 600, 600,
                                  600, 600, 600, 600, 600, 600, 600, 720, 2000};
     Data1 = new DataSource(this);
     Data1->setObjectName(QStringLiteral("Data1"));
@@ -167,8 +171,9 @@ void frmMain::createGrids()
             grid->columns(field).setVisible(false);
             grid->columns(field).setInColumnMenu(false);
         }
-        // A competition without classes prints and exports as it always did.
-        grid->columns(QStringLiteral("Klasse")).setPrintedWhenEmpty(false);
+        // A competition without classes or teams prints and exports as it always did.
+        for (const QString &field : {QStringLiteral("Klasse"), QStringLiteral("Mannschaft")})
+            grid->columns(field).setPrintedWhenEmpty(false);
     }
     TDBGrid1->columns(QStringLiteral("Klasse")).setChooser([this](const QString &typed) { return chooseClass(typed); });
     // The program fills place and total; Tab goes from one typed value to the next.
@@ -195,6 +200,7 @@ void frmMain::placeDesignControls()
     place(SSTab1, SSTab1Design, shift);
     for (DataGrid *grid : {TDBGrid1, TDBGrid2})
         grid->setGeometry(px(this, GridDesign.left), 0, px(this, GridDesign.width), px(this, GridDesign.height));
+    placeTeamList();
 }
 
 void frmMain::Form_Load()
@@ -431,6 +437,7 @@ void frmMain::Form_Resize()
     for (DataGrid *grid : {TDBGrid1, TDBGrid2})
         resizeIfApplicable(grid, layout.gridWidth, layout.gridHeight);
     placeWinnersNotice();
+    placeTeamList();
 }
 
 // The notice takes the top of the winners list's page; the list moves down

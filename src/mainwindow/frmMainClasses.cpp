@@ -1,6 +1,8 @@
 // The competition's own rules in the main window: its classes and its tie rule.
 #include "mainwindow/frmMain.h"
 
+#include "printing/TeamList.h"
+
 #include "classes/frmKlassen.h"
 #include "grid/DataGrid.h"
 #include "grid/GridModel.h"
@@ -23,9 +25,9 @@ constexpr int PlacesHintMilliseconds = 15000;
 
 } // namespace
 
-// A file of an earlier version gets the classes before anything reads it, so
-// that both grids see one layout. It still opens when that fails: what it
-// holds is shown as it is, without classes.
+// A file of an earlier version gets the classes and teams before anything
+// reads it, so that both grids see one layout. It still opens when that
+// fails: what it holds is shown as it is, without what it lacks.
 void frmMain::upgradeCompetitionFile(const QString &path)
 {
     m_upgradeNote.clear();
@@ -35,14 +37,19 @@ void frmMain::upgradeCompetitionFile(const QString &path)
     } catch (const std::exception &) {
         return; // no competition at all: loading it says so
     }
+    // What the file lacks is what it is shown without.
+    const QString lacking = FileUpgrade::hasClasses(*database) ? QStringLiteral("Mannschaften")
+                                                               : QStringLiteral("Klassen und Mannschaften");
     try {
         if (FileUpgrade::upgradeCompetition(*database) == FileUpgrade::Outcome::ReadOnly)
             m_upgradeNote = QStringLiteral("Der Wettkampf stammt von einer früheren Version und kann nicht geändert "
-                                           "werden: Er wird ohne Klassen gezeigt.");
+                                           "werden: Er wird ohne %1 gezeigt.")
+                                .arg(lacking);
     } catch (const std::exception &failure) {
-        reportFailure(failure, QStringLiteral("Der Wettkampf konnte nicht um Klassen erweitert werden und ist "
-                                              "unverändert. Er wird ohne Klassen geöffnet."));
-        m_upgradeNote = QStringLiteral("Der Wettkampf wird ohne Klassen gezeigt.");
+        reportFailure(failure, QStringLiteral("Der Wettkampf konnte nicht um %1 erweitert werden und ist "
+                                              "unverändert. Er wird ohne %1 geöffnet.")
+                                   .arg(lacking));
+        m_upgradeNote = QStringLiteral("Der Wettkampf wird ohne %1 gezeigt.").arg(lacking);
     }
 }
 
@@ -51,6 +58,7 @@ void frmMain::readCompetitionRules()
     const std::shared_ptr<Database> database = Data1->database();
     m_tieRule = database ? TieRules::stored(*database) : TieRule::InnerTensFirst;
     m_classes = database ? Classes::read(*database) : std::vector<ClassDef>();
+    m_teamCounted = database ? Teams::storedCounted(*database) : Teams::DefaultCounted;
     QStringList names;
     for (const ClassDef &def : m_classes)
         names << def.name;
@@ -106,6 +114,7 @@ std::optional<QString> frmMain::chooseClass(const QString &typed)
     return text;
 }
 
+// The tie rule and how many of a team count: both decide the lists' order.
 void frmMain::mnuEditWertung_Click()
 {
     if (!competitionIsOpen() || !storePendingEntry())
@@ -117,27 +126,39 @@ void frmMain::mnuEditWertung_Click()
             current = int(titles.size());
         titles << TieRules::title(rule);
     }
+    UiDialogs::NumberField counted{QStringLiteral("Mannschaft:"), QStringLiteral("beste "), QStringLiteral(" Schützen"),
+                                   QStringLiteral("alle Schützen"), 0, 99, m_teamCounted};
     const std::optional<int> chosen = UiDialogs::current().chooseItem(
-        QStringLiteral("Bei gleicher Ringzahl entscheiden:"), QStringLiteral("Wertung"), titles, current);
-    if (!chosen || *chosen == current)
+        QStringLiteral("Bei gleicher Ringzahl entscheiden:"), QStringLiteral("Wertung"), titles, current, &counted);
+    if (!chosen)
         return;
     const TieRule rule = TieRules::All[size_t(*chosen)];
+    const bool ruleChanged = *chosen != current;
+    QString done;
     try {
-        Recordset *rs = Data1->recordset();
-        rs->requery();
-        {
-            const QSignalBlocker quiet(rs);
-            TieRules::change(*rs, rule);
+        if (counted.value != m_teamCounted) {
+            Teams::storeCounted(*Data1->database(), counted.value);
+            done = TeamList::caption(counted.value) + QLatin1Char('.');
         }
+        if (ruleChanged) {
+            Recordset *rs = Data1->recordset();
+            rs->requery();
+            {
+                const QSignalBlocker quiet(rs);
+                TieRules::change(*rs, rule);
+            }
+            done = QStringLiteral("Wertung: %1. Die Plätze werden mit F5 neu vergeben. ").arg(TieRules::title(rule)) + done;
+        }
+        if (done.isEmpty())
+            return;
         readCompetitionRules();
         refreshBothGrids();
         // Timed: after F5 the hint would be wrong, and the winners list's
         // notice stands for as long as the places are old.
-        statusBar()->showMessage(QStringLiteral("Wertung: %1. Die Plätze werden mit F5 neu vergeben.")
-                                     .arg(TieRules::title(rule)),
-                                 PlacesHintMilliseconds);
+        statusBar()->showMessage(done.trimmed(), PlacesHintMilliseconds);
     } catch (const std::exception &failure) {
         reportAndReread(failure, QStringLiteral("Die Wertung wurde nicht geändert."));
+        readCompetitionRules();
     }
 }
 

@@ -134,6 +134,20 @@ QString TieRules::sortKey(TieRule rule, const QString &serieText, const QString 
     return totalField(serieText) + innerTensField(innerTensText) + countFields(counts);
 }
 
+std::vector<double> TieRules::orderOf(TieRule rule, double total, int innerTens, const std::array<int, 11> &counts)
+{
+    if (rule == TieRule::Tenths)
+        return {double(std::llround(total * 10))};
+    std::vector<double> order{total};
+    if (rule == TieRule::InnerTensFirst)
+        order.push_back(innerTens);
+    for (int value = 10; value >= 1; --value)
+        order.push_back(counts[size_t(value)]);
+    if (rule == TieRule::CountsFirst)
+        order.push_back(innerTens);
+    return order;
+}
+
 TieRule TieRules::stored(Database &database)
 {
     return chosen(database).value_or(TieRule::InnerTensFirst);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 class Database;
 class Recordset;
@@ -36,6 +37,11 @@ QString title(TieRule rule);
 // count as v, for v = 1 ... 10 (index 0 unused).
 QString sortKey(TieRule rule, const QString &serieText, const QString &innerTensText,
                 const std::array<int, 11> &counts);
+
+// What the rule compares, most significant first, for results too large for
+// the key's fields (a team's added counts): the total, then inner tens and
+// counts in the rule's order; under tenths the total in tenths alone.
+std::vector<double> orderOf(TieRule rule, double total, int innerTens, const std::array<int, 11> &counts);
 
 // The rule the competition chose; none when the file names none or one this
 // version does not know. Throws RingtalError.

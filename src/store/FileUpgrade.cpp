@@ -4,24 +4,36 @@
 
 #include <QStringList>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
-// The fields of Ergebnisse before the classes, in their order.
-const QStringList EarlierResultFields{
-    QStringLiteral("ID"), QStringLiteral("Platz"), QStringLiteral("StartNr"), QStringLiteral("Schuetze"),
-    QStringLiteral("Verein"), QStringLiteral("Serie"), QStringLiteral("Innenzehner"), QStringLiteral("Ring1"),
-    QStringLiteral("Ring2"), QStringLiteral("Ring3"), QStringLiteral("Ring4"), QStringLiteral("Ring5"),
-    QStringLiteral("Ring6"), QStringLiteral("Ring7"), QStringLiteral("Ring8"), QStringLiteral("Ring9"),
-    QStringLiteral("Ring10"), QStringLiteral("Sortierung"),
+// The fields of Ergebnisse as earlier versions laid them out, oldest first:
+// before the classes, then before the teams.
+QStringList withRings(QStringList fields)
+{
+    fields << QStringLiteral("Serie") << QStringLiteral("Innenzehner");
+    for (int shot = 1; shot <= 10; ++shot)
+        fields << QStringLiteral("Ring%1").arg(shot);
+    return fields << QStringLiteral("Sortierung");
+}
+const QStringList FirstFields{QStringLiteral("ID"), QStringLiteral("Platz"), QStringLiteral("StartNr"),
+                              QStringLiteral("Schuetze"), QStringLiteral("Verein")};
+const std::vector<QStringList> EarlierResultLayouts{
+    withRings(FirstFields),
+    withRings(FirstFields + QStringList{QStringLiteral("Klasse")}),
 };
+// The fields each of them lacks, in the order they came.
+const QStringList LaterResultFields{QStringLiteral("Klasse"), QStringLiteral("Mannschaft")};
 
 // As in the template: the field order is the column order of both grids,
-// so the class stands beside the club.
+// so class and team stand beside the club.
 const QString ResultsTable = QStringLiteral(
     "CREATE TABLE %1 (ID INTEGER PRIMARY KEY AUTOINCREMENT, Platz INTEGER, StartNr INTEGER, "
-    "Schuetze TEXT, Verein TEXT, Klasse TEXT, Serie REAL, Innenzehner INTEGER, Ring1 REAL, Ring2 REAL, "
-    "Ring3 REAL, Ring4 REAL, Ring5 REAL, Ring6 REAL, Ring7 REAL, Ring8 REAL, Ring9 REAL, Ring10 REAL, "
-    "Sortierung TEXT)");
+    "Schuetze TEXT, Verein TEXT, Klasse TEXT, Mannschaft TEXT, Serie REAL, Innenzehner INTEGER, Ring1 REAL, "
+    "Ring2 REAL, Ring3 REAL, Ring4 REAL, Ring5 REAL, Ring6 REAL, Ring7 REAL, Ring8 REAL, Ring9 REAL, "
+    "Ring10 REAL, Sortierung TEXT)");
 const QString ClassesTable = QStringLiteral(
     "CREATE TABLE Klassen (ID INTEGER PRIMARY KEY AUTOINCREMENT, Reihenfolge INTEGER, Name TEXT, "
     "JahrgangVon INTEGER, JahrgangBis INTEGER, Geschlecht TEXT)");
@@ -45,25 +57,30 @@ void execute(Database &database, const QString &sql)
 // SQLite adds a field only at the end; the results are copied into a table
 // of today's layout instead, their IDs and the numbering kept, so that an
 // ID once given is not given again. A table someone laid out otherwise
-// gets the field at its end rather than losing what it holds.
-void addClassField(Database &database)
+// gets the fields at its end rather than losing what it holds.
+void addLaterFields(Database &database)
 {
-    QStringList fields;
     const QHash<QString, QString> types = database.declaredTypes(QStringLiteral("Ergebnisse"));
-    bool earlierLayout = types.size() == EarlierResultFields.size();
-    for (const QString &field : EarlierResultFields)
-        earlierLayout = earlierLayout && types.contains(field.toLower());
-    if (!earlierLayout) {
-        execute(database, QStringLiteral("ALTER TABLE Ergebnisse ADD COLUMN Klasse TEXT"));
+    const auto isLayout = [&types](const QStringList &fields) {
+        return types.size() == fields.size()
+               && std::all_of(fields.cbegin(), fields.cend(),
+                              [&types](const QString &field) { return types.contains(field.toLower()); });
+    };
+    const auto earlier = std::find_if(EarlierResultLayouts.cbegin(), EarlierResultLayouts.cend(), isLayout);
+    if (earlier == EarlierResultLayouts.cend()) {
+        for (const QString &field : LaterResultFields) {
+            if (!types.contains(field.toLower()))
+                execute(database, QStringLiteral("ALTER TABLE Ergebnisse ADD COLUMN %1 TEXT").arg(field));
+        }
         return;
     }
     const QVariant numbering =
         database.scalar(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = 'Ergebnisse'"));
-    const QString list = EarlierResultFields.join(QStringLiteral(", "));
-    execute(database, ResultsTable.arg(QStringLiteral("Ergebnisse_Klassen")));
-    execute(database, QStringLiteral("INSERT INTO Ergebnisse_Klassen (%1) SELECT %1 FROM Ergebnisse").arg(list));
+    const QString list = earlier->join(QStringLiteral(", "));
+    execute(database, ResultsTable.arg(QStringLiteral("Ergebnisse_Neu")));
+    execute(database, QStringLiteral("INSERT INTO Ergebnisse_Neu (%1) SELECT %1 FROM Ergebnisse").arg(list));
     execute(database, QStringLiteral("DROP TABLE Ergebnisse"));
-    execute(database, QStringLiteral("ALTER TABLE Ergebnisse_Klassen RENAME TO Ergebnisse"));
+    execute(database, QStringLiteral("ALTER TABLE Ergebnisse_Neu RENAME TO Ergebnisse"));
     if (!numbering.isNull())
         database.execute(QStringLiteral("UPDATE sqlite_sequence SET seq = max(seq, ?) WHERE name = 'Ergebnisse'"),
                          {numbering});
@@ -87,17 +104,22 @@ bool FileUpgrade::hasClasses(Database &database)
     return hasField(database, QStringLiteral("Ergebnisse"), QStringLiteral("Klasse"));
 }
 
+bool FileUpgrade::hasTeams(Database &database)
+{
+    return hasField(database, QStringLiteral("Ergebnisse"), QStringLiteral("Mannschaft"));
+}
+
 FileUpgrade::Outcome FileUpgrade::upgradeCompetition(Database &database)
 {
     // A file without results is no competition; opening it says so.
     if (!hasTable(database, QStringLiteral("Ergebnisse")))
         return Outcome::Current;
-    const bool field = hasClasses(database);
+    const bool fields = hasClasses(database) && hasTeams(database);
     const bool classes = hasTable(database, QStringLiteral("Klassen"));
     const bool settings = hasTable(database, QStringLiteral("Einstellungen"));
-    return upgrade(database, !field || !classes || !settings, [&] {
-        if (!field)
-            addClassField(database);
+    return upgrade(database, !fields || !classes || !settings, [&] {
+        if (!fields)
+            addLaterFields(database);
         if (!classes)
             execute(database, ClassesTable);
         if (!settings)

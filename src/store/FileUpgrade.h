@@ -4,9 +4,9 @@ class Database;
 
 // Brings files written by earlier versions to the fields and tables of
 // today's template and master list, the first time they are opened
-// writable. An earlier file lacks the classes: the field Klasse of
-// Ergebnisse, the tables Klassen and Einstellungen; an earlier master list
-// lacks Jahrgang and Geschlecht. Each upgrade runs in one transaction, so a
+// writable. An earlier file lacks the classes (the field Klasse of
+// Ergebnisse, the tables Klassen and Einstellungen) and the teams (the field
+// Mannschaft); an earlier master list lacks Jahrgang and Geschlecht. Each upgrade runs in one transaction, so a
 // failure leaves the file exactly as it was.
 namespace FileUpgrade {
 
@@ -24,5 +24,7 @@ Outcome upgradeMasterList(Database &database);
 
 // Whether the competition's results can hold a class.
 bool hasClasses(Database &database);
+// Whether it can hold a team.
+bool hasTeams(Database &database);
 
 } // namespace FileUpgrade

@@ -223,7 +223,7 @@ private slots:
         QVERIFY(!entry->columns(QStringLiteral("ID")).isVisible() && entry->columns(QStringLiteral("Schuetze")).width() == 2880.0);
         QCOMPARE(grid("TDBGrid2")->columns(QStringLiteral("Serie")).width(), 1440.0);
         const QString position = stored(QStringLiteral("Positionen"), QStringLiteral("frmMain-"));
-        QVERIFY(position.startsWith(QStringLiteral("2100;1350;9600;9000;")) && position.count(QLatin1Char(';')) == 4 + 19);
+        QVERIFY(position.startsWith(QStringLiteral("2100;1350;9600;9000;")) && position.count(QLatin1Char(';')) == 4 + 20);
         QVERIFY(stored(QStringLiteral("Positionen"), QStringLiteral("TDBGrid2")).startsWith(QLatin1Char(';')));
         const QString layout = stored(QStringLiteral("Allgemein"), QStringLiteral("Grid-Layout-TDBGrid1"));
         QVERIFY(layout.contains(QStringLiteral(" - 0;")));
@@ -263,7 +263,7 @@ private slots:
         QTest::addColumn<QStringList>("clicks");
         QTest::addColumn<QStringList>("menu");   // after the clicks
         QTest::addColumn<QStringList>("hidden"); // after a new start, besides ID and Sortierung
-        const QStringList front{"Platz", "StartNr", "Schuetze", "Verein", "Klasse", "Serie", "Innenzehner"};
+        const QStringList front{"Platz", "StartNr", "Schuetze", "Verein", "Klasse", "Mannschaft", "Serie", "Innenzehner"};
         QStringList rings, numbers, unchecked, allButName, onlyName;
         for (int i = 1; i <= 10; ++i)
             rings << QStringLiteral("Ring%1").arg(i), numbers << QString::number(i), unchecked << QStringLiteral("-%1").arg(i);

@@ -4,10 +4,12 @@
 #include "masterlist/frmGesamt.h"
 #include "support/CheckConnection.h"
 #include "support/OrdinaryUserFileAccess.h"
+#include "support/IndependentCsv.h"
 #include "support/PdfText.h"
 #include "support/TestMasterList.h"
 
 #include <QPushButton>
+#include <QTableView>
 #include <QTableWidget>
 
 namespace {
@@ -55,6 +57,20 @@ QStringList winnersLines(DataGrid *grid)
     return lines;
 }
 
+// The team list's lines as "place|team|class|shooter|rings".
+QStringList teamLines(MainWindowSession &session)
+{
+    const QAbstractItemModel *model = session.window().findChild<QTableView *>("grdMannschaften")->model();
+    QStringList lines;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < model->columnCount(); ++column)
+            cells << model->index(row, column).data().toString();
+        lines << cells.join('|');
+    }
+    return lines;
+}
+
 QString statusText(MainWindowSession &session)
 {
     return session.window().findChild<QStatusBar *>()->currentMessage();
@@ -69,11 +85,13 @@ class TestCompetitionRules : public QObject
 private slots:
     void earlierCompetitionOpens_data();
     void earlierCompetitionOpens();
+    void earlierLayoutShowsTheClass_data();
     void earlierLayoutShowsTheClass();
     void classCell_data();
     void classCell();
     void winnersListByClass();
     void tieRuleCommand();
+    void teamList();
     void classListDialog();
     void takeOverProposesTheClass_data();
     void takeOverProposesTheClass();
@@ -108,34 +126,54 @@ void TestCompetitionRules::earlierCompetitionOpens()
     QVERIFY(session.dialogs().allAnswersUsed());
 }
 
-// Settings an earlier version stored for 18 columns: in the layout Verein
-// moved to the front and 2222 wide, Serie 999, Ring10 hidden; in the width
-// list of the winners list Serie 777.
+void TestCompetitionRules::earlierLayoutShowsTheClass_data()
+{
+    QTest::addColumn<bool>("withClass");
+    QTest::newRow("before the classes: class and team shown") << false;
+    QTest::newRow("with classes: the team shown beside the class") << true;
+}
+
+// Settings an earlier version stored for 18 columns (19 with the class
+// beside the club, 950 wide): in the layout Verein moved to the front and
+// 2222 wide, Serie 999, Ring10 hidden; in the width list of the winners
+// list Serie 777.
 void TestCompetitionRules::earlierLayoutShowsTheClass()
 {
+    QFETCH(bool, withClass);
     TestCompetition tc;
     MainWindowSession session(tc.path());
+    QStringList fields{"ID", "Platz", "StartNr", "Schuetze", "Verein", "Serie", "Innenzehner"};
+    for (int shot = 1; shot <= 10; ++shot)
+        fields << QStringLiteral("Ring%1").arg(shot);
+    fields << "Sortierung";
+    if (withClass)
+        fields.insert(5, "Klasse");
     QString layout;
     QString widths = ";";
-    for (int i = 0; i < 18; ++i) {
+    for (int i = 0; i < fields.size(); ++i) {
+        const QString field = fields.at(i);
         const int position = i < 4 ? i + 1 : i == 4 ? 0 : i;
-        const int width = i == 4 ? 2222 : i == 5 ? 999 : (i == 0 || i == 16 || i == 17) ? 0 : 600;
+        const int width = field == "Verein" ? 2222 : field == "Serie" ? 999 : field == "Klasse" ? 950
+                          : (field == "ID" || field == "Ring10" || field == "Sortierung") ? 0 : 600;
         layout += QStringLiteral("%1 - %2;").arg(position).arg(width);
-        widths += QString::number(i == 5 ? 777 : 600) + ';';
+        widths += QString::number(field == "Serie" ? 777 : 600) + ';';
     }
     session.settings().write("Allgemein", "Grid-Layout-TDBGrid1", layout);
     session.settings().write("Positionen", "TDBGrid2", widths);
     frmMain reopened;
     DataGrid *entry = reopened.findChild<DataGrid *>("TDBGrid1");
-    QCOMPARE(entry->columns("Klasse").order(), entry->columns("Verein").order() + 1);
-    QVERIFY(entry->columns("Klasse").isVisible());
+    // A new column comes after the one before it; the class keeps where it was put.
+    QCOMPARE(entry->columns("Klasse").order(), withClass ? 5 : entry->columns("Verein").order() + 1);
+    QCOMPARE(entry->columns("Klasse").width(), withClass ? 950.0 : 900.0);
+    QCOMPARE(entry->columns("Mannschaft").order(), entry->columns("Klasse").order() + 1);
+    QVERIFY(entry->columns("Klasse").isVisible() && entry->columns("Mannschaft").isVisible());
     QCOMPARE(entry->columns("Verein").order(), 0);
     QCOMPARE(entry->columns("Verein").width(), 2222.0);
     QCOMPARE(entry->columns("Serie").width(), 999.0);
     QVERIFY(!entry->columns("Ring10").isVisible() && entry->columns("Ring9").isVisible());
     DataGrid *winners = reopened.findChild<DataGrid *>("TDBGrid2");
     QCOMPARE(winners->columns("Serie").width(), 777.0);
-    QVERIFY(winners->columns("Klasse").width() != 600.0);
+    QVERIFY(winners->columns("Mannschaft").width() != 600.0);
 }
 
 void TestCompetitionRules::classCell_data()
@@ -224,6 +262,57 @@ void TestCompetitionRules::tieRuleCommand()
     QCOMPARE(tc.scalar("SELECT Platz FROM Ergebnisse WHERE Schuetze = 'B'").toInt(), 2);
     QCOMPARE(rule->text(), QStringLiteral("Wertung: DSB-Sportordnung: Ringe, Zehner, Neuner … Einer, Innenzehner"));
     QVERIFY(!rule->isHidden());
+}
+
+// Herren: "SV 1" counts its best three of four (95 + 93 + 90), however the
+// name is written; "Nord" has two and is listed after it without a place.
+// Damen rank on their own. With two counting, Nord (97 + 96) wins.
+void TestCompetitionRules::teamList()
+{
+    TestCompetition tc;
+    tc.setTitle("Kreismeisterschaft");
+    for (const char *name : {"Herren", "Damen"})
+        tc.exec("INSERT INTO Klassen (Reihenfolge, Name) VALUES ((SELECT count(*) + 1 FROM Klassen), ?)", {name});
+    const QList<std::tuple<QString, QString, QString, int>> shooters{
+        {"A", "Herren", "SV 1", 95}, {"B", "Herren", " sv 1", 93}, {"C", "Herren", "SV 1", 90}, {"D", "Herren", "SV 1", 80},
+        {"E", "Herren", "Nord", 97}, {"F", "Herren", "Nord", 96}, {"G", "Damen", "SV 1", 91},  {"H", "Damen", "SV 1", 92},
+        {"I", "Damen", "SV 1", 89}};
+    int startNr = 0;
+    for (const auto &[name, klasse, team, total] : shooters) {
+        tc.addResult(++startNr, name, "SV", total, QStringLiteral("%1").arg(total, 6, 10, QLatin1Char('0')) + QString(22, '0'));
+        tc.exec("UPDATE Ergebnisse SET Klasse = ?, Mannschaft = ? WHERE Schuetze = ?", {klasse, team, name});
+    }
+    MainWindowSession session(tc.path());
+    session.trigger("mnuEditUpdatePlaetze");
+    session.window().findChild<QTabWidget *>("SSTab1")->setCurrentIndex(2);
+    QCOMPARE(teamLines(session), (QStringList{"1|SV 1|Herren||278", "|||A|95", "|||B|93", "|||C|90",
+                                             "|Nord|Herren||193", "|||E|97", "|||F|96",
+                                             "1|SV 1|Damen||272", "|||H|92", "|||G|91", "|||I|89"}));
+
+    session.dialogs().answerText(TieRules::title(TieRule::InnerTensFirst));
+    session.dialogs().answerNumber(2);
+    session.trigger("mnuEditWertung");
+    QCOMPARE(tc.scalar("SELECT Wert FROM Einstellungen WHERE Name = 'Mannschaft'").toString(), QStringLiteral("2"));
+    QCOMPARE(teamLines(session).mid(0, 4), (QStringList{"1|Nord|Herren||193", "|||E|97", "|||F|96", "2|SV 1|Herren||188"}));
+
+    const QString pdf = tc.folder() + "/mannschaften.pdf";
+    session.dialogs().answerPrint(pdf);
+    session.trigger("mnuDateiPrint");
+    const PdfText text(pdf);
+    QVERIFY(text.text(1).contains("Mannschaften: die besten 2 Schützen zählen"));
+    const std::optional<QRectF> nord = text.find(1, "Nord");
+    const std::optional<QRectF> total = text.find(1, "193");
+    QVERIFY(nord && total && qAbs(nord->center().y() - total->center().y()) < 2);
+    QVERIFY(!text.text(1).contains("Innenzehner"));
+    const QString csv = tc.folder() + "/mannschaften.csv";
+    session.dialogs().answerFile(csv);
+    session.trigger("mnuDateiExport");
+    QString error;
+    const QList<QStringList> records = IndependentCsv::read(csv, ';', &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(records.mid(0, 3), (QList<QStringList>{{"Platz", "Mannschaft", "Klasse", "Schütze", "Ringe"},
+                                                   {"1", "Nord", "Herren", "", "193"}, {"", "", "", "E", "97"}}));
+    QVERIFY(session.dialogs().allAnswersUsed());
 }
 
 // What OK refuses, with the cursor on the cell; removing a class that

@@ -73,14 +73,14 @@ private slots:
         // 10,4 counts as a ten, 7,5 as a seven; star and plus are tens, an empty ring 0 (the cleaning
         // rules themselves are the score computation's, tested on their own).
         QTest::newRow("a whole row, Tab between cells, Enter after the last ring")
-            << entered({"17", "Müller, Hans", "SV Grün-Weiß", "", "2", "10,4", "9", "8", "10", "7,5", "9", "10", "6", "9,9", "10"},
+            << entered({"17", "Müller, Hans", "SV Grün-Weiß", "", "", "2", "10,4", "9", "8", "10", "7,5", "9", "10", "6", "9,9", "10"},
                        "<Tab>", "<Return>")
                    + QStringList{"?rows 6", "?at 6:StartNr", "?cell 5:Schuetze=Müller, Hans", "?stored 0.StartNr=17",
                                  "?stored 0.Verein=SV Grün-Weiß", "?stored 0.Innenzehner=2", "?stored 0.Ring1=10.4",
                                  "?stored 0.Ring5=7.5", "?stored 0.Serie=89.8",
                                  "?stored 0.Sortierung=000089:8000" "02" "0403010101" "0000000000", "<F5>", "?rows 6", "?boxes 0"};
         QTest::newRow("a whole row in an empty competition, Enter between, Tab after")
-            << QStringList{"(empty)"} + entered({"5", "Jörg Müller", "SV Tell", "", "", "10", "*", "9", "+", "8", "", "", "", "", ""},
+            << QStringList{"(empty)"} + entered({"5", "Jörg Müller", "SV Tell", "", "", "", "10", "*", "9", "+", "8", "", "", "", "", ""},
                                                 "<Return>", "<Tab>")
                    + QStringList{"?rows 1", "?at 1:StartNr", "?stored 0.Serie=47",
                                  "?stored 0.Sortierung=000047" "00" "0301010000" "0000000000", "<F5>", "?rows 1"};
@@ -147,7 +147,7 @@ private slots:
                            "?cell 0:Innenzehner=neun", "?pending", "?stored 3.Innenzehner=", "@0:Innenzehner", "9", "<Return>",
                            "@3:Verein", "?boxes 1", "?stored 3.Innenzehner=9", "?last BEFORE"};
         QTest::newRow("new row with a word for the inner tens, then Up")
-            << QStringList{"@new:Schuetze", "Kurz", "<Tab>", "<Tab>", "<Tab>", "acht", "<Return>", "<Up>", "?box Fehler: 13 - ",
+            << QStringList{"@new:Schuetze", "Kurz", "<Tab>", "<Tab>", "<Tab>", "<Tab>", "acht", "<Return>", "<Up>", "?box Fehler: 13 - ",
                            "?rows 5", "?cell 5:Innenzehner=acht", "@5:Innenzehner", "8", "<Return>", "<Up>", "?boxes 1",
                            "?rows 6", "?stored 0.Innenzehner=8"};
         // F5 through the window: a typed row is stored and scored first; both grids show the places

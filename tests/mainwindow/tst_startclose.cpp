@@ -82,7 +82,7 @@ private slots:
         QCOMPARE(session.title(), title.toString());
         for (DataGrid *grid : {session.entryGrid(), session.winnersGrid()}) {
             const bool entry = grid == session.entryGrid();
-            QVERIFY(grid->isEnabled() && grid->columnCount() == 19);
+            QVERIFY(grid->isEnabled() && grid->columnCount() == 20);
             QCOMPARE(grid->model()->rowCount(), entry ? 6 : 5);
             QStringList shown;
             for (const char *field : {"Schuetze", "Serie", "Ring2", "Innenzehner", "Ring4"})

@@ -11,7 +11,7 @@ namespace {
 
 const QString EarlierResults = QStringLiteral(
     "CREATE TABLE Ergebnisse (ID INTEGER PRIMARY KEY AUTOINCREMENT, Platz INTEGER, StartNr INTEGER, "
-    "Schuetze TEXT, Verein TEXT, Serie REAL, Innenzehner INTEGER, Ring1 REAL, Ring2 REAL, Ring3 REAL, "
+    "Schuetze TEXT, Verein TEXT%2, Serie REAL, Innenzehner INTEGER, Ring1 REAL, Ring2 REAL, Ring3 REAL, "
     "Ring4 REAL, Ring5 REAL, Ring6 REAL, Ring7 REAL, Ring8 REAL, Ring9 REAL, Ring10 REAL, Sortierung TEXT%1)");
 
 QStringList rings()
@@ -27,12 +27,12 @@ const QStringList EarlierFields =
 
 // A competition as an earlier version left it: three shooters typed, the
 // third deleted again, so that the file's numbering is ahead of its rows.
-void makeEarlier(const TestCompetition &tc, const QString &ownFields = {})
+void makeEarlier(const TestCompetition &tc, const QString &ownFields = {}, const QString &classField = {})
 {
     tc.exec("DROP TABLE Ergebnisse");
     tc.exec("DROP TABLE Klassen");
     tc.exec("DROP TABLE Einstellungen");
-    tc.exec(EarlierResults.arg(ownFields));
+    tc.exec(EarlierResults.arg(ownFields, classField));
     tc.exec("INSERT INTO Ergebnisse (Platz, StartNr, Schuetze, Verein, Serie, Innenzehner, Ring1, Ring2, Sortierung) "
             "VALUES (1, 7, 'O''Brien', 'SV Tell', 19.5, 1, 10, 9.5, '000019:5000010100000000000000')");
     tc.exec("INSERT INTO Ergebnisse (StartNr, Schuetze, Verein) VALUES (8, 'Kurz', NULL)");
@@ -46,11 +46,6 @@ QStringList fieldsOf(const TestCompetition &tc, const QString &table)
     for (const QVariantMap &row : tc.rows(QStringLiteral("SELECT name FROM pragma_table_info(?)"), {table}))
         fields << row.value("name").toString();
     return fields;
-}
-
-QList<QVariantMap> earlierRows(const TestCompetition &tc)
-{
-    return tc.rows(QStringLiteral("SELECT %1 FROM Ergebnisse ORDER BY ID").arg(EarlierFields.join(", ")));
 }
 
 QByteArray bytesOf(const QString &path)
@@ -75,32 +70,42 @@ private slots:
 void TestFileUpgrade::upgradesAnEarlierCompetition_data()
 {
     QTest::addColumn<QString>("ownFields");
+    QTest::addColumn<QString>("classField");
     QTest::addColumn<QStringList>("fields");
 
     QStringList today = EarlierFields;
     today.insert(5, "Klasse");
-    QTest::newRow("the class beside the club") << QString() << today;
-    QTest::newRow("a layout of its own keeps it, the class at the end")
-        << ", Bemerkung TEXT" << EarlierFields + QStringList{"Bemerkung", "Klasse"};
+    today.insert(6, "Mannschaft");
+    QTest::newRow("class and team beside the club") << QString() << QString() << today;
+    QTest::newRow("a file with classes: the team beside the class") << QString() << ", Klasse TEXT" << today;
+    QTest::newRow("a layout of its own keeps it, class and team at the end")
+        << ", Bemerkung TEXT" << QString() << EarlierFields + QStringList{"Bemerkung", "Klasse", "Mannschaft"};
 }
 
 void TestFileUpgrade::upgradesAnEarlierCompetition()
 {
     QFETCH(QString, ownFields);
+    QFETCH(QString, classField);
     QFETCH(QStringList, fields);
 
     TestCompetition tc;
-    makeEarlier(tc, ownFields);
-    const QList<QVariantMap> before = earlierRows(tc);
+    makeEarlier(tc, ownFields, classField);
+    if (!classField.isEmpty())
+        tc.exec("UPDATE Ergebnisse SET Klasse = 'Damen' WHERE Schuetze = 'Kurz'");
+    const auto kept = [&tc, &classField] {
+        return tc.rows(QStringLiteral("SELECT %1%2 FROM Ergebnisse ORDER BY ID")
+                           .arg(EarlierFields.join(", "), classField.isEmpty() ? "" : ", Klasse"));
+    };
+    const QList<QVariantMap> before = kept();
     {
         const auto db = Database::open(tc.path());
-        QVERIFY(!FileUpgrade::hasClasses(*db));
+        QVERIFY(!FileUpgrade::hasTeams(*db));
         QCOMPARE(FileUpgrade::upgradeCompetition(*db), FileUpgrade::Outcome::Upgraded);
-        QVERIFY(FileUpgrade::hasClasses(*db));
+        QVERIFY(FileUpgrade::hasClasses(*db) && FileUpgrade::hasTeams(*db));
         QCOMPARE(FileUpgrade::upgradeCompetition(*db), FileUpgrade::Outcome::Current);
     }
     QCOMPARE(fieldsOf(tc, "Ergebnisse"), fields);
-    QCOMPARE(earlierRows(tc), before);
+    QCOMPARE(kept(), before);
     QCOMPARE(fieldsOf(tc, "Klassen"),
              (QStringList{"ID", "Reihenfolge", "Name", "JahrgangVon", "JahrgangBis", "Geschlecht"}));
     QCOMPARE(fieldsOf(tc, "Einstellungen"), (QStringList{"Name", "Wert"}));
@@ -133,7 +138,7 @@ void TestFileUpgrade::failedUpgradeLeavesTheFileAsItWas()
 {
     TestCompetition tc;
     makeEarlier(tc);
-    tc.exec("CREATE TABLE Ergebnisse_Klassen (x)");
+    tc.exec("CREATE TABLE Ergebnisse_Neu (x)");
     const QByteArray before = bytesOf(tc.path());
     {
         const auto db = Database::open(tc.path());
