@@ -115,7 +115,8 @@ PrintPreviewWindow *GridPrinter::printPreview(QWidget *owner)
         return nullptr;
     auto renderer =
             std::make_unique<PageRenderer>(m_grid.printInfo(), std::move(*table), printer.get(), paperTwips(*printer));
-    auto *window = new PrintPreviewWindow(std::move(printer), std::move(renderer), m_grid.printInfo(), owner);
+    auto *window = new PrintPreviewWindow(std::move(printer), std::move(renderer), m_grid.printInfo().previewCaption,
+                                          m_grid.printInfo().previewPageOf, owner);
     window->show();
     return window;
 }
