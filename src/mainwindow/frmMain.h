@@ -2,6 +2,7 @@
 
 #include "scoring/Classes.h"
 #include "scoring/TieRule.h"
+#include "settings/CertificateFields.h"
 #include "widgets/ImageList.h"
 
 #include <QMainWindow>
@@ -61,6 +62,7 @@ public slots:
     void mnuDateiPrint_Click();
     void mnuDateiPrinterSetup_Click();
     void mnuDateiExport_Click();
+    void mnuDateiUrkunden_Click();
     void mnuDateiBezeichnung_Click();
     void mnuDateiClose_Click();
     void mnuEditUpdatePlaetze_Click();
@@ -102,6 +104,7 @@ private:
     QString tieRuleLine() const;
     void takeOverAccessCompetition(const QString &accessPath);
     void PrintWinnersList(int mode);
+    std::vector<Certificate> certificatesFor(bool shooters, bool teams, int places) const;
     void ShowTitle();
     bool storePendingEntry();
     void restorePositionsAndLayouts();
