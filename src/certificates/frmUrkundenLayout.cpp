@@ -71,7 +71,9 @@ QWidget *frmUrkunden::createLineTable()
     grdZeilen->setHorizontalHeaderLabels(headings);
     grdZeilen->horizontalHeader()->setSectionResizeMode(Text, QHeaderView::Stretch);
     grdZeilen->setSelectionMode(QAbstractItemView::SingleSelection);
-    grdZeilen->setColumnWidth(Family, 150);
+    const int widths[] = {0, 150, 75, 40, 50, 95, 75, 75, 80};
+    for (int column = Family; column < ColumnCount; ++column)
+        grdZeilen->setColumnWidth(column, widths[column]);
     connect(grdZeilen, &QTableWidget::itemChanged, this, [this] { controlsChanged(); });
     layout->addWidget(grdZeilen);
     auto *buttons = new QHBoxLayout;
