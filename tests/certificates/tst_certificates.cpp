@@ -1,0 +1,216 @@
+#include "certificates/CertificatePages.h"
+#include "certificates/frmUrkunden.h"
+#include "mainwindow/MainWindowSession.h"
+#include "support/PdfText.h"
+
+#include <QBuffer>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(CertificateLayout)
+
+namespace {
+
+Certificate shooter(const QString &name)
+{
+    return {QStringLiteral("Kreismeisterschaft"), QStringLiteral("Jugend"), QStringLiteral("1"), name,
+            QStringLiteral("SV Tell"), QString(), QStringLiteral("98,7"), QStringLiteral("07.06.2024")};
+}
+
+CertificateLayout oneLine(const QString &text, double points, double topMm)
+{
+    CertificateLayout layout;
+    CertificateLine line;
+    line.text = text;
+    line.pointSize = points;
+    line.bold = true;
+    line.topMm = topMm;
+    layout.lines = {line};
+    return layout;
+}
+
+QByteArray png(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+const QByteArray Svg = "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='50'><rect width='100' height='50'/></svg>";
+const QString LongName = QStringLiteral("Maximilian Alexander von Hohenzollern-Sigmaringen");
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class tst_Certificates : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Lengths by the rules: A4 is 210 × 297 mm, A5 148 × 210; a line's room is the paper less its margins.
+    void problems_data()
+    {
+        QTest::addColumn<CertificateLayout>("layout");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("problem"); // the start of the message; empty: prints
+        CertificateLayout standard = CertificateLayout::standard();
+        QTest::newRow("standard layout, short name") << standard << "Anna Weiß" << "";
+        standard.lines[2].text = QStringLiteral("{Vorname}");
+        QTest::newRow("unknown field")
+                << standard << "Anna Weiß"
+                << "Zeile 3: Das Feld {Vorname} gibt es nicht. Möglich sind: {Wettkampf}, {Klasse}, {Platz}, {Name}, "
+                   "{Verein}, {Mannschaft}, {Ringe}, {Datum}.";
+        QTest::newRow("unclosed brace") << oneLine("{Name", 12, 20) << "Anna" << "Zeile 1: Die Klammer { wird nicht geschlossen.";
+        QTest::newRow("12 pt just above the bottom") << oneLine("{Name}", 12, 288) << "Anna" << "";
+        QTest::newRow("20 pt below the bottom") << oneLine("{Name}", 20, 290) << "Anna" << "Zeile 1 reicht bis";
+        CertificateLayout a5 = oneLine("{Name}", 12, 160);
+        a5.paper = CertificateLayout::Paper::A5;
+        QTest::newRow("A5 portrait has room at 160 mm") << a5 << "Anna" << "";
+        a5.landscape = true;
+        QTest::newRow("A5 landscape ends at 148 mm") << a5 << "Anna" << "Zeile 1 reicht bis";
+        QTest::newRow("long name wider than the page")
+                << oneLine("{Name}", 20, 100) << LongName << "Zeile 1 passt für „" + LongName + "“ nicht auf die Seite.";
+        CertificateLayout landscape = oneLine("{Name}", 20, 100);
+        landscape.landscape = true;
+        QTest::newRow("long name fits landscape") << landscape << LongName << "";
+        CertificateLayout narrow = oneLine("{Name}", 12, 100);
+        narrow.lines[0].leftMm = 105;
+        narrow.lines[0].rightMm = 105;
+        QTest::newRow("margins leave no room") << narrow << "Anna" << "Zeile 1: Die Ränder links und rechts";
+        CertificateLayout picture = oneLine("{Name}", 12, 100);
+        picture.picture.name = QStringLiteral("logo.png");
+        picture.picture.bytes = "no picture at all";
+        QTest::newRow("unreadable picture") << picture << "Anna" << "Das Bild „logo.png“ kann nicht gelesen werden";
+        picture.picture.bytes = png(40, 20);
+        picture.picture.leftMm = 170;
+        picture.picture.widthMm = 40;
+        QTest::newRow("PNG reaching the right edge exactly") << picture << "Anna" << "";
+        picture.picture.leftMm = 171;
+        QTest::newRow("PNG off the right edge") << picture << "Anna" << "Das Bild „logo.png“ liegt nicht ganz auf der Seite";
+        picture.picture.bytes = Svg;
+        picture.picture.leftMm = 20;
+        picture.picture.topMm = 200;
+        picture.picture.widthMm = 0;
+        picture.picture.heightMm = 50;
+        QTest::newRow("SVG twice as wide as high, 0 width from height") << picture << "Anna" << "";
+        picture.picture.topMm = 248;
+        QTest::newRow("SVG below the bottom") << picture << "Anna" << "Das Bild „logo.png“ liegt nicht ganz";
+    }
+    void problems()
+    {
+        QFETCH(CertificateLayout, layout);
+        QFETCH(QString, name);
+        QFETCH(QString, problem);
+        QPrinter printer(QPrinter::HighResolution);
+        CertificatePages::setUpPrinter(printer, layout);
+        CertificatePages pages(layout, {shooter(QStringLiteral("Anna")), shooter(name)}, &printer);
+        const QString found = pages.problem().value_or(QString());
+        QVERIFY2(problem.isEmpty() ? found.isEmpty() : found.startsWith(problem), qPrintable(found));
+    }
+
+    // A file that is no layout is said, and what the dialog showed stays; a saved one comes back whole.
+    void layoutFiles()
+    {
+        TempSettings settings;
+        ScriptedDialogs dialogs;
+        QTemporaryDir dir;
+        frmUrkunden dialog([](bool, bool, int) { return std::vector<Certificate>{shooter("Anna")}; });
+        CertificateLayout mine = oneLine("{Name} aus {Verein}", 18, 80);
+        mine.picture.name = QStringLiteral("logo.svg");
+        mine.picture.bytes = Svg;
+        dialog.showLayout(mine);
+        dialogs.answerFile(dir.filePath("verein.urk"));
+        dialog.cmdVorlageSpeichern_Click();
+        writeFile(dir.filePath("kaputt.urk"), "{\"Format\": \"Ringtal-Urkundenvorlage\", \"Papier\": ");
+        dialogs.answerFile(dir.filePath("kaputt.urk"));
+        dialog.cmdVorlageLaden_Click();
+        QVERIFY(dialog.layout() == mine);
+        QCOMPARE(dialogs.shown().back().kind, QStringLiteral("message"));
+        QVERIFY2(dialogs.shown().back().text.contains("kann nicht geladen werden; die bisherige bleibt."),
+                 qPrintable(dialogs.shown().back().text));
+        dialog.showLayout(CertificateLayout::standard());
+        dialogs.answerFile(dir.filePath("verein.urk"));
+        dialog.cmdVorlageLaden_Click();
+        QVERIFY(dialog.layout() == mine);
+        QCOMPARE(dialog.message(), QString());
+        dialog.reject();
+        QVERIFY(CertificateLayout::stored() == mine);
+    }
+
+    // A field typed wrong stands in the message line, and printing is refused with the same words.
+    void typedMistakeRefusesPrint()
+    {
+        TempSettings settings;
+        ScriptedDialogs dialogs;
+        frmUrkunden dialog([](bool, bool, int) { return std::vector<Certificate>{shooter("Anna")}; });
+        dialog.findChild<QTableWidget *>("grdZeilen")->item(3, 0)->setText("{Vorname}");
+        QVERIFY(dialog.message().startsWith("Zeile 4: Das Feld {Vorname} gibt es nicht."));
+        dialog.findChild<QTableWidget *>("grdZeilen")->item(3, 6)->setText("1x");
+        QCOMPARE(dialog.message(), QStringLiteral("Zeile 4, oben: „1x“ ist keine Länge in mm von 0 bis 1000."));
+        dialog.cmdDrucken_Click();
+        QCOMPARE(dialogs.boxes(), QStringList("Urkunden|" + dialog.message()));
+        QCOMPARE(dialog.findChild<QTableWidget *>("grdZeilen")->item(3, 6)->text(), QStringLiteral("1x"));
+    }
+
+    // Two classes, the list's second class shooting best; a tie for second place; a fourth place left out.
+    void printFromMainWindow()
+    {
+        TestCompetition competition;
+        competition.setTitle(QStringLiteral("Kreismeisterschaft"));
+        for (const char *name : {"Schützenklasse", "Jugend"})
+            competition.exec("INSERT INTO Klassen (Reihenfolge, Name, Geschlecht) VALUES "
+                             "((SELECT count(*) + 1 FROM Klassen), ?, 'beide')", {QString::fromUtf8(name)});
+        const struct { const char *name; const char *klasse; double serie; const char *key; } rows[] = {
+                {"Anna Weiß", "Schützenklasse", 97, "000970"}, {"Bernd Bauer", "Schützenklasse", 95, "000950"},
+                {"Carla Christ", "Schützenklasse", 95, "000950"}, {"Dieter Dorn", "Schützenklasse", 90, "000900"},
+                {"Emil Ernst", "Jugend", 99.5, "000995"},       {"Fritz Frei", "Jugend", 80, "000800"}};
+        int startNr = 0;
+        for (const auto &row : rows) {
+            competition.addResult(++startNr, QString::fromUtf8(row.name), "SV Tell", row.serie,
+                                  QString(row.key) + QString(22, QLatin1Char('0')));
+            competition.exec("UPDATE Ergebnisse SET Klasse = ? WHERE StartNr = ?", {QString::fromUtf8(row.klasse), startNr});
+        }
+        MainWindowSession session(competition.path());
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("urkunden.pdf");
+        session.dialogs().answer(Dialogs::Answer::Yes); // the places first
+        session.dialogs().answerPrint(pdf);
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<frmUrkunden *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QCOMPARE(dialog->findChild<QSpinBox *>("spnPlaetze")->value(), 3);
+            dialog->findChild<QPushButton *>("cmdDrucken")->click();
+            dialog->reject();
+        });
+        session.trigger(QStringLiteral("mnuDateiUrkunden"));
+        QVERIFY(session.dialogs().allAnswersUsed());
+        const PdfText text(pdf);
+        QCOMPARE(text.pageCount(), 5);
+        // Bernd Bauer and Carla Christ share the second place, in either order.
+        const QStringList expected{"1. Platz Anna Weiß SV Tell Schützenklasse 97 Ringe", "2. Platz", "2. Platz",
+                                   "1. Platz Emil Ernst SV Tell Jugend 99,5 Ringe", "2. Platz Fritz Frei"};
+        for (int page = 1; page <= 5; ++page) {
+            QVERIFY2(text.text(page).startsWith("Urkunde Kreismeisterschaft " + expected.at(page - 1)),
+                     qPrintable(text.text(page)));
+            QVERIFY(text.text(page).endsWith(QDate::currentDate().toString("dd.MM.yyyy")));
+        }
+        QCOMPARE((QStringList{text.text(2), text.text(3)}.join(' ').count("Bernd Bauer")), 1);
+        QCOMPARE((QStringList{text.text(2), text.text(3)}.join(' ').count("Carla Christ")), 1);
+        QCOMPARE(text.pageSize(1).toSize(), QSize(595, 842));
+    }
+};
+
+QTEST_MAIN(tst_Certificates)
+#include "tst_certificates.moc"
