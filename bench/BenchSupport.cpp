@@ -10,7 +10,7 @@
 #include <sqlite3.h>
 #include <stdexcept>
 
-BenchCompetition::BenchCompetition(int shooters, int classes)
+BenchCompetition::BenchCompetition(int shooters, int classes, int teams)
     : m_path(m_dir.path() + QStringLiteral("/bench.wkd"))
 {
     if (!QFile::copy(QStringLiteral(RINGTAL_PRISTINE_DATA_DIR "/wkvorlage.mdb"), m_path))
@@ -57,6 +57,10 @@ BenchCompetition::BenchCompetition(int shooters, int classes)
                                    .arg(c)
                                    .arg(classes)
                                    .toUtf8();
+        sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
+    }
+    if (teams > 0) {
+        const QByteArray sql = QStringLiteral("UPDATE Ergebnisse SET Mannschaft = 'Mannschaft ' || (ID % %1)").arg(teams).toUtf8();
         sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
     }
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);

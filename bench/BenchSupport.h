@@ -5,11 +5,12 @@
 
 // A competition file of n shooters with results and keys, made once per
 // benchmark process in a temporary folder from the built template; with
-// classes, the shooters are spread over that many classes of its list.
+// classes, the shooters are spread over that many classes of its list, with
+// teams over that many teams.
 class BenchCompetition
 {
 public:
-    explicit BenchCompetition(int shooters, int classes = 0);
+    explicit BenchCompetition(int shooters, int classes = 0, int teams = 0);
     const QString &path() const { return m_path; }
 
 private:

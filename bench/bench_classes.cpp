@@ -108,7 +108,7 @@ class OtherRule : public UiDialogs
 {
 public:
     std::optional<QString> inputText(const QString &, const QString &) override { return std::nullopt; }
-    std::optional<int> chooseItem(const QString &, const QString &, const QStringList &, int current) override
+    std::optional<int> chooseItem(const QString &, const QString &, const QStringList &, int current, NumberField *) override
     {
         return current == 0 ? 1 : 0;
     }

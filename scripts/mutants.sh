@@ -172,6 +172,17 @@ mutant "masterlist: the birth year not handed over" masterlist/frmGesamtCommands
     'm_handOver(text, field(QStringLiteral("Jahrgang"))' 'm_handOver(text, QVariant()' "tst_competitionrules"
 mutant "printing: an unused class column printed" printing/PrintTable.cpp \
     'if (!column.printedWhenEmpty && !anyValue(model, column))' 'if (false)' "tst_filecommands tst_printwinnerslist"
+mutant "scoring: the shots not counted for a team's tie" scoring/Teams.cpp \
+    '++shooter.counts[size_t(counted)];' 'shooter.counts[size_t(counted)] += 0;' "tst_teams"
+mutant "scoring: teams not in the class list's order" scoring/Teams.cpp \
+    'for (const Classes::Line &line : Classes::arrange(classOfRows, classes)) {' \
+    'for (const Classes::Line &line : Classes::arrange(classOfRows, {})) {' "tst_teams"
+mutant "printing: the counted shooters not listed under their team" printing/TeamList.cpp \
+    'for (const int row : team.counted) {' 'for (const int row : std::vector<int>()) {' "tst_competitionrules"
+mutant "mainwindow: the team tab prints the winners list" mainwindow/frmMainPrinting.cpp \
+    'teams ? PrintTeamList(2) : PrintWinnersList(2);' 'PrintWinnersList(2);' "tst_competitionrules"
+mutant "mainwindow: the number of counted shooters not stored" mainwindow/frmMainClasses.cpp \
+    'Teams::storeCounted(*Data1->database(), counted.value);' ';' "tst_competitionrules"
 
 # ---------------------------------------------------------------- the run
 applies()

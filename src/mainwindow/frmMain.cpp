@@ -117,6 +117,7 @@ void frmMain::createControls()
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->addTab(new QWidget, QStringLiteral("Dateneingabe"));
     SSTab1->addTab(new QWidget, QStringLiteral("Siegerliste"));
+    SSTab1->addTab(new QWidget, QStringLiteral("Mannschaften"));
     SSTab1->setCurrentIndex(0);
 
     // A winners list with places from before a change must not pass for the ranking.
@@ -136,9 +137,12 @@ void frmMain::createControls()
     lblWertung->setObjectName(QStringLiteral("lblWertung"));
     lblWertung->setFont(designFont(8.25, false));
     lblWertung->hide();
+    createTeamList();
     connect(SSTab1, &QTabWidget::currentChanged, this, [this](int index) {
         if (index == 1)
             showWinnersList();
+        else if (index == TeamTab)
+            showTeamList();
     });
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
 }
@@ -196,6 +200,7 @@ void frmMain::placeDesignControls()
     place(SSTab1, SSTab1Design, shift);
     for (DataGrid *grid : {TDBGrid1, TDBGrid2})
         grid->setGeometry(px(this, GridDesign.left), 0, px(this, GridDesign.width), px(this, GridDesign.height));
+    placeTeamList();
 }
 
 void frmMain::Form_Load()
@@ -432,6 +437,7 @@ void frmMain::Form_Resize()
     for (DataGrid *grid : {TDBGrid1, TDBGrid2})
         resizeIfApplicable(grid, layout.gridWidth, layout.gridHeight);
     placeWinnersNotice();
+    placeTeamList();
 }
 
 // The notice takes the top of the winners list's page; the list moves down

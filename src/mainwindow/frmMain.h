@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scoring/Classes.h"
+#include "scoring/Teams.h"
 #include "scoring/TieRule.h"
 #include "settings/CertificateFields.h"
 #include "widgets/ImageList.h"
@@ -16,7 +17,10 @@
 
 class DataGrid;
 class DataSource;
+struct PrintInfo;
+struct PrintTable;
 class QLabel;
+class QTableView;
 class QLineEdit;
 class QMenu;
 class QTabWidget;
@@ -103,7 +107,10 @@ private:
     std::optional<QString> chooseClass(const QString &typed);
     QString tieRuleLine() const;
     void takeOverAccessCompetition(const QString &accessPath);
+    void fillPrintInfo(PrintInfo &info);
     void PrintWinnersList(int mode);
+    void PrintTeamList(int mode);
+    bool teamListReady();
     std::vector<Certificate> certificatesFor(bool shooters, bool teams, int places) const;
     void ShowTitle();
     bool storePendingEntry();
@@ -120,6 +127,12 @@ private:
     bool placesAreCurrent() const;
     void updatePlacesNotice();
     void placeWinnersNotice();
+    void createTeamList();
+    void showTeamList();
+    PrintTable teamListTable();
+    void placeTeamList();
+    void applyWinnersLooksToTeams();
+    bool onTeamTab() const;
     bool winnersListReady();
     bool showWinnersList();
     bool alreadyEntered(const QString &name, const QString &club) const;
@@ -140,12 +153,17 @@ private:
 
     double toolbarTwips() const;
 
+    // The tabs: entry, winners list, team list.
+    static constexpr int TeamTab = 2;
+
     QString m_competitionPath;
     // How the open competition breaks ties; its keys are built so.
     TieRule m_tieRule = TieRule::InnerTensFirst;
     bool m_ruleChosen = false;
     // The open competition's classes in their order.
     std::vector<ClassDef> m_classes;
+    // How many of a team's shooters count; 0 all.
+    int m_teamCounted = Teams::DefaultCounted;
     bool m_askingClass = false;
     // Said in the status bar once the competition is open: opened without classes, and why.
     QString m_upgradeNote;
@@ -158,6 +176,8 @@ private:
     QTabWidget *SSTab1 = nullptr;
     DataGrid *TDBGrid1 = nullptr;
     DataGrid *TDBGrid2 = nullptr;
+    QLabel *lblMannschaften = nullptr;
+    QTableView *grdMannschaften = nullptr;
     DataSource *Data1 = nullptr;
     DataSource *Data2 = nullptr;
     QMenu *mnuDatei = nullptr;

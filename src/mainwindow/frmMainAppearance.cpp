@@ -10,6 +10,8 @@
 
 #include <QColor>
 #include <QFont>
+#include <QHeaderView>
+#include <QTableView>
 
 void frmMain::restorePositionsAndLayouts()
 {
@@ -25,6 +27,7 @@ void frmMain::restoreFontsAndColours()
     LoadFont(QStringLiteral("Siegerliste"), winners);
     TDBGrid2->setFont(winners);
     TDBGrid2->setTextColor(LoadColour(QStringLiteral("Siegerliste-Forecolor"), TDBGrid2->textColor()));
+    applyWinnersLooksToTeams();
     QFont entry = TDBGrid1->font();
     LoadFont(QStringLiteral("Dateneingabe"), entry);
     TDBGrid1->setFont(entry);
@@ -63,6 +66,18 @@ void frmMain::mnuAnsEingabeFont_Click()
 void frmMain::mnuAnsSiegerliste_Click()
 {
     chooseGridFont(TDBGrid2, QStringLiteral("Siegerliste"), QStringLiteral("Siegerliste-Forecolor"));
+    applyWinnersLooksToTeams();
+}
+
+// The team list is a list of winners too: it looks like the winners list.
+void frmMain::applyWinnersLooksToTeams()
+{
+    grdMannschaften->setFont(TDBGrid2->font());
+    grdMannschaften->verticalHeader()->setMinimumSectionSize(1);
+    grdMannschaften->verticalHeader()->setDefaultSectionSize(TDBGrid2->verticalHeader()->defaultSectionSize());
+    QPalette palette = grdMannschaften->palette();
+    palette.setColor(QPalette::Text, TDBGrid2->textColor());
+    grdMannschaften->setPalette(palette);
 }
 
 // The title line is printed only: the choice is stored, the screen stays as it is.

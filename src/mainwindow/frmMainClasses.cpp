@@ -1,6 +1,8 @@
 // The competition's own rules in the main window: its classes and its tie rule.
 #include "mainwindow/frmMain.h"
 
+#include "printing/TeamList.h"
+
 #include "classes/frmKlassen.h"
 #include "grid/DataGrid.h"
 #include "grid/GridModel.h"
@@ -56,6 +58,7 @@ void frmMain::readCompetitionRules()
     const std::shared_ptr<Database> database = Data1->database();
     m_tieRule = database ? TieRules::stored(*database) : TieRule::InnerTensFirst;
     m_classes = database ? Classes::read(*database) : std::vector<ClassDef>();
+    m_teamCounted = database ? Teams::storedCounted(*database) : Teams::DefaultCounted;
     QStringList names;
     for (const ClassDef &def : m_classes)
         names << def.name;
@@ -111,6 +114,7 @@ std::optional<QString> frmMain::chooseClass(const QString &typed)
     return text;
 }
 
+// The tie rule and how many of a team count: both decide the lists' order.
 void frmMain::mnuEditWertung_Click()
 {
     if (!competitionIsOpen() || !storePendingEntry())
@@ -122,27 +126,39 @@ void frmMain::mnuEditWertung_Click()
             current = int(titles.size());
         titles << TieRules::title(rule);
     }
+    UiDialogs::NumberField counted{QStringLiteral("Mannschaft:"), QStringLiteral("beste "), QStringLiteral(" Schützen"),
+                                   QStringLiteral("alle Schützen"), 0, 99, m_teamCounted};
     const std::optional<int> chosen = UiDialogs::current().chooseItem(
-        QStringLiteral("Bei gleicher Ringzahl entscheiden:"), QStringLiteral("Wertung"), titles, current);
-    if (!chosen || *chosen == current)
+        QStringLiteral("Bei gleicher Ringzahl entscheiden:"), QStringLiteral("Wertung"), titles, current, &counted);
+    if (!chosen)
         return;
     const TieRule rule = TieRules::All[size_t(*chosen)];
+    const bool ruleChanged = *chosen != current;
+    QString done;
     try {
-        Recordset *rs = Data1->recordset();
-        rs->requery();
-        {
-            const QSignalBlocker quiet(rs);
-            TieRules::change(*rs, rule);
+        if (counted.value != m_teamCounted) {
+            Teams::storeCounted(*Data1->database(), counted.value);
+            done = TeamList::caption(counted.value) + QLatin1Char('.');
         }
+        if (ruleChanged) {
+            Recordset *rs = Data1->recordset();
+            rs->requery();
+            {
+                const QSignalBlocker quiet(rs);
+                TieRules::change(*rs, rule);
+            }
+            done = QStringLiteral("Wertung: %1. Die Plätze werden mit F5 neu vergeben. ").arg(TieRules::title(rule)) + done;
+        }
+        if (done.isEmpty())
+            return;
         readCompetitionRules();
         refreshBothGrids();
         // Timed: after F5 the hint would be wrong, and the winners list's
         // notice stands for as long as the places are old.
-        statusBar()->showMessage(QStringLiteral("Wertung: %1. Die Plätze werden mit F5 neu vergeben.")
-                                     .arg(TieRules::title(rule)),
-                                 PlacesHintMilliseconds);
+        statusBar()->showMessage(done.trimmed(), PlacesHintMilliseconds);
     } catch (const std::exception &failure) {
         reportAndReread(failure, QStringLiteral("Die Wertung wurde nicht geändert."));
+        readCompetitionRules();
     }
 }
 

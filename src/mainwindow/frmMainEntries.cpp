@@ -87,8 +87,10 @@ bool frmMain::placesAreCurrent() const
     return !rs || Ranking::placesAreCurrent(*rs, Ranking::classScope(*rs));
 }
 
+// Called whenever the stored rows may have changed: what shows their ranking follows.
 void frmMain::updatePlacesNotice()
 {
+    showTeamList();
     const bool stale = !placesAreCurrent();
     if (stale == lblPlaetzeNichtAktuell->isVisibleTo(lblPlaetzeNichtAktuell->parentWidget()))
         return;

@@ -44,10 +44,8 @@ QString chooseTakeOverTarget(const QString &accessPath)
     return UiDialogs::current().saveFileName(request);
 }
 
-QVector<QStringList> winnersListRecords(DataGrid &grid)
+QVector<QStringList> listRecords(const PrintTable &table)
 {
-    PrintTable table = PrintTable::layoutOf(grid);
-    table.appendRows(grid, 0, PrintTable::printableRows(grid));
     QVector<QStringList> records;
     QStringList heading;
     for (const PrintTable::Column &column : std::as_const(table.columns))
@@ -74,7 +72,15 @@ bool isDatabase(const QString &path)
            || (file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3", 16));
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
+PrintTable winnersListTable(DataGrid &grid)
+{
+    PrintTable table = PrintTable::layoutOf(grid);
+    table.appendRows(grid, 0, PrintTable::printableRows(grid));
+    return table;
+}
+
+// listName as the messages name it ("Siegerliste").
+void writeFile(const QString &path, const QByteArray &bytes, const QString &listName)
 {
     // Looking at a named pipe's first bytes would wait for a writer, and
     // saving would put a file in the place of a pipe, socket or device.
@@ -82,9 +88,9 @@ void writeFile(const QString &path, const QByteArray &bytes)
         throw FileKind::notRegular(path);
     if (isDatabase(path))
         throw RingtalError(ErrorNumber::PathFileAccess,
-                           QStringLiteral("Die Datei '%1' ist eine Datenbank; sie wird nicht durch die Siegerliste "
+                           QStringLiteral("Die Datei '%1' ist eine Datenbank; sie wird nicht durch die %2 "
                                           "ersetzt.")
-                                   .arg(path));
+                                   .arg(path, listName));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw RingtalError(
@@ -119,17 +125,20 @@ void frmMain::takeOverAccessCompetition(const QString &accessPath)
     LoadCompetition(m_competitionPath);
 }
 
-// The winners list as shown, so that what a spreadsheet shows matches the
-// screen and the printout.
+// The list of the tab shown, as shown, so that what a spreadsheet shows
+// matches the screen and the printout: the team list on its tab, the
+// winners list on every other.
 void frmMain::mnuDateiExport_Click()
 {
-    if (!competitionIsOpen() || !winnersListReady())
+    const bool teams = onTeamTab();
+    if (!competitionIsOpen() || !(teams ? teamListReady() : winnersListReady()))
         return;
+    const QString listName = teams ? QStringLiteral("Mannschaftsliste") : QStringLiteral("Siegerliste");
     const QFileInfo competition(m_competitionPath);
     UiDialogs::FileRequest request;
-    request.title = QStringLiteral("Siegerliste exportieren");
+    request.title = listName + QStringLiteral(" exportieren");
     request.folder = competition.absolutePath() + QLatin1Char('/');
-    request.fileName = competition.completeBaseName() + QStringLiteral(".csv");
+    request.fileName = competition.completeBaseName() + (teams ? QStringLiteral(" Mannschaften.csv") : QStringLiteral(".csv"));
     request.filter = CsvFilter;
     request.defaultSuffix = QStringLiteral("csv");
     request.confirmOverwrite = true;
@@ -137,8 +146,8 @@ void frmMain::mnuDateiExport_Click()
     if (target.isEmpty())
         return;
     try {
-        writeFile(target, Csv::write(winnersListRecords(*TDBGrid2)));
+        writeFile(target, Csv::write(listRecords(teams ? teamListTable() : winnersListTable(*TDBGrid2))), listName);
     } catch (const std::exception &failure) {
-        reportFailure(failure, QStringLiteral("Die Siegerliste wurde nicht exportiert."));
+        reportFailure(failure, QStringLiteral("Die %1 wurde nicht exportiert.").arg(listName));
     }
 }

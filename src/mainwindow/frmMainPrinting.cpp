@@ -25,11 +25,10 @@ double printerSetting(const QString &key, const QString &defaultValue)
 
 // Every run sets all fields again, so nothing of an earlier run carries over.
 // Margins are twips, as every length this program stores.
-void frmMain::PrintWinnersList(int mode)
+void frmMain::fillPrintInfo(PrintInfo &info)
 {
     QFont title;
     LoadFont(QStringLiteral("Titelzeile"), title);
-    PrintInfo &info = TDBGrid2->printInfo();
     info.pageHeader = Label1->text();
     info.pageHeaderFont = title;
     info.repeatGridHeader = true;
@@ -45,6 +44,11 @@ void frmMain::PrintWinnersList(int mode)
     info.fitColumnsToContents = printerSetting(QStringLiteral("Spaltenanpassung"), QStringLiteral("0")) != 0;
     info.newPagePerHeading = printerSetting(QStringLiteral("Klassenumbruch"), QStringLiteral("0")) != 0;
     info.pageSubheader = tieRuleLine();
+}
+
+void frmMain::PrintWinnersList(int mode)
+{
+    fillPrintInfo(TDBGrid2->printInfo());
     GridPrinter printer(*TDBGrid2);
     if (mode == 1)
         printer.printPreview(this);
@@ -52,23 +56,41 @@ void frmMain::PrintWinnersList(int mode)
         printer.print();
 }
 
+// The team list is printed with the winners list's settings, from the table
+// the tab shows.
+void frmMain::PrintTeamList(int mode)
+{
+    PrintInfo info = TDBGrid2->printInfo();
+    fillPrintInfo(info);
+    GridPrinter printer(info, teamListTable(), QStringLiteral("Mannschaftsliste"));
+    if (mode == 1)
+        printer.printPreview(this);
+    else
+        printer.print();
+}
+
+// The list of the tab that is shown: the team list on its tab, the winners
+// list on every other.
 void frmMain::mnuDateiPrint_Click()
 {
-    if (!winnersListReady())
+    const bool teams = onTeamTab();
+    if (!(teams ? teamListReady() : winnersListReady()))
         return;
     try {
-        PrintWinnersList(2);
+        teams ? PrintTeamList(2) : PrintWinnersList(2);
     } catch (const std::exception &failure) {
-        reportFailure(failure, QStringLiteral("Die Siegerliste wurde nicht gedruckt."));
+        reportFailure(failure, teams ? QStringLiteral("Die Mannschaftsliste wurde nicht gedruckt.")
+                                     : QStringLiteral("Die Siegerliste wurde nicht gedruckt."));
     }
 }
 
 void frmMain::mnuPreviou_Click()
 {
-    if (!winnersListReady())
+    const bool teams = onTeamTab();
+    if (!(teams ? teamListReady() : winnersListReady()))
         return;
     try {
-        PrintWinnersList(1);
+        teams ? PrintTeamList(1) : PrintWinnersList(1);
     } catch (const std::exception &) {
         // A preview that cannot be prepared or started is simply not shown.
     }

@@ -28,8 +28,25 @@ RingtalError cannotPrint(const QPrinter &printer)
 } // namespace
 
 GridPrinter::GridPrinter(DataGrid &grid)
-    : m_grid(grid)
+    : m_grid(&grid)
 {
+}
+
+GridPrinter::GridPrinter(const PrintInfo &info, PrintTable table, const QString &listName)
+    : m_info(info)
+    , m_table(std::move(table))
+    , m_listName(listName)
+{
+}
+
+const PrintInfo &GridPrinter::info() const
+{
+    return m_grid ? m_grid->printInfo() : m_info;
+}
+
+int GridPrinter::rowCount() const
+{
+    return m_grid ? PrintTable::printableRows(*m_grid) : m_table->rowCount;
 }
 
 void GridPrinter::setUpPrinter(QPrinter &printer, const PrintInfo &info)
@@ -45,11 +62,13 @@ QSizeF GridPrinter::paperTwips(const QPrinter &printer)
 
 std::optional<PrintTable> GridPrinter::takeRows(UiDialogs::Progress &progress)
 {
-    PrintTable table = PrintTable::layoutOf(m_grid);
-    const int rows = PrintTable::printableRows(m_grid);
+    if (!m_grid)
+        return m_table;
+    PrintTable table = PrintTable::layoutOf(*m_grid);
+    const int rows = PrintTable::printableRows(*m_grid);
     for (int first = 0; first < rows; first += RowsPerStep) {
         const int count = std::min(RowsPerStep, rows - first);
-        table.appendRows(m_grid, first, count);
+        table.appendRows(*m_grid, first, count);
         if (!progress.advance(first + count))
             return std::nullopt;
     }
@@ -59,7 +78,7 @@ std::optional<PrintTable> GridPrinter::takeRows(UiDialogs::Progress &progress)
 void GridPrinter::print()
 {
     QPrinter printer(QPrinter::HighResolution);
-    setUpPrinter(printer, m_grid.printInfo());
+    setUpPrinter(printer, info());
     if (!UiDialogs::current().printDialog(printer))
         return;
     // The dialog may have chosen another page; the margins stay the print's own.
@@ -69,13 +88,13 @@ void GridPrinter::print()
 
 bool GridPrinter::printTo(QPrinter &printer)
 {
-    const int rows = PrintTable::printableRows(m_grid);
-    const std::unique_ptr<UiDialogs::Progress> progress =
-            UiDialogs::current().progress(QStringLiteral("Die Siegerliste wird gedruckt …"), std::max(1, 2 * rows));
+    const int rows = rowCount();
+    const std::unique_ptr<UiDialogs::Progress> progress = UiDialogs::current().progress(
+            QStringLiteral("Die %1 wird gedruckt …").arg(m_listName), std::max(1, 2 * rows));
     std::optional<PrintTable> table = takeRows(*progress);
     if (!table)
         return false;
-    PageRenderer renderer(m_grid.printInfo(), std::move(*table), &printer, paperTwips(printer));
+    PageRenderer renderer(info(), std::move(*table), &printer, paperTwips(printer));
     QPainter painter;
     if (!painter.begin(&printer))
         throw cannotPrint(printer);
@@ -103,8 +122,8 @@ bool GridPrinter::printTo(QPrinter &printer)
 PrintPreviewWindow *GridPrinter::printPreview(QWidget *owner)
 {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    setUpPrinter(*printer, m_grid.printInfo());
-    const int rows = PrintTable::printableRows(m_grid);
+    setUpPrinter(*printer, info());
+    const int rows = rowCount();
     std::optional<PrintTable> table;
     {
         const std::unique_ptr<UiDialogs::Progress> progress =
@@ -114,9 +133,9 @@ PrintPreviewWindow *GridPrinter::printPreview(QWidget *owner)
     if (!table)
         return nullptr;
     auto renderer =
-            std::make_unique<PageRenderer>(m_grid.printInfo(), std::move(*table), printer.get(), paperTwips(*printer));
-    auto *window = new PrintPreviewWindow(std::move(printer), std::move(renderer), m_grid.printInfo().previewCaption,
-                                          m_grid.printInfo().previewPageOf, owner);
+            std::make_unique<PageRenderer>(info(), std::move(*table), printer.get(), paperTwips(*printer));
+    auto *window = new PrintPreviewWindow(std::move(printer), std::move(renderer), info().previewCaption,
+                                          info().previewPageOf, owner);
     window->show();
     return window;
 }

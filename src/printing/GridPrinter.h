@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/PrintInfo.h"
+#include "printing/PrintTable.h"
 #include "widgets/UiDialogs.h"
 
 #include <QSizeF>
@@ -7,18 +9,20 @@
 
 class DataGrid;
 class PrintPreviewWindow;
-struct PrintInfo;
-struct PrintTable;
 class QPrinter;
 class QWidget;
 
 // The print facility of a grid: prints or previews all its rows with the
 // grid's print settings. Lists of thousands of rows show their progress,
 // with a cancel button, once the task takes longer than about a second.
+// A list that is no grid's (the team list) is printed from a table made
+// beforehand, with print settings of its own.
 class GridPrinter
 {
 public:
     explicit GridPrinter(DataGrid &grid);
+    // listName as the progress names it ("Mannschaftsliste").
+    GridPrinter(const PrintInfo &info, PrintTable table, const QString &listName);
 
     // The print dialog, then every row to the printer or PDF file chosen.
     // Cancelling ends quietly; a failure throws RingtalError.
@@ -36,6 +40,11 @@ public:
 
 private:
     std::optional<PrintTable> takeRows(UiDialogs::Progress &progress);
+    const PrintInfo &info() const;
+    int rowCount() const;
 
-    DataGrid &m_grid;
+    DataGrid *m_grid = nullptr;
+    PrintInfo m_info;
+    std::optional<PrintTable> m_table;
+    QString m_listName = QStringLiteral("Siegerliste");
 };

@@ -1,7 +1,11 @@
 #include "scoring/Teams.h"
 
+#include "scoring/Classes.h"
 #include "scoring/RankAssignment.h"
+#include "scoring/ScoreComputation.h"
 #include "store/Database.h"
+#include "store/Numbers.h"
+#include "store/Recordset.h"
 
 #include <QHash>
 
@@ -36,6 +40,47 @@ void Teams::storeCounted(Database &database, int counted)
 {
     database.execute(QStringLiteral("INSERT OR REPLACE INTO Einstellungen (Name, Wert) VALUES (?, ?)"),
                      {CountedName, QString::number(std::max(counted, 0))});
+}
+
+std::vector<Teams::Shooter> Teams::shootersOf(const Recordset &rows, const std::vector<ClassDef> &classes)
+{
+    const auto field = [&rows](const QString &name) { return rows.fieldIndex(name); };
+    const int klasse = field(QStringLiteral("Klasse"));
+    const int team = field(QStringLiteral("Mannschaft"));
+    const int key = field(QStringLiteral("Sortierung"));
+    const int serie = field(QStringLiteral("Serie"));
+    const int innerTens = field(QStringLiteral("Innenzehner"));
+    std::array<int, ScoreComputation::ShotCount> shots{};
+    for (int shot = 1; shot <= ScoreComputation::ShotCount; ++shot)
+        shots[size_t(shot - 1)] = field(ScoreComputation::ringColumn(shot));
+    const auto value = [&rows](int row, int at) { return at < 0 ? QVariant() : rows.storedValue(row, at); };
+
+    QStringList classOfRows;
+    classOfRows.reserve(rows.rowCount());
+    for (int row = 0; row < rows.rowCount(); ++row)
+        classOfRows << value(row, klasse).toString();
+    std::vector<Shooter> shooters;
+    shooters.reserve(size_t(rows.rowCount()));
+    for (const Classes::Line &line : Classes::arrange(classOfRows, classes)) {
+        if (line.row < 0)
+            continue;
+        Shooter shooter;
+        shooter.row = line.row;
+        shooter.klasse = classOfRows.at(line.row);
+        shooter.team = value(line.row, team).toString();
+        shooter.key = value(line.row, key).toString();
+        shooter.total = value(line.row, serie).toDouble();
+        shooter.innerTens = value(line.row, innerTens).toInt();
+        for (const int at : shots) {
+            const QVariant shot = value(line.row, at);
+            const double counted = ScoreComputation::isCleanShot(shot)
+                                       ? ScoreComputation::countedValue(Numbers::cellText(shot)) : 0;
+            if (counted >= 1 && counted <= 10)
+                ++shooter.counts[size_t(counted)];
+        }
+        shooters.push_back(shooter);
+    }
+    return shooters;
 }
 
 std::vector<Teams::Team> Teams::rank(const std::vector<Shooter> &shooters, int counted, TieRule rule)

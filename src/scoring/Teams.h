@@ -8,6 +8,8 @@
 #include <vector>
 
 class Database;
+class Recordset;
+struct ClassDef;
 
 // Team ranking: a team is the shooters of one class with the same team text
 // (letter case and surrounding blanks ignored); its result is the sum of its
@@ -37,6 +39,12 @@ struct Shooter
     int innerTens = 0;
     std::array<int, 11> counts{}; // counts[v]: shots counted as v
 };
+
+// The shooters of a competition's rows (Klasse, Mannschaft, Sortierung,
+// Serie, Innenzehner, Ring1 ... Ring10; a field the rows lack reads as
+// empty), row being the row's index, in the winners list's order of
+// classes, so that the teams come in it too.
+std::vector<Shooter> shootersOf(const Recordset &rows, const std::vector<ClassDef> &classes);
 
 struct Team
 {

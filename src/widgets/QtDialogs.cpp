@@ -4,7 +4,11 @@
 #include "widgets/QtProgress.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
+#include <QSpinBox>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -80,14 +84,43 @@ std::optional<QString> QtDialogs::inputText(const QString &prompt, const QString
 }
 
 std::optional<int> QtDialogs::chooseItem(const QString &prompt, const QString &title, const QStringList &items,
-                                         int current)
+                                         int current, NumberField *number)
 {
-    bool ok = false;
     const QString boxTitle = title.isEmpty() ? QApplication::applicationName() : title;
+    if (number)
+        return chooseItemAndNumber(prompt, boxTitle, items, current, *number);
+    bool ok = false;
     const QString chosen = QInputDialog::getItem(owner(), boxTitle, prompt, items, current, false, &ok);
     if (!ok || !items.contains(chosen))
         return std::nullopt;
     return int(items.indexOf(chosen));
+}
+
+std::optional<int> QtDialogs::chooseItemAndNumber(const QString &prompt, const QString &title, const QStringList &items,
+                                                  int current, NumberField &number)
+{
+    QDialog dialog(owner());
+    dialog.setWindowTitle(title);
+    auto *form = new QFormLayout(&dialog);
+    auto *list = new QComboBox(&dialog);
+    list->addItems(items);
+    list->setCurrentIndex(current);
+    form->addRow(prompt, list);
+    auto *spin = new QSpinBox(&dialog);
+    spin->setRange(number.minimum, number.maximum);
+    spin->setPrefix(number.prefix);
+    spin->setSuffix(number.suffix);
+    spin->setSpecialValueText(number.zeroText);
+    spin->setValue(number.value);
+    form->addRow(number.prompt, spin);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted || list->currentIndex() < 0)
+        return std::nullopt;
+    number.value = spin->value();
+    return list->currentIndex();
 }
 
 QString QtDialogs::qtFilter(const QString &filter)

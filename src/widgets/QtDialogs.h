@@ -16,7 +16,7 @@ public:
     void message(const QString &title, const QString &text, Icon icon) override;
     std::optional<QString> inputText(const QString &prompt, const QString &title) override;
     std::optional<int> chooseItem(const QString &prompt, const QString &title, const QStringList &items,
-                                  int current) override;
+                                  int current, NumberField *number) override;
     QString saveFileName(const FileRequest &request) override;
     QString openFileName(const FileRequest &request) override;
     bool chooseFont(QFont &font, QColor &colour) override;
@@ -31,5 +31,7 @@ public:
 
 private:
     static QWidget *owner();
+    static std::optional<int> chooseItemAndNumber(const QString &prompt, const QString &title, const QStringList &items,
+                                                  int current, NumberField &number);
     static QString runFileDialog(const FileRequest &request, bool save);
 };

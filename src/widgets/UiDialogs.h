@@ -40,10 +40,24 @@ public:
 
     // One-line text input; an empty optional means Cancel.
     virtual std::optional<QString> inputText(const QString &prompt, const QString &title) = 0;
+    // A whole number asked together with a choice, for a setting that goes
+    // with it (a spin box under the list).
+    struct NumberField
+    {
+        QString prompt;   // its label
+        QString prefix;   // before the number in the box
+        QString suffix;   // after it
+        QString zeroText; // what 0 shows as; empty when 0 shows as the others
+        int minimum = 0;
+        int maximum = 99;
+        int value = 0; // the preset, and the number chosen once OK was pressed
+    };
+
     // One of a few items (a drop-down list with OK and Cancel), preset to the
     // item `current`; the chosen item's index, an empty optional on Cancel.
+    // With a number field, the number is asked beside it.
     virtual std::optional<int> chooseItem(const QString &prompt, const QString &title, const QStringList &items,
-                                          int current) = 0;
+                                          int current, NumberField *number = nullptr) = 0;
     // File dialogs; an empty text means Cancel.
     virtual QString saveFileName(const FileRequest &request) = 0;
     virtual QString openFileName(const FileRequest &request) = 0;

@@ -4,10 +4,12 @@
 #include "masterlist/frmGesamt.h"
 #include "support/CheckConnection.h"
 #include "support/OrdinaryUserFileAccess.h"
+#include "support/IndependentCsv.h"
 #include "support/PdfText.h"
 #include "support/TestMasterList.h"
 
 #include <QPushButton>
+#include <QTableView>
 #include <QTableWidget>
 
 namespace {
@@ -55,6 +57,20 @@ QStringList winnersLines(DataGrid *grid)
     return lines;
 }
 
+// The team list's lines as "place|team|class|shooter|rings".
+QStringList teamLines(MainWindowSession &session)
+{
+    const QAbstractItemModel *model = session.window().findChild<QTableView *>("grdMannschaften")->model();
+    QStringList lines;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < model->columnCount(); ++column)
+            cells << model->index(row, column).data().toString();
+        lines << cells.join('|');
+    }
+    return lines;
+}
+
 QString statusText(MainWindowSession &session)
 {
     return session.window().findChild<QStatusBar *>()->currentMessage();
@@ -75,6 +91,7 @@ private slots:
     void classCell();
     void winnersListByClass();
     void tieRuleCommand();
+    void teamList();
     void classListDialog();
     void takeOverProposesTheClass_data();
     void takeOverProposesTheClass();
@@ -245,6 +262,57 @@ void TestCompetitionRules::tieRuleCommand()
     QCOMPARE(tc.scalar("SELECT Platz FROM Ergebnisse WHERE Schuetze = 'B'").toInt(), 2);
     QCOMPARE(rule->text(), QStringLiteral("Wertung: DSB-Sportordnung: Ringe, Zehner, Neuner … Einer, Innenzehner"));
     QVERIFY(!rule->isHidden());
+}
+
+// Herren: "SV 1" counts its best three of four (95 + 93 + 90), however the
+// name is written; "Nord" has two and is listed after it without a place.
+// Damen rank on their own. With two counting, Nord (97 + 96) wins.
+void TestCompetitionRules::teamList()
+{
+    TestCompetition tc;
+    tc.setTitle("Kreismeisterschaft");
+    for (const char *name : {"Herren", "Damen"})
+        tc.exec("INSERT INTO Klassen (Reihenfolge, Name) VALUES ((SELECT count(*) + 1 FROM Klassen), ?)", {name});
+    const QList<std::tuple<QString, QString, QString, int>> shooters{
+        {"A", "Herren", "SV 1", 95}, {"B", "Herren", " sv 1", 93}, {"C", "Herren", "SV 1", 90}, {"D", "Herren", "SV 1", 80},
+        {"E", "Herren", "Nord", 97}, {"F", "Herren", "Nord", 96}, {"G", "Damen", "SV 1", 91},  {"H", "Damen", "SV 1", 92},
+        {"I", "Damen", "SV 1", 89}};
+    int startNr = 0;
+    for (const auto &[name, klasse, team, total] : shooters) {
+        tc.addResult(++startNr, name, "SV", total, QStringLiteral("%1").arg(total, 6, 10, QLatin1Char('0')) + QString(22, '0'));
+        tc.exec("UPDATE Ergebnisse SET Klasse = ?, Mannschaft = ? WHERE Schuetze = ?", {klasse, team, name});
+    }
+    MainWindowSession session(tc.path());
+    session.trigger("mnuEditUpdatePlaetze");
+    session.window().findChild<QTabWidget *>("SSTab1")->setCurrentIndex(2);
+    QCOMPARE(teamLines(session), (QStringList{"1|SV 1|Herren||278", "|||A|95", "|||B|93", "|||C|90",
+                                             "|Nord|Herren||193", "|||E|97", "|||F|96",
+                                             "1|SV 1|Damen||272", "|||H|92", "|||G|91", "|||I|89"}));
+
+    session.dialogs().answerText(TieRules::title(TieRule::InnerTensFirst));
+    session.dialogs().answerNumber(2);
+    session.trigger("mnuEditWertung");
+    QCOMPARE(tc.scalar("SELECT Wert FROM Einstellungen WHERE Name = 'Mannschaft'").toString(), QStringLiteral("2"));
+    QCOMPARE(teamLines(session).mid(0, 4), (QStringList{"1|Nord|Herren||193", "|||E|97", "|||F|96", "2|SV 1|Herren||188"}));
+
+    const QString pdf = tc.folder() + "/mannschaften.pdf";
+    session.dialogs().answerPrint(pdf);
+    session.trigger("mnuDateiPrint");
+    const PdfText text(pdf);
+    QVERIFY(text.text(1).contains("Mannschaften: die besten 2 Schützen zählen"));
+    const std::optional<QRectF> nord = text.find(1, "Nord");
+    const std::optional<QRectF> total = text.find(1, "193");
+    QVERIFY(nord && total && qAbs(nord->center().y() - total->center().y()) < 2);
+    QVERIFY(!text.text(1).contains("Innenzehner"));
+    const QString csv = tc.folder() + "/mannschaften.csv";
+    session.dialogs().answerFile(csv);
+    session.trigger("mnuDateiExport");
+    QString error;
+    const QList<QStringList> records = IndependentCsv::read(csv, ';', &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(records.mid(0, 3), (QList<QStringList>{{"Platz", "Mannschaft", "Klasse", "Schütze", "Ringe"},
+                                                   {"1", "Nord", "Herren", "", "193"}, {"", "", "", "E", "97"}}));
+    QVERIFY(session.dialogs().allAnswersUsed());
 }
 
 // What OK refuses, with the cursor on the cell; removing a class that

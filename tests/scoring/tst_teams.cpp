@@ -1,6 +1,8 @@
 #include "scoring/RankAssignment.h"
 #include "scoring/Teams.h"
+#include "scoring/Classes.h"
 #include "store/Database.h"
+#include "store/Recordset.h"
 #include "support/TestCompetition.h"
 
 #include <QtTest>
@@ -58,6 +60,7 @@ class TestTeams : public QObject
 private slots:
     void rank_data();
     void rank();
+    void shootersOfRows();
     void storedCounted_data();
     void storedCounted();
     void storeCounted();
@@ -104,6 +107,29 @@ void TestTeams::rank()
     QFETCH(TieRule, rule);
     QFETCH(QString, teams);
     QCOMPARE(shown(Teams::rank(::shooters(shooters), counted, rule)), teams);
+}
+
+// From the file's rows: X and Y tie on 180 and no inner tens; Y's four tens
+// in the shots decide. Jugend comes first, as the class list has it, though
+// its row comes last.
+void TestTeams::shootersOfRows()
+{
+    TestCompetition tc;
+    tc.exec("INSERT INTO Klassen (Reihenfolge, Name) VALUES (1, 'Jugend'), (2, 'Damen')");
+    const QVariantList nines{9, 9, 9, 9, 9, 9, 9, 9, 9, 9};
+    const QVariantList tens{10, 10, 8, 9, 9, 9, 9, 9, 9, 8};
+    const QList<std::tuple<QString, QString, QVariantList>> rows{
+        {"Damen", "X", nines}, {"Damen", "X", nines}, {"Damen", "Y", tens}, {"Damen", "Y", tens}, {"Jugend", "Z", nines}};
+    int startNr = 0;
+    for (const auto &[klasse, team, shots] : rows) {
+        tc.addResult(++startNr, "S", "SV", 90, "000090" + QString(22, '0'), shots);
+        tc.exec("UPDATE Ergebnisse SET Klasse = ?, Mannschaft = ?, Innenzehner = 0 WHERE StartNr = ?", {klasse, team, startNr});
+    }
+    const auto db = Database::open(tc.path());
+    const std::unique_ptr<Recordset> set = db->openRecordset("Select * from Ergebnisse order by StartNr");
+    const std::vector<ClassDef> classes = Classes::read(*db);
+    QCOMPARE(shown(Teams::rank(Teams::shootersOf(*set, classes), 2, TieRule::CountsFirst)),
+             QStringLiteral("- Jugend:Z 90 [4]|1 Damen:Y 180 [2,3]|2 Damen:X 180 [0,1]"));
 }
 
 void TestTeams::storedCounted_data()

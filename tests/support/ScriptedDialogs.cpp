@@ -26,6 +26,7 @@ void ScriptedDialogs::clear()
 {
     ScriptedMessages::clear();
     m_texts.clear();
+    m_numbers.clear();
     m_files.clear();
     m_fonts.clear();
 }
@@ -42,13 +43,16 @@ std::optional<QString> ScriptedDialogs::inputText(const QString &prompt, const Q
 }
 
 std::optional<int> ScriptedDialogs::chooseItem(const QString &prompt, const QString &title, const QStringList &items,
-                                               int current)
+                                               int current, NumberField *number)
 {
-    record({QStringLiteral("choice"), title, prompt + QStringLiteral(" [%1]").arg(items.value(current)),
+    const QString asked = number ? QStringLiteral(" %1 [%2]").arg(number->prompt).arg(number->value) : QString();
+    record({QStringLiteral("choice"), title, prompt + QStringLiteral(" [%1]").arg(items.value(current)) + asked,
             Icon::Information, {}});
     const qsizetype chosen = items.indexOf(next(m_texts, QString()));
     if (chosen < 0)
         return std::nullopt;
+    if (number && !m_numbers.empty())
+        number->value = next(m_numbers, number->value);
     return int(chosen);
 }
 

@@ -21,6 +21,8 @@ public:
         // A typed empty text stays distinct from Cancel (a null text).
         m_texts.push_back(text ? (text->isNull() ? QStringLiteral("") : *text) : QString());
     }
+    // The number of a choice that asks one beside it; unanswered, the preset stays.
+    void answerNumber(int number) { m_numbers.push_back(number); }
     void answerFile(const QString &path) { m_files.push_back(path); }
     void answerFont(const QFont &font, const QColor &colour) { m_fonts.push_back({false, font, colour}); }
     void cancelFont() { m_fonts.push_back({true, QFont(), QColor()}); }
@@ -37,7 +39,7 @@ public:
 
     bool allAnswersUsed() const override
     {
-        return ScriptedMessages::allAnswersUsed() && m_texts.empty() && m_files.empty() && m_prints.empty()
+        return ScriptedMessages::allAnswersUsed() && m_texts.empty() && m_numbers.empty() && m_files.empty() && m_prints.empty()
             && m_fonts.empty();
     }
     void clear() override;
@@ -45,7 +47,7 @@ public:
     std::optional<QString> inputText(const QString &prompt, const QString &title) override;
     // Answered from the text queue with the item's text; a text no item has is Cancel.
     std::optional<int> chooseItem(const QString &prompt, const QString &title, const QStringList &items,
-                                  int current) override;
+                                  int current, NumberField *number) override;
     QString saveFileName(const FileRequest &request) override;
     QString openFileName(const FileRequest &request) override;
     bool chooseFont(QFont &font, QColor &colour) override;
@@ -63,6 +65,7 @@ private:
     UiDialogs *m_previous = nullptr;
     std::deque<QString> m_texts;
     std::deque<QString> m_files;
+    std::deque<int> m_numbers;
     std::deque<FontAnswer> m_fonts;
     QFont m_presetFont;
     QColor m_presetColour;
