@@ -4,6 +4,7 @@
 
 #include "certificates/frmUrkunden.h"
 #include "scoring/Classes.h"
+#include "scoring/Teams.h"
 #include "store/DataSource.h"
 #include "store/Numbers.h"
 #include "store/Recordset.h"
@@ -29,54 +30,70 @@ int placeOf(const Recordset &rows, int row)
     return whole ? number : 0;
 }
 
-struct Placed
+// A team's club, when every counted shooter shoots for the same one; a team
+// of several clubs names none rather than one of them.
+QString teamClub(const Recordset &rows, const Teams::Team &team)
 {
-    int place;
-    Certificate certificate;
-};
-
-// Within a class by place; equal places keep the winners list's order.
-void appendByPlace(std::vector<Placed> &placed, std::vector<Certificate> &certificates)
-{
-    std::stable_sort(placed.begin(), placed.end(), [](const Placed &a, const Placed &b) { return a.place < b.place; });
-    for (Placed &one : placed)
-        certificates.push_back(std::move(one.certificate));
-    placed.clear();
+    QString club;
+    for (size_t at = 0; at < team.counted.size(); ++at) {
+        const QString own = fieldText(rows, team.counted[at], QStringLiteral("Verein")).trimmed();
+        if (at > 0 && own.compare(club, Qt::CaseInsensitive) != 0)
+            return QString();
+        club = at == 0 ? own : club;
+    }
+    return club;
 }
 
 } // namespace
 
-// Class by class in the winners list's order, and in each class its
-// shooters placed 1 to `places`, a shared place giving each its certificate.
+// Class by class in the winners list's order; in each class its shooters
+// placed 1 to `places`, a shared place giving each its certificate, then
+// its teams so placed.
 std::vector<Certificate> frmMain::certificatesFor(bool shooters, bool teams, int places) const
 {
-    Q_UNUSED(teams)
     std::vector<Certificate> certificates;
     const Recordset *rows = Data1 ? Data1->recordset() : nullptr;
-    if (!rows || !shooters)
+    if (!rows)
         return certificates;
     QStringList classOfRows;
     for (int row = 0; row < rows->rowCount(); ++row)
         classOfRows << fieldText(*rows, row, QStringLiteral("Klasse"));
     const QString title = Label1->text();
     const QString today = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
-    std::vector<Placed> placed;
+    // Each class once, in the order the winners list shows them, with its placed rows.
+    QStringList classOrder;
+    std::vector<std::vector<int>> placedRows;
     for (const Classes::Line &line : Classes::arrange(classOfRows, m_classes)) {
-        if (line.row < 0) {
-            appendByPlace(placed, certificates);
+        if (line.row < 0)
             continue;
+        if (!classOrder.contains(classOfRows.at(line.row))) {
+            classOrder << classOfRows.at(line.row);
+            placedRows.emplace_back();
         }
         const int place = placeOf(*rows, line.row);
-        if (place < 1 || place > places)
-            continue;
-        placed.push_back({place,
-                          {title, classOfRows.at(line.row), QString::number(place),
-                           fieldText(*rows, line.row, QStringLiteral("Schuetze")),
-                           fieldText(*rows, line.row, QStringLiteral("Verein")),
-                           fieldText(*rows, line.row, QStringLiteral("Mannschaft")),
-                           fieldText(*rows, line.row, QStringLiteral("Serie")), today}});
+        if (shooters && place >= 1 && place <= places)
+            placedRows[size_t(classOrder.indexOf(classOfRows.at(line.row)))].push_back(line.row);
     }
-    appendByPlace(placed, certificates);
+    const std::vector<Teams::Team> ranked = teams ? Teams::rank(Teams::shootersOf(*rows, m_classes), m_teamCounted,
+                                                                m_tieRule)
+                                                  : std::vector<Teams::Team>();
+    for (qsizetype klasse = 0; klasse < classOrder.size(); ++klasse) {
+        std::vector<int> &inClass = placedRows[size_t(klasse)];
+        // Equal places keep the winners list's order.
+        std::stable_sort(inClass.begin(), inClass.end(),
+                         [&](int a, int b) { return placeOf(*rows, a) < placeOf(*rows, b); });
+        for (const int row : inClass)
+            certificates.push_back({title, classOfRows.at(row), QString::number(placeOf(*rows, row)),
+                                    fieldText(*rows, row, QStringLiteral("Schuetze")),
+                                    fieldText(*rows, row, QStringLiteral("Verein")),
+                                    fieldText(*rows, row, QStringLiteral("Mannschaft")),
+                                    fieldText(*rows, row, QStringLiteral("Serie")), today});
+        for (const Teams::Team &team : ranked) {
+            if (team.klasse == classOrder.at(klasse) && team.place >= 1 && team.place <= places)
+                certificates.push_back({title, team.klasse, QString::number(team.place), team.name,
+                                        teamClub(*rows, team), team.name, Numbers::numberText(team.total), today});
+        }
+    }
     return certificates;
 }
 

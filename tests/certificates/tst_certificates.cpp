@@ -4,6 +4,7 @@
 #include "support/PdfText.h"
 
 #include <QBuffer>
+#include <QCheckBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -164,23 +165,56 @@ private slots:
         QCOMPARE(dialog.findChild<QTableWidget *>("grdZeilen")->item(3, 6)->text(), QStringLiteral("1x"));
     }
 
-    // Two classes, the list's second class shooting best; a tie for second place; a fourth place left out.
+    // Two classes, the list's second class shooting best; a tie for second place; a fourth place left
+    // out. Team Tell I is of one club, the youth team of two; Christ alone is short of shooters.
+    void printFromMainWindow_data()
+    {
+        QTest::addColumn<bool>("shooters");
+        QTest::addColumn<bool>("teams");
+        QTest::addColumn<int>("places");
+        QTest::addColumn<QStringList>("pages"); // how each page begins after "Urkunde Kreismeisterschaft"
+        QTest::addColumn<QStringList>("once");  // names on exactly one page each
+        QTest::newRow("shooters, places 1 to 3")
+                << true << false << 3
+                << QStringList{"1. Platz Anna Weiß SV Tell Schützenklasse 97 Ringe", "2. Platz", "2. Platz",
+                               "1. Platz Emil Ernst SV Tell Jugend 99,5 Ringe", "2. Platz Fritz Frei",
+                               "3. Platz Gustav Gast SG Hubertus Jugend 70 Ringe"}
+                << QStringList{"Bernd Bauer", "Carla Christ"};
+        QTest::newRow("teams, places 1 to 3")
+                << false << true << 3
+                << QStringList{"1. Platz Tell I SV Tell Schützenklasse 282 Ringe", "1. Platz Jugend gemischt Jugend 249,5 Ringe"}
+                << QStringList{"Tell I"};
+        QTest::newRow("both, place 1 only")
+                << true << true << 1
+                << QStringList{"1. Platz Anna Weiß", "1. Platz Tell I", "1. Platz Emil Ernst", "1. Platz Jugend gemischt"}
+                << QStringList{"Anna Weiß"};
+    }
     void printFromMainWindow()
     {
+        QFETCH(bool, shooters);
+        QFETCH(bool, teams);
+        QFETCH(int, places);
+        QFETCH(QStringList, pages);
+        QFETCH(QStringList, once);
         TestCompetition competition;
         competition.setTitle(QStringLiteral("Kreismeisterschaft"));
         for (const char *name : {"Schützenklasse", "Jugend"})
             competition.exec("INSERT INTO Klassen (Reihenfolge, Name, Geschlecht) VALUES "
                              "((SELECT count(*) + 1 FROM Klassen), ?, 'beide')", {QString::fromUtf8(name)});
-        const struct { const char *name; const char *klasse; double serie; const char *key; } rows[] = {
-                {"Anna Weiß", "Schützenklasse", 97, "000970"}, {"Bernd Bauer", "Schützenklasse", 95, "000950"},
-                {"Carla Christ", "Schützenklasse", 95, "000950"}, {"Dieter Dorn", "Schützenklasse", 90, "000900"},
-                {"Emil Ernst", "Jugend", 99.5, "000995"},       {"Fritz Frei", "Jugend", 80, "000800"}};
+        const struct { const char *name, *club, *klasse, *team; double serie; const char *key; } rows[] = {
+                {"Anna Weiß", "SV Tell", "Schützenklasse", "Tell I", 97, "000970"},
+                {"Bernd Bauer", "SV Tell", "Schützenklasse", "Tell I", 95, "000950"},
+                {"Carla Christ", "SV Tell", "Schützenklasse", "Christ", 95, "000950"},
+                {"Dieter Dorn", "sv tell", "Schützenklasse", "Tell I", 90, "000900"},
+                {"Emil Ernst", "SV Tell", "Jugend", "Jugend gemischt", 99.5, "000995"},
+                {"Fritz Frei", "SV Tell", "Jugend", "Jugend gemischt", 80, "000800"},
+                {"Gustav Gast", "SG Hubertus", "Jugend", "Jugend gemischt", 70, "000700"}};
         int startNr = 0;
         for (const auto &row : rows) {
-            competition.addResult(++startNr, QString::fromUtf8(row.name), "SV Tell", row.serie,
+            competition.addResult(++startNr, QString::fromUtf8(row.name), row.club, row.serie,
                                   QString(row.key) + QString(22, QLatin1Char('0')));
-            competition.exec("UPDATE Ergebnisse SET Klasse = ? WHERE StartNr = ?", {QString::fromUtf8(row.klasse), startNr});
+            competition.exec("UPDATE Ergebnisse SET Klasse = ?, Mannschaft = ? WHERE StartNr = ?",
+                             {QString::fromUtf8(row.klasse), row.team, startNr});
         }
         MainWindowSession session(competition.path());
         QTemporaryDir dir;
@@ -189,25 +223,27 @@ private slots:
         session.dialogs().answerPrint(pdf);
         QTimer::singleShot(0, [&] {
             auto *dialog = qobject_cast<frmUrkunden *>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
+            QVERIFY(dialog && dialog->findChild<QCheckBox *>("chkSchuetzen")->isChecked());
             QCOMPARE(dialog->findChild<QSpinBox *>("spnPlaetze")->value(), 3);
+            dialog->findChild<QCheckBox *>("chkSchuetzen")->setChecked(shooters);
+            dialog->findChild<QCheckBox *>("chkMannschaften")->setChecked(teams);
+            dialog->findChild<QSpinBox *>("spnPlaetze")->setValue(places);
             dialog->findChild<QPushButton *>("cmdDrucken")->click();
             dialog->reject();
         });
         session.trigger(QStringLiteral("mnuDateiUrkunden"));
         QVERIFY(session.dialogs().allAnswersUsed());
         const PdfText text(pdf);
-        QCOMPARE(text.pageCount(), 5);
-        // Bernd Bauer and Carla Christ share the second place, in either order.
-        const QStringList expected{"1. Platz Anna Weiß SV Tell Schützenklasse 97 Ringe", "2. Platz", "2. Platz",
-                                   "1. Platz Emil Ernst SV Tell Jugend 99,5 Ringe", "2. Platz Fritz Frei"};
-        for (int page = 1; page <= 5; ++page) {
-            QVERIFY2(text.text(page).startsWith("Urkunde Kreismeisterschaft " + expected.at(page - 1)),
+        QStringList all;
+        for (int page = 1; page <= text.pageCount(); ++page) {
+            all << text.text(page);
+            QVERIFY2(page <= pages.size() && text.text(page).startsWith("Urkunde Kreismeisterschaft " + pages.at(page - 1)),
                      qPrintable(text.text(page)));
             QVERIFY(text.text(page).endsWith(QDate::currentDate().toString("dd.MM.yyyy")));
         }
-        QCOMPARE((QStringList{text.text(2), text.text(3)}.join(' ').count("Bernd Bauer")), 1);
-        QCOMPARE((QStringList{text.text(2), text.text(3)}.join(' ').count("Carla Christ")), 1);
+        QCOMPARE(text.pageCount(), pages.size());
+        for (const QString &name : once)
+            QCOMPARE(all.join(' ').count(name), 1);
         QCOMPARE(text.pageSize(1).toSize(), QSize(595, 842));
     }
 };
