@@ -12,9 +12,8 @@
 
 #include <QCheckBox>
 #include <QDate>
-#include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,6 +21,7 @@
 #include <QSaveFile>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace {
@@ -42,6 +42,13 @@ QByteArray readLayoutFile(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         throw RingtalError(ErrorNumber::PathFileAccess, file.errorString());
     return file.readAll();
+}
+
+// Layouts and logos are the user's own files, not the program's.
+QString layoutFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return (QDir(documents).exists() ? documents : QDir::homePath()) + QLatin1Char('/');
 }
 
 void writeLayoutFile(const QString &path, const QByteArray &text)
@@ -72,6 +79,7 @@ frmUrkunden::frmUrkunden(Source source, QWidget *parent)
     splitter->addWidget(picVorschau);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
+    splitter->setSizes({680, 420});
     lblMeldung = new QLabel(this);
     lblMeldung->setObjectName(QStringLiteral("lblMeldung"));
     lblMeldung->setWordWrap(true);
@@ -220,6 +228,7 @@ void frmUrkunden::cmdVorlageSpeichern_Click()
     }
     UiDialogs::FileRequest request;
     request.title = QStringLiteral("Vorlage speichern");
+    request.folder = layoutFolder();
     request.fileName = QStringLiteral("Urkunde.urk");
     request.filter = LayoutFilter;
     request.defaultSuffix = QStringLiteral("urk");
@@ -238,6 +247,7 @@ void frmUrkunden::cmdVorlageLaden_Click()
 {
     UiDialogs::FileRequest request;
     request.title = QStringLiteral("Vorlage laden");
+    request.folder = layoutFolder();
     request.filter = LayoutFilter;
     request.defaultSuffix = QStringLiteral("urk");
     request.mustExist = true;

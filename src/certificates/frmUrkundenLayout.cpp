@@ -8,6 +8,7 @@
 #include "widgets/UiDialogs.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontComboBox>
@@ -301,6 +302,7 @@ void frmUrkunden::cmdBild_Click()
 {
     UiDialogs::FileRequest request;
     request.title = QStringLiteral("Bild für die Urkunde");
+    request.folder = QDir::homePath() + QLatin1Char('/');
     request.filter = PictureFilter;
     request.mustExist = true;
     const QString path = UiDialogs::current().openFileName(request);

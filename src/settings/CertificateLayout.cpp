@@ -158,7 +158,7 @@ CertificateLayout CertificateLayout::standard()
 {
     CertificateLayout layout;
     layout.lines = {standardLine("Urkunde", 48, true, 35),       standardLine("{Wettkampf}", 20, false, 70),
-                    standardLine("{Platz}. Platz", 40, true, 105), standardLine("{Name}", 28, true, 140),
+                    standardLine("{Platz}. Platz", 40, true, 105), standardLine("{Name}", 24, true, 140),
                     standardLine("{Verein}", 18, false, 160),    standardLine("{Klasse}", 18, false, 175),
                     standardLine("{Ringe} Ringe", 20, false, 195), standardLine("{Datum}", 12, false, 260)};
     layout.lines.back().align = CertificateLine::Align::Left;
