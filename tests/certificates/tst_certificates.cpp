@@ -1,6 +1,8 @@
 #include "certificates/CertificatePages.h"
+#include "certificates/CertificatePrinter.h"
 #include "certificates/frmUrkunden.h"
 #include "mainwindow/MainWindowSession.h"
+#include "printing/PrintPreviewWindow.h"
 #include "support/PdfText.h"
 
 #include <QBuffer>
@@ -163,6 +165,126 @@ private slots:
         dialog.cmdDrucken_Click();
         QCOMPARE(dialogs.boxes(), QStringList("Urkunden|" + dialog.message()));
         QCOMPARE(dialog.findChild<QTableWidget *>("grdZeilen")->item(3, 6)->text(), QStringLiteral("1x"));
+    }
+
+    // Cancelling while the pages are written leaves no half file behind.
+    void cancelledPrintLeavesNoFile()
+    {
+        ScriptedDialogs dialogs;
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        CertificatePages::setUpPrinter(printer, CertificateLayout::standard());
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("urkunden.pdf"));
+        dialogs.cancelProgressAt(2);
+        const std::vector<Certificate> five(5, shooter("Anna"));
+        QVERIFY(!CertificatePrinter::printTo(printer, CertificateLayout::standard(), five));
+        QVERIFY(!QFile::exists(dir.filePath("urkunden.pdf")));
+        QCOMPARE(dialogs.progressSteps(), (std::vector<int>{1, 2}));
+    }
+
+    // Lines added, removed and moved keep every other line's text; the standard layout only when asked.
+    void linesEdited_data()
+    {
+        QTest::addColumn<QString>("steps"); // "add", "remove", "up", "down", "standard yes/no", after "row n" selects
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("add after the second") << "row 1,add" << QStringList{"A", "B", "{Name}", "C"};
+        QTest::newRow("remove the first") << "row 0,remove" << QStringList{"B", "C"};
+        QTest::newRow("third up") << "row 2,up" << QStringList{"A", "C", "B"};
+        QTest::newRow("first down twice") << "row 0,down,down" << QStringList{"B", "C", "A"};
+        QTest::newRow("last down stays") << "row 2,down" << QStringList{"A", "B", "C"};
+        QTest::newRow("standard refused") << "standard no" << QStringList{"A", "B", "C"};
+        QTest::newRow("standard taken") << "standard yes" << QStringList{"Urkunde", "{Wettkampf}", "{Platz}. Platz",
+                                                                         "{Name}", "{Verein}", "{Klasse}", "{Ringe} Ringe", "{Datum}"};
+    }
+    void linesEdited()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QStringList, texts);
+        TempSettings settings;
+        ScriptedDialogs dialogs;
+        frmUrkunden dialog([](bool, bool, int) { return std::vector<Certificate>{shooter("Anna")}; });
+        CertificateLayout abc = oneLine("A", 12, 20);
+        abc.lines.push_back(oneLine("B", 12, 40).lines.front());
+        abc.lines.push_back(oneLine("C", 12, 60).lines.front());
+        dialog.showLayout(abc);
+        auto *table = dialog.findChild<QTableWidget *>("grdZeilen");
+        const QHash<QString, QString> buttons{{"add", "cmdZeileNeu"}, {"remove", "cmdZeileLoeschen"},
+                                              {"up", "cmdZeileHoch"}, {"down", "cmdZeileRunter"}};
+        for (const QString &step : steps.split(',')) {
+            if (step.startsWith("row "))
+                table->setCurrentCell(step.mid(4).toInt(), 0);
+            else if (step.startsWith("standard ")) {
+                dialogs.answer(step.endsWith("yes") ? Dialogs::Answer::Yes : Dialogs::Answer::No);
+                dialog.cmdStandardvorlage_Click();
+            } else
+                dialog.findChild<QPushButton *>(buttons.value(step))->click();
+        }
+        QStringList shown;
+        for (const CertificateLine &line : dialog.layout().lines)
+            shown << line.text;
+        QCOMPARE(shown, texts);
+        QCOMPARE(dialog.message(), QString());
+    }
+
+    // A picture that opens but is none is named in the message line; a folder is refused at once.
+    void pictureChosen_data()
+    {
+        QTest::addColumn<QByteArray>("bytes"); // empty: a folder stands at the path
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("PNG") << png(30, 30) << "" << "";
+        QTest::newRow("SVG") << Svg << "" << "";
+        QTest::newRow("text named .png") << QByteArray("Vereinsfest") << "Das Bild „logo.png“ kann nicht gelesen werden"
+                                         << "";
+        QTest::newRow("folder") << QByteArray() << "" << "Das Bild „";
+    }
+    void pictureChosen()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        QFETCH(QString, box);
+        TempSettings settings;
+        ScriptedDialogs dialogs;
+        QTemporaryDir dir;
+        frmUrkunden dialog([](bool, bool, int) { return std::vector<Certificate>{shooter("Anna")}; });
+        const QString path = dir.filePath("logo.png");
+        bytes.isEmpty() ? void(QDir(dir.path()).mkdir("logo.png")) : writeFile(path, bytes);
+        dialogs.answerFile(path);
+        dialog.cmdBild_Click();
+        QVERIFY2(message.isEmpty() ? dialog.message().isEmpty() : dialog.message().startsWith(message),
+                 qPrintable(dialog.message()));
+        QCOMPARE(dialog.layout().picture.bytes, bytes);
+        QStringList messages;
+        for (const ScriptedDialogs::Shown &shown : dialogs.shown())
+            messages << (shown.kind == "message" ? shown.title + "|" + shown.text : QString());
+        messages.removeAll(QString());
+        QCOMPARE(messages.size(), box.isEmpty() ? 0 : 1);
+        if (!box.isEmpty())
+            QVERIFY(messages.front().startsWith("Bild|" + box));
+    }
+
+    // Without certificates the live picture shows the example and neither preview nor print runs;
+    // with them the preview has a page each.
+    void previewPages()
+    {
+        TempSettings settings;
+        ScriptedDialogs dialogs;
+        std::vector<Certificate> chosen;
+        frmUrkunden dialog([&](bool, bool, int) { return chosen; });
+        QVERIFY(dialog.message().startsWith("Für diese Auswahl gibt es keine Urkunde"));
+        dialog.cmdVorschau_Click();
+        QCOMPARE(dialogs.boxes().size(), 1);
+        QVERIFY(!openedWindow<PrintPreviewWindow>());
+        chosen = {shooter("Anna"), shooter("Bernd")};
+        dialog.findChild<QSpinBox *>("spnPlaetze")->setValue(2);
+        QCOMPARE(dialog.message(), QString());
+        dialog.cmdVorschau_Click();
+        auto *preview = openedWindow<PrintPreviewWindow>();
+        QVERIFY(preview);
+        QCOMPARE(preview->pageCount(), 2);
+        QCOMPARE(preview->pageIndicator(), QStringLiteral("Urkunde 1 von 2"));
+        preview->close();
     }
 
     // Two classes, the list's second class shooting best; a tie for second place; a fourth place left
