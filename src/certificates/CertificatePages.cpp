@@ -149,7 +149,9 @@ std::optional<QString> CertificatePages::lineProblem(int index)
         return QStringLiteral("Zeile %1: Die Ränder links und rechts lassen keinen Platz für Text.").arg(number);
     for (const Certificate &certificate : m_certificates) {
         if (shaped(index, CertificateFields::fill(line.text, certificate)).width > room + Slack)
-            return QStringLiteral("Zeile %1 passt für „%2“ nicht auf die Seite.").arg(number, certificate.name);
+            return QStringLiteral("Zeile %1 passt für „%2“ nicht auf die Seite: Schrift kleiner oder die Ränder links "
+                                  "und rechts schmaler wählen.")
+                    .arg(number, certificate.name);
     }
     return std::nullopt;
 }

@@ -84,7 +84,8 @@ private slots:
         a5.landscape = true;
         QTest::newRow("A5 landscape ends at 148 mm") << a5 << "Anna" << "Zeile 1 reicht bis";
         QTest::newRow("long name wider than the page")
-                << oneLine("{Name}", 20, 100) << LongName << "Zeile 1 passt für „" + LongName + "“ nicht auf die Seite.";
+                << oneLine("{Name}", 20, 100) << LongName << "Zeile 1 passt für „" + LongName + "“ nicht auf die Seite: Schrift kleiner "
+                       "oder die Ränder links und rechts schmaler wählen.";
         CertificateLayout landscape = oneLine("{Name}", 20, 100);
         landscape.landscape = true;
         QTest::newRow("long name fits landscape") << landscape << LongName << "";
