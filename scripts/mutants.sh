@@ -184,6 +184,20 @@ mutant "mainwindow: the team tab prints the winners list" mainwindow/frmMainPrin
 mutant "mainwindow: the number of counted shooters not stored" mainwindow/frmMainClasses.cpp \
     'Teams::storeCounted(*Data1->database(), counted.value);' ';' "tst_competitionrules"
 
+# ---------------------------------------------------------------- certificates
+mutant "certificates: the last place of the selection left out" mainwindow/frmMainCertificates.cpp \
+    'if (shooters && place >= 1 && place <= places)' 'if (shooters && place >= 1 && place < places)' "tst_certificates"
+mutant "certificates: a line too wide for a long name printed cut" certificates/CertificatePages.cpp \
+    'if (shaped(index, CertificateFields::fill(line.text, certificate)).width > room + Slack)' 'if (false)' \
+    "tst_certificates"
+mutant "certificates: a team of two clubs named after its best shooter's" mainwindow/frmMainCertificates.cpp \
+    'if (at > 0 && own.compare(club, Qt::CaseInsensitive) != 0)' 'if (false)' "tst_certificates"
+mutant "certificates: landscape paper measured as portrait" settings/CertificateLayout.cpp \
+    'return landscape ? portrait.transposed() : portrait;' 'return portrait;' "tst_certificates tst_certificatelayout"
+mutant "certificates: the picture's bytes left out of the layout text" settings/CertificateLayout.cpp \
+    '{QStringLiteral("Daten"), QString::fromLatin1(picture.bytes.toBase64())},' '{QStringLiteral("Daten"), QString()},' \
+    "tst_certificatelayout tst_certificates"
+
 # ---------------------------------------------------------------- the run
 applies()
 {

@@ -3,6 +3,7 @@
 #include "scoring/Classes.h"
 #include "scoring/Teams.h"
 #include "scoring/TieRule.h"
+#include "settings/CertificateFields.h"
 #include "widgets/ImageList.h"
 
 #include <QMainWindow>
@@ -65,6 +66,7 @@ public slots:
     void mnuDateiPrint_Click();
     void mnuDateiPrinterSetup_Click();
     void mnuDateiExport_Click();
+    void mnuDateiUrkunden_Click();
     void mnuDateiBezeichnung_Click();
     void mnuDateiClose_Click();
     void mnuEditUpdatePlaetze_Click();
@@ -109,6 +111,7 @@ private:
     void PrintWinnersList(int mode);
     void PrintTeamList(int mode);
     bool teamListReady();
+    std::vector<Certificate> certificatesFor(bool shooters, bool teams, int places) const;
     void ShowTitle();
     bool storePendingEntry();
     void restorePositionsAndLayouts();

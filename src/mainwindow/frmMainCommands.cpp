@@ -60,6 +60,7 @@ const std::vector<frmMain::MenuItem> DateiItems{
         {"mnuDateiPrint", "Drucken", &frmMain::mnuDateiPrint_Click, {}},
         {"mnuDateiPrinterSetup", "Drucker-Einstellungen...", &frmMain::mnuDateiPrinterSetup_Click, {}},
         {"mnuDateiExport", "Exportieren...", &frmMain::mnuDateiExport_Click, {}},
+        {"mnuDateiUrkunden", "Urkunden...", &frmMain::mnuDateiUrkunden_Click, {}},
         {"mnuTemp2", "-", nullptr, {}},
         {"mnuDateiBezeichnung", "Bezeichnung...", &frmMain::mnuDateiBezeichnung_Click, {}},
         {"mnuTemp3", "-", nullptr, {}},

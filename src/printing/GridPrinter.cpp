@@ -134,7 +134,8 @@ PrintPreviewWindow *GridPrinter::printPreview(QWidget *owner)
         return nullptr;
     auto renderer =
             std::make_unique<PageRenderer>(info(), std::move(*table), printer.get(), paperTwips(*printer));
-    auto *window = new PrintPreviewWindow(std::move(printer), std::move(renderer), info(), owner);
+    auto *window = new PrintPreviewWindow(std::move(printer), std::move(renderer), info().previewCaption,
+                                          info().previewPageOf, owner);
     window->show();
     return window;
 }

@@ -2,6 +2,7 @@
 
 #include "grid/PrintInfo.h"
 #include "printing/PageLayout.h"
+#include "printing/PageSource.h"
 #include "printing/PrintTable.h"
 #include "printing/TextRunCache.h"
 
@@ -17,7 +18,7 @@ class QPainter;
 // parts at the bottom, with \p and \P filled in. Texts are measured on the
 // device the pages are meant for (the printer), so that a preview and the
 // print break the pages alike.
-class PageRenderer
+class PageRenderer : public PageSource
 {
 public:
     // The paper's full size in twips, as the device's page is oriented.
@@ -25,15 +26,15 @@ public:
     PageRenderer(const PrintInfo &info, PrintTable table, QPaintDevice *device, const QSizeF &paperTwips);
 
     const PageLayout &layout() const { return *m_layout; }
-    int pageCount() const { return m_layout->pageCount(); }
+    int pageCount() const override { return m_layout->pageCount(); }
     const QSizeF &paperTwips() const { return m_paper; }
     const PrintTable &table() const { return m_table; }
     // The paper in the device's pixels.
-    QSizeF paperPixels() const;
+    QSizeF paperPixels() const override;
 
     // Paints page `index` (0-based). The painter draws in the device's
     // pixels, its origin at the paper's top left.
-    void paint(QPainter &painter, int index);
+    void paint(QPainter &painter, int index) override;
 
 private:
     PageLayout::Input measure();

@@ -1,12 +1,12 @@
 #include "printing/PreviewPage.h"
 
-#include "printing/PageRenderer.h"
+#include "printing/PageSource.h"
 
 #include <QPainter>
 
-PreviewPage::PreviewPage(PageRenderer &renderer, QWidget *parent)
+PreviewPage::PreviewPage(PageSource &pages, QWidget *parent)
     : QWidget(parent)
-    , m_renderer(renderer)
+    , m_pages(pages)
 {
     setObjectName(QStringLiteral("PreviewPage"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -33,7 +33,7 @@ void PreviewPage::setScale(double scale)
 
 QSize PreviewPage::sizeHint() const
 {
-    const QSizeF paper = m_renderer.paperPixels() * m_scale;
+    const QSizeF paper = m_pages.paperPixels() * m_scale;
     return QSize(std::max(1, qRound(paper.width())), std::max(1, qRound(paper.height())));
 }
 
@@ -47,7 +47,7 @@ void PreviewPage::renderImage()
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.scale(m_scale, m_scale);
-    m_renderer.paint(painter, m_page);
+    m_pages.paint(painter, m_page);
     m_stale = false;
 }
 

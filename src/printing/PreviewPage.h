@@ -3,17 +3,17 @@
 #include <QImage>
 #include <QWidget>
 
-class PageRenderer;
+class PageSource;
 
-// One page of a preview on the screen, drawn by the same renderer as the
-// print and scaled to the zoom. The page is painted once per page and zoom
+// One page of a preview on the screen, drawn by the same page source as
+// the print and scaled to the zoom. The page is painted once per page and zoom
 // and kept as an image, so scrolling costs nothing.
 class PreviewPage : public QWidget
 {
     Q_OBJECT
 
 public:
-    PreviewPage(PageRenderer &renderer, QWidget *parent = nullptr);
+    PreviewPage(PageSource &pages, QWidget *parent = nullptr);
 
     int page() const { return m_page; }
     void setPage(int index);
@@ -29,7 +29,7 @@ protected:
 private:
     void renderImage();
 
-    PageRenderer &m_renderer;
+    PageSource &m_pages;
     int m_page = 0;
     double m_scale = 0.1;
     QImage m_image;

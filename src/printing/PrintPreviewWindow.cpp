@@ -1,7 +1,6 @@
 #include "printing/PrintPreviewWindow.h"
 
-#include "grid/PrintInfo.h"
-#include "printing/PageRenderer.h"
+#include "printing/PageSource.h"
 #include "printing/PageText.h"
 #include "printing/PreviewPage.h"
 #include "widgets/FormTools.h"
@@ -44,23 +43,23 @@ void addZoomAction(QToolBar *bar, const char *name, const QString &sign, const Q
 
 } // namespace
 
-PrintPreviewWindow::PrintPreviewWindow(std::unique_ptr<QPrinter> printer, std::unique_ptr<PageRenderer> renderer,
-                                       const PrintInfo &info, QWidget *owner)
+PrintPreviewWindow::PrintPreviewWindow(std::unique_ptr<QPrinter> printer, std::unique_ptr<PageSource> pages,
+                                       const QString &caption, const QString &pageOf, QWidget *owner)
     : QWidget(owner, Qt::Window)
     , m_printer(std::move(printer))
-    , m_renderer(std::move(renderer))
-    , m_pageOf(info.previewPageOf)
+    , m_pages(std::move(pages))
+    , m_pageOf(pageOf)
 {
     setObjectName(QStringLiteral("PrintPreviewWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(info.previewCaption);
+    setWindowTitle(caption);
     m_scroll = new QScrollArea(this);
     m_scroll->setObjectName(QStringLiteral("previewArea"));
     m_scroll->setAlignment(Qt::AlignCenter);
     m_scroll->setBackgroundRole(QPalette::Dark);
     m_scroll->setFocusPolicy(Qt::NoFocus);
     m_scroll->installEventFilter(this);
-    m_page = new PreviewPage(*m_renderer);
+    m_page = new PreviewPage(*m_pages);
     m_scroll->setWidget(m_page);
     createToolbar();
     layout()->addWidget(m_scroll);
@@ -73,7 +72,7 @@ PrintPreviewWindow::PrintPreviewWindow(std::unique_ptr<QPrinter> printer, std::u
 
 PrintPreviewWindow::~PrintPreviewWindow()
 {
-    // The page widget paints with the renderer, so it goes first.
+    // The page widget paints with the pages, so it goes first.
     delete m_scroll;
 }
 
@@ -123,7 +122,7 @@ int PrintPreviewWindow::currentPage() const
 
 int PrintPreviewWindow::pageCount() const
 {
-    return m_renderer->pageCount();
+    return m_pages->pageCount();
 }
 
 void PrintPreviewWindow::setCurrentPage(int page)
@@ -144,6 +143,11 @@ void PrintPreviewWindow::showPageState()
     m_navigation.at(1)->setEnabled(currentPage() > 1);
     m_navigation.at(2)->setEnabled(currentPage() < pageCount());
     m_navigation.at(3)->setEnabled(currentPage() < pageCount());
+}
+
+int PrintPreviewWindow::printerResolution() const
+{
+    return m_printer->resolution();
 }
 
 double PrintPreviewWindow::zoomPercent() const
@@ -178,7 +182,7 @@ void PrintPreviewWindow::zoomChosen(int index)
 
 void PrintPreviewWindow::applyZoom()
 {
-    const QSizeF paper = m_renderer->paperPixels();
+    const QSizeF paper = m_pages->paperPixels();
     // The area inside the frame, with or without scroll bars: the viewport
     // itself changes as they come and go, and the fit would follow them.
     const QSize room = m_scroll->contentsRect().size() - QSize(PageRoom, PageRoom);

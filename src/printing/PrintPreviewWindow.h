@@ -3,9 +3,8 @@
 #include <QWidget>
 #include <memory>
 
-class PageRenderer;
+class PageSource;
 class PreviewPage;
-struct PrintInfo;
 class QComboBox;
 class QLabel;
 class QPrinter;
@@ -21,8 +20,10 @@ class PrintPreviewWindow : public QWidget
 public:
     enum class Zoom { WholePage, PageWidth, Percent };
 
-    PrintPreviewWindow(std::unique_ptr<QPrinter> printer, std::unique_ptr<PageRenderer> renderer, const PrintInfo &info,
-                       QWidget *owner);
+    // pageOf is the indicator's text, \p and \P standing for the page's
+    // number and the number of pages.
+    PrintPreviewWindow(std::unique_ptr<QPrinter> printer, std::unique_ptr<PageSource> pages, const QString &caption,
+                       const QString &pageOf, QWidget *owner);
     ~PrintPreviewWindow() override;
 
     // 1-based, as the indicator counts.
@@ -38,7 +39,9 @@ public:
     void zoomIn();
     void zoomOut();
 
-    const PageRenderer &renderer() const { return *m_renderer; }
+    const PageSource &pages() const { return *m_pages; }
+    // The pages' pixels per inch.
+    int printerResolution() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -52,7 +55,7 @@ private:
     void zoomChosen(int index);
 
     std::unique_ptr<QPrinter> m_printer;
-    std::unique_ptr<PageRenderer> m_renderer;
+    std::unique_ptr<PageSource> m_pages;
     QString m_pageOf;
     QScrollArea *m_scroll = nullptr;
     PreviewPage *m_page = nullptr;

@@ -177,7 +177,7 @@ bool QtDialogs::printDialog(QPrinter &printer)
     if (QPrinterInfo::availablePrinters().isEmpty())
         message(QStringLiteral("Drucken"),
                 QStringLiteral("Auf diesem Rechner ist kein Drucker eingerichtet.\n"
-                               "Die Liste kann im folgenden Dialog als PDF-Datei gespeichert werden."),
+                               "Der Ausdruck kann im folgenden Dialog als PDF-Datei gespeichert werden."),
                 Icon::Information);
     QPrintDialog dialog(&printer, owner());
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);

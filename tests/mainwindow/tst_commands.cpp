@@ -128,6 +128,8 @@ private slots:
         QTest::addColumn<QString>("asked"); // the first dialog's text; empty: not checked
         QTest::newRow("menu Info, modal") << "menu" << "mnuInfo" << "frmInfo" << "";
         QTest::newRow("menu printer settings, modal") << "menu" << "mnuDateiPrinterSetup" << "frmPrinterSetup" << "";
+        QTest::newRow("menu certificates: asked to rank first, modal") << "menu" << "mnuDateiUrkunden"
+                                                                       << "question; frmUrkunden" << "";
         QTest::newRow("key Ctrl+P: asked to rank first") << "key" << "Ctrl+P" << "question,progress; preview" << "";
         QTest::newRow("button exit") << "button" << "exit" << "closed" << "";
         QTest::newRow("button Löschen: the current shooter") << "button" << "Löschen" << "question"

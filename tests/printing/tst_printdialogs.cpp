@@ -141,7 +141,7 @@ private slots:
         QtDialogs dialogs;
         QPrinter printer;
         QVERIFY(!dialogs.printDialog(printer));
-        QCOMPARE(seen, QStringList({"Auf diesem Rechner ist kein Drucker eingerichtet.\nDie Liste kann im folgenden "
+        QCOMPARE(seen, QStringList({"Auf diesem Rechner ist kein Drucker eingerichtet.\nDer Ausdruck kann im folgenden "
                                     "Dialog als PDF-Datei gespeichert werden.",
                                     "print dialog"}));
     }

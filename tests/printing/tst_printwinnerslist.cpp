@@ -287,7 +287,7 @@ private slots:
         QCOMPARE(enabled, QVector<bool>({page > 1, page > 1, page < pages, page < pages}));
         QWidget *shown = window->findChild<PreviewPage *>();
         const QSize room = window->findChild<QScrollArea *>()->viewport()->size() - QSize(24, 24);
-        const QSizeF paper = window->renderer().paperTwips() / 1440.0 * window->logicalDpiX();
+        const QSizeF paper = window->pages().paperPixels() / window->printerResolution() * window->logicalDpiX();
         if (zoom == QLatin1String("whole"))
             QVERIFY(shown->width() <= room.width() + 1 && shown->height() <= room.height() + 1
                     && (near(shown->width(), room.width()) || near(shown->height(), room.height())));
