@@ -128,6 +128,10 @@ mutant "grid: typed values given up without asking" grid/DataGridStoring.cpp \
 mutant "grid: column widths not restored" grid/GridSettings.cpp \
     'grid.columns(int(i)).setWidth(std::max(0.0, widths[i]));' ';' "tst_appearance tst_startclose"
 
+mutant "grid: the cell typed in is closed when other programs' rows come" grid/DataGridStoring.cpp \
+    '        edit(again);' '        ;' "tst_sharedfile"
+mutant "grid: a cell typed in reopens on the row it was on before the others' rows" grid/DataGridStoring.cpp \
+    'viewRow = m_model->viewRow(newLine ? rs->rowCount() : rowOfId(id, row));' 'viewRow = cell.row();' "tst_sharedfile"
 # ---------------------------------------------------------------- printing
 mutant "printing: columns wider than the page not scaled" printing/PageLayout.cpp \
     'm_scale = total > m_input.areaWidth ? m_input.areaWidth / total : 1.0;' 'm_scale = 1.0;' \
@@ -161,6 +165,8 @@ mutant "printing: no new page for each class" printing/PageLayout.cpp \
 mutant "printing: a class heading left at the foot of a page" printing/PageLayout.cpp \
     'if (page.rowCount > 1 && last + 1 < m_input.rowCount' 'if (false && last + 1 < m_input.rowCount' \
     "tst_pagelayout tst_printwinnerslist"
+mutant "mainwindow: other programs' rows shown only when the window is activated" mainwindow/frmMain.cpp \
+    '    tmrAndereProgramme->start();' '' "tst_sharedfile"
 mutant "mainwindow: a new class taken unasked" mainwindow/frmMainClasses.cpp \
     'if (answer != Dialogs::Answer::Yes) {' 'if (false) {' "tst_competitionrules"
 mutant "mainwindow: a shooter taken over gets no class proposed" mainwindow/frmMainEntries.cpp \

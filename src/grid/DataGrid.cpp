@@ -159,6 +159,11 @@ void DataGrid::commitOpenEditor()
     }
 }
 
+bool DataGrid::isCellOpen() const
+{
+    return m_delegate->openEditor() && state() == QAbstractItemView::EditingState;
+}
+
 bool DataGrid::hasPendingEdit()
 {
     commitOpenEditor();

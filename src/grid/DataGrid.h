@@ -43,8 +43,11 @@ public:
     // Stores them; throws RingtalError and leaves the row in edit.
     void storePendingEdit();
     // Rows another program stored meanwhile are shown, the pending edit, the
-    // cursor and the scroll position kept.
-    void refreshChangedRows();
+    // cursor and the scroll position kept, and the cell being typed in open
+    // unless closingCell takes its text into the row. True when rows were read again.
+    bool refreshChangedRows(bool closingCell = true);
+    // A cell's editor is open: the user is typing in it.
+    bool isCellOpen() const;
     // A row is being stored (a question about it may be open).
     bool isStoring() const { return m_storing; }
     // Keep the present column set while the data source is re-pointed or re-read.

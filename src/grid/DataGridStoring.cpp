@@ -2,6 +2,7 @@
 // changed or deleted meanwhile.
 #include "grid/DataGrid.h"
 
+#include "grid/GridDelegate.h"
 #include "grid/GridModel.h"
 #include "store/DataSource.h"
 #include "store/Dialogs.h"
@@ -10,6 +11,7 @@
 #include "store/Recordset.h"
 #include "store/RingtalError.h"
 
+#include <QLineEdit>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTimer>
@@ -33,16 +35,55 @@ void DataGrid::storePendingEdit()
     }
 }
 
-void DataGrid::refreshChangedRows()
+bool DataGrid::refreshChangedRows(bool closingCell)
 {
     Recordset *rs = recordset();
     if (!rs || m_storing)
-        return;
-    commitOpenEditor();
+        return false;
+    if (closingCell)
+        commitOpenEditor();
+    // Reading the rows again closes the cell being typed in. Its text is not
+    // taken into the row (that may ask for a class, or begin a new row): the
+    // cell is opened again with the text and the text cursor as they were.
+    auto *line = isCellOpen() ? qobject_cast<QLineEdit *>(m_delegate->openEditor()) : nullptr;
+    const QString typed = line ? line->text() : QString();
+    const int cursor = line ? line->cursorPosition() : 0;
+    const int selected = line ? line->selectionStart() : -1;
+    const int selectedLength = line ? line->selectionLength() : 0;
+    // The cell's row by its ID, since other rows may come before it now; the
+    // view's row need not be the set's current one while nothing is stored.
+    const QModelIndex cell = currentIndex();
+    const int row = line ? m_model->recordRow(cell.row()) : -1;
+    const bool newLine = line && (m_model->isNewRowLine(row) || cell.row() == m_model->addNewRow());
+    const QVariant id = line && !newLine && row >= 0 && row < rs->rowCount() && idField() >= 0
+                            ? rs->storedValue(row, idField())
+                            : QVariant();
     m_keptScroll = verticalScrollBar()->value();
-    if (!rs->refreshChanged())
+    if (!rs->refreshChanged()) {
         m_keptScroll = -1;
+        return false;
+    }
+    if (line) {
+        int viewRow = m_model->addNewRow();
+        if (viewRow < 0)
+            viewRow = m_model->viewRow(newLine ? rs->rowCount() : rowOfId(id, row));
+        const QModelIndex again = m_model->index(viewRow, cell.column());
+        if (!again.isValid())
+            return true;
+        m_syncing = true;
+        setCurrentIndex(again);
+        m_syncing = false;
+        edit(again);
+        if (auto *reopened = qobject_cast<QLineEdit *>(m_delegate->openEditor())) {
+            reopened->setText(typed);
+            if (selected >= 0)
+                reopened->setSelection(selected, selectedLength);
+            reopened->setCursorPosition(cursor);
+        }
+    }
+    return true;
 }
+
 
 // Another program changed or deleted the row meanwhile: the user sees both
 // and chooses; nothing is overwritten or dropped unseen. True when the row

@@ -31,6 +31,8 @@ namespace {
 const QString ResultsQuery = QStringLiteral("Select * from Ergebnisse order by Sortierung desc");
 const QString TitleQuery = QStringLiteral("Select * from Wettkampf");
 const QString LoadFailed = QStringLiteral("Fehler beim Laden eines Wettkampfs");
+// How often the window asks whether other programs stored rows, in ms.
+constexpr int OtherProgramsInterval = 250;
 
 // Design sizes in twips. The inner area of the design includes the toolbar
 // strip at its top; the central widget starts below it.
@@ -188,6 +190,14 @@ void frmMain::createGrids()
     // A row that cannot be stored because the file went away must not stay
     // on screen as if the competition were still there.
     connect(TDBGrid1, &DataGrid::storeFailed, this, [this] { QTimer::singleShot(0, this, &frmMain::checkCompetitionFile); });
+    // A PC that only shows the ranking is never brought to the front: what
+    // the entry PCs store must reach it while it stands there. Asking whether
+    // anything changed is one cheap question, so it is asked often.
+    tmrAndereProgramme = new QTimer(this);
+    tmrAndereProgramme->setObjectName(QStringLiteral("tmrAndereProgramme"));
+    tmrAndereProgramme->setInterval(OtherProgramsInterval);
+    connect(tmrAndereProgramme, &QTimer::timeout, this, [this] { showRowsOfOtherPrograms(false); });
+    tmrAndereProgramme->start();
 }
 
 void frmMain::placeDesignControls()
@@ -386,19 +396,22 @@ void frmMain::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        QTimer::singleShot(0, this, &frmMain::showRowsOfOtherPrograms);
+        QTimer::singleShot(0, this, [this] { showRowsOfOtherPrograms(true); });
 }
 
-void frmMain::showRowsOfOtherPrograms()
+void frmMain::showRowsOfOtherPrograms(bool closingCell)
 {
     if (QApplication::activeModalWidget() || TDBGrid1->isStoring() || !Data1->recordset())
         return;
     if (!checkCompetitionFile())
         return;
     try {
-        TDBGrid1->refreshChangedRows();
-        TDBGrid2->refreshChangedRows();
-        updatePlacesNotice();
+        // Coming back to the window the user is not typing: the open cell is
+        // taken into the row; while the window stands, the cell stays open.
+        const bool entries = TDBGrid1->refreshChangedRows(closingCell);
+        const bool winners = TDBGrid2->refreshChangedRows(closingCell);
+        if (entries || winners)
+            updatePlacesNotice();
     } catch (const std::exception &failure) {
         reportFailure(failure, QStringLiteral("Die Zeilen konnten nicht neu gelesen werden."));
     }

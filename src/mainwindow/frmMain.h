@@ -20,6 +20,7 @@ class DataSource;
 struct PrintInfo;
 struct PrintTable;
 class QLabel;
+class QTimer;
 class QTableView;
 class QLineEdit;
 class QMenu;
@@ -137,7 +138,7 @@ private:
     bool showWinnersList();
     bool alreadyEntered(const QString &name, const QString &club) const;
     void focusEntryGrid();
-    void showRowsOfOtherPrograms();
+    void showRowsOfOtherPrograms(bool closingCell);
     bool checkCompetitionFile();
     void closeCompetition();
     QString pendingEntryText() const;
@@ -168,6 +169,7 @@ private:
     // Said in the status bar once the competition is open: opened without classes, and why.
     QString m_upgradeNote;
 
+    QTimer *tmrAndereProgramme = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *lblPlaetzeNichtAktuell = nullptr;
     QLabel *lblWertung = nullptr;

@@ -131,7 +131,7 @@ using Own = QHash<QString, std::function<QString(const QString &)>>;
 // plain entries are typed; "<Tab>", "<Backtab>", "<Return>", "<Enter>" (keypad), "<Esc>", "<Del>",
 // "<Up>", "<Down>", "<Backspace>" and "<F5>" are keys; "@2:Verein" clicks the cell of row 2 in
 // column Verein, "@new:StartNr" one on the new-row line; "<focus txtSuche>" (or "<focus grid>");
-// "<activate>" brings the window to the front; "<close menu>", "<close frame>"; "#mnuDateiOpen"
+// "<activate>" brings the window to the front; "<wait 600>" lets it run that many ms; "<close menu>", "<close frame>"; "#mnuDateiOpen"
 // runs a command of the grid's window; "&Name\tClub" hands a shooter over from the master list;
 // "!Yes", "!No", "!file:PATH" and "!print" (Cancel) queue the next answer; "$SQL" is another
 // program's write. Checks: "?at 1:Ring9" the current cell; "?on Zeller" the current shooter; "?cell
@@ -234,6 +234,8 @@ inline void run(MainWindowSession &session, const TestCompetition &competition, 
             QEvent activated(QEvent::ActivationChange);
             QApplication::sendEvent(&session.window(), &activated);
             QTest::qWait(20);
+        } else if (step.startsWith(QLatin1String("<wait "))) {
+            QTest::qWait(step.mid(6).chopped(1).toInt());
         } else if (step.startsWith(QLatin1String("<close "))) {
             session.close(step.mid(7).chopped(1));
         } else if (!step.startsWith(QLatin1Char('?'))) {

@@ -50,6 +50,19 @@ private slots:
             << QStringList{OtherDeletes, "@1:Verein", "<Down>", "?boxes 0", "?rows 4", "?shown 5"};
         // Coming back to the window shows the other program's new shooter; the name being typed here
         // stays typed, in its row, with the cursor on it.
+        // A PC that only shows the list is never activated: the other's rows come within a second.
+        // Typing in a cell goes on where it was.
+        const QString otherAdds = QStringLiteral(
+            "$INSERT INTO Ergebnisse (StartNr, Schuetze, Verein, Serie, Sortierung) VALUES (2, 'Anderer PC', 'SV', 99, "
+            "'0000990000000000000000000000')");
+        QTest::newRow("the other's rows shown within a second while the window stands")
+            << QStringList{otherAdds, "<wait 1000>", "?shown 7", "?cell 3:Schuetze=Anderer PC", "?boxes 0"};
+        QTest::newRow("the other's rows shown while a cell is typed in, the cell kept open")
+            << QStringList{"@1:Schuetze", "Bauer-Neu", otherAdds, "<wait 1000>", "?shown 7", "?cell 3:Schuetze=Anderer PC",
+                           "?at 1:Schuetze", "-Ost", "<Down>", "?stored 1.Schuetze=Bauer-Neu-Ost", "?rows 6", "?boxes 0"};
+        QTest::newRow("the other's rows shown while a new shooter is typed, the cell kept open")
+            << QStringList{"@new:StartNr", "7", otherAdds, "<wait 1000>", "?shown 7", "?cell 3:Schuetze=Anderer PC", "8",
+                           "<Tab>", "Neuer", "<Up>", "?stored 0.StartNr=78", "?stored 0.Schuetze=Neuer", "?rows 7", "?boxes 0"};
         QTest::newRow("the other's rows shown when the window is activated")
             << QStringList{"@1:Schuetze", "Bauer-Neu",
                            "$INSERT INTO Ergebnisse (StartNr, Schuetze, Verein, Serie, Sortierung) VALUES (2, 'Anderer PC', 'SV', "
