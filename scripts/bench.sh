@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Builds an optimised copy in build-release/ and runs the benchmarks, if there are any yet.
+RINGTAL_WITH_SERVER=1
 # shellcheck source=scripts/setup.sh
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 

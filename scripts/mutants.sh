@@ -50,7 +50,7 @@ mutant "store: a transaction left unfinished commits" store/Database.cpp \
 mutant "store: a rollback leaves the undone writes in the rows of memory" store/Database.cpp \
     $'    ++m_writeSerial;\n    if (!m_db.rollback())' $'    if (!m_db.rollback())' "tst_recordset"
 mutant "store: a new row's ID not read back" store/RecordsetStoring.cpp \
-    'row[m_idField] = storedId();' ';' "tst_recordset tst_resultentry"
+    'row[m_idField] = inserted.id;' ';' "tst_recordset tst_resultentry"
 mutant "store: a row another program deleted looks stored" store/RecordsetStoring.cpp \
     'if (found.rows.empty())' 'if (found.rows.empty() && false)' "tst_recordset tst_sharedfile"
 mutant "store: a row another program changed is overwritten" store/RecordsetStoring.cpp \
@@ -65,6 +65,16 @@ mutant "store: the error text without its number" store/ErrorProtocol.cpp \
     'QStringLiteral("Fehler: %1 - %2").arg(error.number())' 'QStringLiteral("Fehler:%1 - %2").arg(error.number())' \
     "tst_errorprotocol tst_resultentry tst_masterfile"
 
+mutant "store: a server sorts empty sort keys before the others" store/ServerDatabase.cpp \
+    'return descending ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST");' 'return QString();' "tst_serverstore"
+mutant "store: another program's notice from the server not counted" store/ServerDatabase.cpp \
+    'if (notice->be_pid != own)' 'if (false)' "tst_serverstore"
+mutant "store: a new row's ID on a server not read back" store/ServerDatabase.cpp \
+    'inserted.id = qint64(id.toLongLong());' ';' "tst_serverstore"
+mutant "store: a competition copied onto a server numbers new rows from 1 again" store/ServerCompetitions.cpp \
+    'continueNumbering(*server, location.competition, table);' ';' "tst_serverstore"
+mutant "store: rows other programs stored while the server was away not read again" store/ServerDatabase.cpp \
+    $'    ++m_othersVersion;\n    ++m_writeSerial;' '' "tst_serverstore"
 # ---------------------------------------------------------------- scoring
 mutant "scoring: 11 counts as a shot" scoring/ScoreComputation.cpp \
     'if (value > HighestShot || value < 0.0)' 'if (value > 11.0 || value < 0.0)' "tst_scorecomputation tst_resultentry"

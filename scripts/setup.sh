@@ -11,6 +11,8 @@ RINGTAL_PACKAGES=(
     # Widgets, Sql, PrintSupport, Test and the offscreen platform come with qt6-base-dev;
     # the SQLite driver and Qt's German translations are separate packages.
     qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n
+    # A competition on a PostgreSQL server: Qt's driver, and libpq for reading rows fast.
+    libqt6sql6-psql libpq-dev
     # The toolbar pictures and the window icon are SVG: Qt Svg and its icon engine plugin.
     qt6-svg-dev
     # Qt6Gui's CMake package refuses to load without the OpenGL headers.
@@ -26,6 +28,12 @@ RINGTAL_PACKAGES=(
     # libFuzzer and clang's sanitizer runtimes are only a Recommends of clang.
     clang libclang-rt-14-dev clang-format
 )
+
+# The tests and benchmarks start throwaway PostgreSQL clusters of their own (initdb, pg_ctl);
+# the program needs no server on the PC it runs on, so run.sh installs none.
+if [[ "${RINGTAL_WITH_SERVER:-}" == 1 ]]; then
+    RINGTAL_PACKAGES+=(postgresql)
+fi
 
 # run.sh and test.sh share build/; the same options keep either from rebuilding everything.
 # shellcheck disable=SC2034 # used by the scripts that source this file

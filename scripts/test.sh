@@ -2,6 +2,7 @@
 # Builds everything with warnings as errors and runs every test, then does the same
 # again under AddressSanitizer and UndefinedBehaviorSanitizer, then fuzzes the settings
 # and CSV readers for a bounded time (FUZZ_SECONDS per target, 60 unless set).
+RINGTAL_WITH_SERVER=1
 # shellcheck source=scripts/setup.sh
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 

@@ -38,7 +38,7 @@ int Teams::storedCounted(Database &database)
 
 void Teams::storeCounted(Database &database, int counted)
 {
-    database.execute(QStringLiteral("INSERT OR REPLACE INTO Einstellungen (Name, Wert) VALUES (?, ?)"),
+    database.execute(QStringLiteral("INSERT INTO Einstellungen (Name, Wert) VALUES (?, ?) ON CONFLICT (Name) DO UPDATE SET Wert = excluded.Wert"),
                      {CountedName, QString::number(std::max(counted, 0))});
 }
 

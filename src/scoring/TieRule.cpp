@@ -219,7 +219,7 @@ void TieRules::change(Recordset &rows, TieRule rule)
         keys.push_back(cells.cell(KeyColumn));
     }
     allOrNothing(rows.database(), [&] {
-        rows.database().execute(QStringLiteral("INSERT OR REPLACE INTO Einstellungen (Name, Wert) VALUES (?, ?)"),
+        rows.database().execute(QStringLiteral("INSERT INTO Einstellungen (Name, Wert) VALUES (?, ?) ON CONFLICT (Name) DO UPDATE SET Wert = excluded.Wert"),
                                 {RuleName, QString::number(int(rule))});
         rows.storeField(key, keys);
     });

@@ -88,39 +88,6 @@ bool copyTitle(const AccessFile &source, Database &target)
     return true;
 }
 
-std::unique_ptr<QTemporaryFile> scratchFromTemplate(const QString &templatePath, const QString &targetPath)
-{
-    QFile templateFile(templatePath);
-    if (!templateFile.open(QIODevice::ReadOnly))
-        throw RingtalError(ErrorNumber::FileNotFound,
-                           QStringLiteral("Datei nicht gefunden: Die Vorlage '%1' fehlt.").arg(templatePath));
-    // Hidden beside the target, so that putting it in place is a rename on one file system.
-    const QString folder = QFileInfo(targetPath).absolutePath();
-    auto scratch = std::make_unique<QTemporaryFile>(QDir(folder).filePath(QStringLiteral(".ringtal-XXXXXX.wkd")));
-    if (!scratch->open() || scratch->write(templateFile.readAll()) != templateFile.size() || !scratch->flush())
-        throw RingtalError(ErrorNumber::PathFileAccess,
-                           QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: Im Ordner '%1' kann keine Datei "
-                                          "angelegt werden.")
-                                   .arg(folder));
-    scratch->close();
-    scratch->setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    return scratch;
-}
-
-// Replaces a file that is already there in one step, so that the target is
-// never missing or half written.
-void putInPlace(const QString &from, const QString &to)
-{
-    std::error_code failure;
-    std::filesystem::rename(std::filesystem::u8path(from.toStdString()), std::filesystem::u8path(to.toStdString()),
-                            failure);
-    if (failure)
-        throw RingtalError(
-                ErrorNumber::PathFileAccess,
-                QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: '%1' kann nicht geschrieben werden (%2).")
-                        .arg(to, QString::fromLocal8Bit(failure.message().c_str())));
-}
-
 } // namespace
 
 QString CompetitionTakeOver::proposedFileName(const QString &accessPath)
@@ -161,4 +128,35 @@ CompetitionTakeOver::Result CompetitionTakeOver::intoNewFile(const QString &acce
     putInPlace(scratch->fileName(), targetPath);
     scratch->setAutoRemove(false);
     return result;
+}
+
+std::unique_ptr<QTemporaryFile> CompetitionTakeOver::scratchFromTemplate(const QString &templatePath, const QString &targetPath)
+{
+    QFile templateFile(templatePath);
+    if (!templateFile.open(QIODevice::ReadOnly))
+        throw RingtalError(ErrorNumber::FileNotFound,
+                           QStringLiteral("Datei nicht gefunden: Die Vorlage '%1' fehlt.").arg(templatePath));
+    // Hidden beside the target, so that putting it in place is a rename on one file system.
+    const QString folder = QFileInfo(targetPath).absolutePath();
+    auto scratch = std::make_unique<QTemporaryFile>(QDir(folder).filePath(QStringLiteral(".ringtal-XXXXXX.wkd")));
+    if (!scratch->open() || scratch->write(templateFile.readAll()) != templateFile.size() || !scratch->flush())
+        throw RingtalError(ErrorNumber::PathFileAccess,
+                           QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: Im Ordner '%1' kann keine Datei "
+                                          "angelegt werden.")
+                                   .arg(folder));
+    scratch->close();
+    scratch->setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    return scratch;
+}
+
+void CompetitionTakeOver::putInPlace(const QString &from, const QString &to)
+{
+    std::error_code failure;
+    std::filesystem::rename(std::filesystem::u8path(from.toStdString()), std::filesystem::u8path(to.toStdString()),
+                            failure);
+    if (failure)
+        throw RingtalError(
+                ErrorNumber::PathFileAccess,
+                QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: '%1' kann nicht geschrieben werden (%2).")
+                        .arg(to, QString::fromLocal8Bit(failure.message().c_str())));
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 class AccessFile;
+class QTemporaryFile;
 class Database;
 
 // Takes a competition kept in the Access format over into a competition of
@@ -32,4 +34,11 @@ public:
     // that was at the target stays as it was. The Access file itself is
     // refused as the target. Throws RingtalError.
     static Result intoNewFile(const QString &accessPath, const QString &templatePath, const QString &targetPath);
+
+    // A copy of the template, hidden beside the target, so that putting it in
+    // place is a rename on one file system. Throws RingtalError.
+    static std::unique_ptr<QTemporaryFile> scratchFromTemplate(const QString &templatePath, const QString &targetPath);
+    // Replaces a file that is already there in one step, so that the target
+    // is never missing or half written. Throws RingtalError.
+    static void putInPlace(const QString &from, const QString &to);
 };

@@ -43,8 +43,9 @@ int typeCodeForDeclared(const QString &declared, QMetaType::Type fallback)
 
 // Gives every term of the query's "order by" the collation: "order by Schuetze"
 // becomes "order by Schuetze COLLATE c". Numbers compare as numbers whatever
-// the collation says; it decides only between texts.
-QString withCollation(const QString &sql, const QString &collation)
+// the collation says; it decides only between texts. Empty values go where
+// the engine is told to put them, so that both engines list rows alike.
+QString withOrder(const QString &sql, const QString &collation, const Database &database)
 {
     static const QRegularExpression orderBy(QStringLiteral("\\border\\s+by\\s+(.*)\\z"),
                                             QRegularExpression::CaseInsensitiveOption
@@ -52,14 +53,16 @@ QString withCollation(const QString &sql, const QString &collation)
     static const QRegularExpression direction(QStringLiteral("\\s+(asc|desc)\\s*\\z"),
                                               QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch list = orderBy.match(sql);
-    if (collation.isEmpty() || !list.hasMatch())
+    if (!list.hasMatch() || (collation.isEmpty() && database.emptyValuesOrder(false).isEmpty()))
         return sql;
     QStringList terms;
     for (const QString &part : list.captured(1).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const QRegularExpressionMatch d = direction.match(part);
         const QString expression = d.hasMatch() ? part.left(d.capturedStart()) : part;
-        terms << expression.trimmed() + QStringLiteral(" COLLATE ") + collation
-                     + (d.hasMatch() ? QLatin1Char(' ') + d.captured(1) : QString());
+        const bool descending = d.hasMatch() && d.captured(1).compare(QLatin1String("desc"), Qt::CaseInsensitive) == 0;
+        terms << expression.trimmed() + (collation.isEmpty() ? QString() : QStringLiteral(" COLLATE ") + collation)
+                     + (d.hasMatch() ? QLatin1Char(' ') + d.captured(1) : QString())
+                     + database.emptyValuesOrder(descending);
     }
     return sql.left(list.capturedStart(1)) + terms.join(QStringLiteral(", "));
 }
@@ -72,9 +75,9 @@ RingtalError unknownField(const QString &name)
 
 } // namespace
 
-QString Recordset::quoted(const QString &identifier)
+QString Recordset::quoted(const QString &identifier) const
 {
-    return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+    return m_database->quote(identifier);
 }
 
 Recordset::Recordset(std::shared_ptr<Database> database, QString sql, TextOrder order)
@@ -95,7 +98,7 @@ Recordset::Recordset(std::shared_ptr<Database> database, QString sql, TextOrder 
         m_rowidKey = true;
         m_readSql.replace(selectAll, QStringLiteral("SELECT *, rowid AS ringtal_rowid"));
     }
-    m_readSql = withCollation(m_readSql, m_database->collation(order));
+    m_readSql = withOrder(m_readSql, m_database->collation(order), *m_database);
     load();
     readFieldTypes();
     readOrderFields();

@@ -111,7 +111,7 @@ signals:
     void currentMoved(int row);
 
 private:
-    static QString quoted(const QString &identifier);
+    QString quoted(const QString &identifier) const;
     void readFieldTypes();
     bool isWritable() const;
     QString keyColumn() const;
@@ -121,7 +121,6 @@ private:
     bool takeRowsFrom(Recordset *sibling);
     void load();
     QVariant storable(int field, const QVariant &value) const;
-    QVariant storedId();
     void insertBuffer();
     void updateBuffer();
     const QString &updateStatement();

@@ -84,26 +84,6 @@ QVariant Recordset::storable(int field, const QVariant &value) const
     }
 }
 
-// A second program on the same file adds rows too, so a new row's number is
-// the file's to give when the row is stored, not one reserved in memory
-// before. Read back at once: the take-over finds its row again by it.
-QVariant Recordset::storedId()
-{
-    const QString id = quoted(m_fieldNames.at(m_idField));
-    const QVariant rowid = m_database->scalar(QStringLiteral("SELECT last_insert_rowid()"));
-    QVariant given = m_database->scalar(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(id, quoted(m_table)),
-                                        {rowid});
-    if (given.isNull()) {
-        // An ID that is not the row's own number gets the next free one.
-        m_database->execute(QStringLiteral("UPDATE %2 SET %1 = (SELECT coalesce(max(%1), 0) + 1 FROM %2) WHERE rowid = ?")
-                                .arg(id, quoted(m_table)),
-                            {rowid});
-        given = m_database->scalar(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(id, quoted(m_table)),
-                                   {rowid});
-    }
-    return given;
-}
-
 void Recordset::update()
 {
     if (m_editMode == EditMode::None)
@@ -121,7 +101,6 @@ void Recordset::update()
 void Recordset::insertBuffer()
 {
     QStringList columns;
-    QStringList marks;
     QVector<QVariant> values;
     QVector<QVariant> row(m_fieldNames.size());
     for (int i = 0; i < m_fieldNames.size(); ++i) {
@@ -129,19 +108,18 @@ void Recordset::insertBuffer()
             continue;
         row[i] = storable(i, m_buffer.at(i));
         columns << quoted(m_fieldNames.at(i));
-        marks << QStringLiteral("?");
         values << row[i];
     }
+    // A second program adds rows too, so a new row's ID is the competition's
+    // to give when the row is stored, not one reserved in memory before. Read
+    // back at once: the take-over finds its row again by it.
     Transaction transaction(*m_database);
-    m_database->execute(columns.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(m_table))
-                                          : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                                .arg(quoted(m_table), columns.join(QLatin1Char(',')),
-                                                     marks.join(QLatin1Char(','))),
-                        values);
+    const Database::Inserted inserted =
+        m_database->insert(m_table, columns, values, m_idField >= 0 ? m_fieldNames.at(m_idField) : QString());
     if (m_idField >= 0 && !m_changed.testBit(m_idField))
-        row[m_idField] = storedId();
+        row[m_idField] = inserted.id;
     if (m_rowidKey)
-        m_rowKeys.push_back(m_database->scalar(QStringLiteral("SELECT last_insert_rowid()")));
+        m_rowKeys.push_back(inserted.rowNumber);
     transaction.commit();
     m_rows.push_back(std::move(row));
     forgetInitials();
@@ -183,9 +161,13 @@ void Recordset::updateBuffer()
     }
     if (values.isEmpty())
         return;
+    // Compared and written in one transaction, the row locked on a server:
+    // nothing another program stores in between is overwritten unseen.
+    Transaction transaction(*m_database);
     checkRowInFile();
     values << rowKey(m_position);
     m_database->execute(updateStatement(), values);
+    transaction.commit();
     m_rows[size_t(m_position)] = std::move(row);
     forgetInitials();
     m_ownWrites = m_database->writeSerial();
@@ -228,11 +210,18 @@ void Recordset::storeField(int field, const std::vector<QVariant> &values)
 
 void Recordset::storeFieldBatch(int field, const int *rows, const QVariant *values, size_t count)
 {
+    // Nothing around a list of VALUES tells a server the parameters' types.
+    const auto declared = [this](int at) {
+        const int code = at < 0 ? Long : typeCode(at);
+        return code == Long ? QStringLiteral("INTEGER") : code == Double ? QStringLiteral("REAL") : QStringLiteral("TEXT");
+    };
+    const QString pair = QStringLiteral("(%1,%2)").arg(m_database->typedMark(declared(m_idField)),
+                                                       m_database->typedMark(declared(field)));
     QStringList pairs;
     QVector<QVariant> bound;
     bound.reserve(qsizetype(count * 2));
     for (size_t i = 0; i < count; ++i) {
-        pairs << QStringLiteral("(?,?)");
+        pairs << pair;
         bound << rowKey(rows[i]) << values[i];
     }
     m_database->execute(QStringLiteral("UPDATE %1 SET %2 = v.column2 FROM (VALUES %3) AS v WHERE %1.%4 = v.column1")
@@ -281,7 +270,8 @@ void Recordset::checkRowInFile()
     if (m_idField < 0)
         return;
     const Database::Rows found = m_database->readAll(
-        QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(quoted(m_table), keyColumn()), {rowKey(m_position)});
+        QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(quoted(m_table), keyColumn()) + m_database->rowLock(),
+        {rowKey(m_position)});
     m_fileRow.clear();
     if (found.rows.empty())
         throw RingtalError(ErrorNumber::RecordDeleted,

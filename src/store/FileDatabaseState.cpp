@@ -1,5 +1,5 @@
 // What became of an open database file: deleted, replaced, no longer writable.
-#include "store/Database.h"
+#include "store/FileDatabase.h"
 
 #include "store/RingtalError.h"
 
@@ -25,7 +25,7 @@ bool writable(const QString &path)
 
 } // namespace
 
-void Database::rememberFile()
+void FileDatabase::rememberFile()
 {
     struct stat info {};
     if (statOf(m_path, info)) {
@@ -34,7 +34,7 @@ void Database::rememberFile()
     }
 }
 
-Database::FileState Database::fileState() const
+Database::FileState FileDatabase::fileState() const
 {
     struct stat info {};
     if (!statOf(m_path, info))
@@ -44,12 +44,12 @@ Database::FileState Database::fileState() const
     return FileState::Unchanged;
 }
 
-bool Database::isReadOnly() const
+bool FileDatabase::isReadOnly() const
 {
     return !writable(m_path) || !writable(QFileInfo(m_path).absolutePath());
 }
 
-void Database::requireWritable() const
+void FileDatabase::requireWritable() const
 {
     if (fileState() != FileState::Unchanged || isReadOnly())
         raiseFileChanged();
@@ -57,7 +57,7 @@ void Database::requireWritable() const
 
 // A write that fails because the file went away or may no longer be written
 // says so, instead of SQLite's "read-only database" or "disk I/O error".
-void Database::raiseFileChanged() const
+void FileDatabase::raiseFileChanged() const
 {
     switch (fileState()) {
     case FileState::Gone:
