@@ -107,7 +107,7 @@ BENCHMARK(BM_TieRuleChange5000_SqlBaseline)->Unit(benchmark::kMillisecond);
 class OtherRule : public UiDialogs
 {
 public:
-    std::optional<QString> inputText(const QString &, const QString &) override { return std::nullopt; }
+    std::optional<QString> inputText(const QString &, const QString &, bool) override { return std::nullopt; }
     std::optional<int> chooseItem(const QString &, const QString &, const QStringList &, int current, NumberField *) override
     {
         return current == 0 ? 1 : 0;

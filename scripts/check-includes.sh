@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Fails when a file in src/ includes against the direction of the layers:
-#   store <- scoring, settings <- grid, widgets <- printing, masterlist, about, classes <- certificates
+#   store <- scoring, settings <- grid, widgets <- printing, masterlist, about, classes, server <- certificates
 #   <- mainwindow <- app
 # A folder may include its own files and those of lower layers, never a layer above
 # nor a folder beside it on its own layer. Every include of the program's own files
@@ -10,7 +10,7 @@ set -euo pipefail
 src="${1:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../src" && pwd)}"
 
 declare -A layer=([store]=0 [scoring]=1 [settings]=1 [grid]=2 [widgets]=2 [classes]=3
-                  [printing]=3 [masterlist]=3 [about]=3 [certificates]=4 [mainwindow]=5 [app]=6)
+                  [printing]=3 [masterlist]=3 [about]=3 [server]=3 [certificates]=4 [mainwindow]=5 [app]=6)
 
 failures=0
 while IFS= read -r file; do

@@ -9,6 +9,8 @@
 #include "store/ErrorProtocol.h"
 #include "store/Numbers.h"
 #include "store/Recordset.h"
+#include "store/RingtalError.h"
+#include "store/ServerLocation.h"
 #include "store/tempModule.h"
 #include "widgets/AppIcons.h"
 #include "widgets/FormTools.h"
@@ -33,6 +35,10 @@ const QString TitleQuery = QStringLiteral("Select * from Wettkampf");
 const QString LoadFailed = QStringLiteral("Fehler beim Laden eines Wettkampfs");
 // How often the window asks whether other programs stored rows, in ms.
 constexpr int OtherProgramsInterval = 250;
+// How long a note that the server is back stays in the status bar, in ms.
+constexpr int ServerNoticeMs = 10000;
+// How long a row the server did not take is tried again by itself, in ms.
+constexpr qint64 RetryStoreMs = 30 * 60 * 1000;
 
 // Design sizes in twips. The inner area of the design includes the toolbar
 // strip at its top; the central widget starts below it.
@@ -189,7 +195,21 @@ void frmMain::createGrids()
     connect(TDBGrid1, &DataGrid::afterColEdit, this, &frmMain::ComputeRowScore);
     // A row that cannot be stored because the file went away must not stay
     // on screen as if the competition were still there.
-    connect(TDBGrid1, &DataGrid::storeFailed, this, [this] { QTimer::singleShot(0, this, &frmMain::checkCompetitionFile); });
+    connect(TDBGrid1, &DataGrid::storeFailed, this, [this] {
+        QTimer::singleShot(0, this, &frmMain::checkCompetitionFile);
+        // A row the server did not take because it is away is stored by itself once it is back.
+        const std::shared_ptr<Database> database = Data1->database();
+        if (!database || !database->isServer())
+            return;
+        try {
+            database->dataVersion();
+        } catch (const RingtalError &failure) {
+            if (failure.number() == ErrorNumber::ServerUnreachable && !m_retryStore) {
+                m_retryStore = true;
+                m_retrySince.start();
+            }
+        }
+    });
     // A PC that only shows the ranking is never brought to the front: what
     // the entry PCs store must reach it while it stands there. Asking whether
     // anything changed is one cheap question, so it is asked often.
@@ -226,13 +246,15 @@ void frmMain::Form_Load()
         TDBGrid2->columns(QStringLiteral("Ring%1").arg(ring)).setCaption(QString::number(ring));
     restoreFontsAndColours();
     const QString last = SettingsStore::read(QStringLiteral("Wettkampf"), QStringLiteral("Last"), QString());
-    if (FileExists(last))
+    if (FileExists(last) || ServerLocation::fromText(last))
         LoadCompetition(last);
 }
 
 void frmMain::LoadCompetition(const QString &path)
 {
     const QString target = path; // the argument may be CompetitionPath itself
+    if (!serverLoginReady(target))
+        return;
     const ErrorProtocol protocol(LoadFailed);
     std::vector<ErrorProtocol::Step> steps{
         // Typed results of the competition being left are stored, never dropped.
@@ -250,7 +272,10 @@ void frmMain::LoadCompetition(const QString &path)
     steps.push_back([this] { readCompetitionRules(); });
     steps.push_back([this, &target] { m_competitionPath = target; });
     steps.push_back([this] { ShowTitle(); });
-    steps.push_back([this] { setWindowTitle(QStringLiteral("Ringtal") + m_competitionPath); });
+    steps.push_back([this] {
+        const std::shared_ptr<Database> database = Data1->database();
+        setWindowTitle(QStringLiteral("Ringtal") + (database ? database->displayName() : m_competitionPath));
+    });
     steps.push_back([this] { updatePlacesNotice(); });
     protocol.run(steps);
     focusEntryGrid();
@@ -412,8 +437,48 @@ void frmMain::showRowsOfOtherPrograms(bool closingCell)
         const bool winners = TDBGrid2->refreshChangedRows(closingCell);
         if (entries || winners)
             updatePlacesNotice();
+        if (m_serverAway) {
+            m_serverAway = false;
+            statusBar()->showMessage(QStringLiteral("Der Server ist wieder erreichbar."), ServerNoticeMs);
+        }
+        if (m_retryStore)
+            retryStoringForServer();
+    } catch (const RingtalError &failure) {
+        // Said once in the status bar, not in a box every quarter of a second.
+        if (failure.number() != ErrorNumber::ServerUnreachable) {
+            reportFailure(failure, QStringLiteral("Die Zeilen konnten nicht neu gelesen werden."));
+        } else if (!m_serverAway) {
+            m_serverAway = true;
+            statusBar()->showMessage(QStringLiteral("Der Server ist nicht erreichbar. Eingaben bleiben im Fenster und "
+                                                    "werden gespeichert, sobald er wieder erreichbar ist."));
+        }
     } catch (const std::exception &failure) {
         reportFailure(failure, QStringLiteral("Die Zeilen konnten nicht neu gelesen werden."));
+    }
+}
+
+void frmMain::retryStoringForServer()
+{
+    if (TDBGrid1->isCellOpen())
+        return; // the user is at it; the next look tries again
+    if (!TDBGrid1->hasPendingEdit()) {
+        m_retryStore = false;
+        return;
+    }
+    if (m_retrySince.elapsed() > RetryStoreMs) {
+        m_retryStore = false;
+        statusBar()->showMessage(QStringLiteral("Die Zeile konnte eine halbe Stunde lang nicht gespeichert werden; sie "
+                                                "bleibt in Bearbeitung und wird beim Verlassen gespeichert."));
+        return;
+    }
+    try {
+        TDBGrid1->storePendingEdit();
+        m_retryStore = false;
+        statusBar()->showMessage(QStringLiteral("Die Zeile wurde gespeichert."), ServerNoticeMs);
+    } catch (const RingtalError &failure) {
+        // Anything but the server being away is told when the row is left.
+        if (failure.number() != ErrorNumber::ServerUnreachable)
+            m_retryStore = false;
     }
 }
 

@@ -3,9 +3,11 @@
 #include "scoring/Classes.h"
 #include "scoring/Teams.h"
 #include "scoring/TieRule.h"
+#include "server/frmServer.h"
 #include "settings/CertificateFields.h"
 #include "widgets/ImageList.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QKeySequence>
 #include <QPointer>
@@ -60,9 +62,15 @@ public:
     // file named when the program is started, e.g. by a double-click).
     void openCompetitionFile(const QString &path);
 
+    // Does what the server dialog chose: opens a competition on the server,
+    // makes a new one there, or copies the open one onto it and opens that.
+    void carryOutServerChoice(const frmServer::Choice &choice);
+
 public slots:
     void mnuDateiNeu_Click();
     void mnuDateiOpen_Click();
+    void mnuDateiServer_Click();
+    void mnuDateiAlsDatei_Click();
     void mnuPreviou_Click();
     void mnuDateiPrint_Click();
     void mnuDateiPrinterSetup_Click();
@@ -103,6 +111,10 @@ private:
     void Form_Resize();
     void resizeIfApplicable(QWidget *control, double width, double height);
     void LoadCompetition(const QString &path);
+    // A server competition is opened with a password where the server wants
+    // one; false when the user cancelled asking for it.
+    bool serverLoginReady(const QString &location);
+    void retryStoringForServer();
     void upgradeCompetitionFile(const QString &path);
     void readCompetitionRules();
     std::optional<QString> chooseClass(const QString &typed);
@@ -168,6 +180,11 @@ private:
     bool m_askingClass = false;
     // Said in the status bar once the competition is open: opened without classes, and why.
     QString m_upgradeNote;
+    // The server could not be reached at the last look; a typed row it did
+    // not take is stored again by itself when the server is back, for so long.
+    bool m_serverAway = false;
+    bool m_retryStore = false;
+    QElapsedTimer m_retrySince;
 
     QTimer *tmrAndereProgramme = nullptr;
     QLabel *Label1 = nullptr;

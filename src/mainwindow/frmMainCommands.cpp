@@ -55,6 +55,8 @@ const ToolbarButton ToolbarButtons[] = {
 const std::vector<frmMain::MenuItem> DateiItems{
         {"mnuDateiNeu", "&Neu...", &frmMain::mnuDateiNeu_Click, QKeySequence(Qt::CTRL | Qt::Key_N)},
         {"mnuDateiOpen", "&Öffnen...", &frmMain::mnuDateiOpen_Click, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"mnuDateiServer", "Wettkampf auf Server...", &frmMain::mnuDateiServer_Click, {}},
+        {"mnuDateiAlsDatei", "Als Datei speichern...", &frmMain::mnuDateiAlsDatei_Click, {}},
         {"mnuTemp1", "-", nullptr, {}},
         {"mnuPreviou", "Seitenvorschau", &frmMain::mnuPreviou_Click, QKeySequence(Qt::CTRL | Qt::Key_P)},
         {"mnuDateiPrint", "Drucken", &frmMain::mnuDateiPrint_Click, {}},

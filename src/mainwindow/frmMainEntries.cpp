@@ -144,14 +144,18 @@ void frmMain::mnuEditUpdatePlaetze_Click()
         Recordset *rs = Data1->recordset();
         if (!rs)
             return;
-        rs->requery();
-        if (rs->rowCount() == 0)
-            return;
-        {
+        // Two PCs pressing F5 at once: each ranks the rows as they stand once
+        // it holds the table, so that the last one leaves one consistent set
+        // of places, and a failure leaves all of them as they were.
+        allOrNothing(rs->database(), [&] {
+            rs->database().lockForWriting(QStringLiteral("Ergebnisse"));
+            rs->requery();
+            if (rs->rowCount() == 0)
+                return;
             // The grid is re-read afterwards; it need not follow every written row.
             const QSignalBlocker quiet(rs);
             Ranking::storePlaces(*rs, Ranking::classScope(*rs));
-        }
+        });
         refreshBothGrids();
     } catch (const std::exception &failure) {
         reportAndReread(failure, QStringLiteral("Die Plätze konnten nicht vollständig vergeben werden."));

@@ -1,4 +1,5 @@
-// The competition file commands of the main window: new, open, title.
+// The competition file commands of the main window: new, open, title, and
+// the competitions on a server.
 #include "mainwindow/frmMain.h"
 
 #include "store/AccessFile.h"
@@ -6,8 +7,13 @@
 #include "store/Database.h"
 #include "store/Dialogs.h"
 #include "store/ErrorProtocol.h"
+#include "grid/DataGrid.h"
+#include "server/frmServer.h"
 #include "store/Recordset.h"
+#include "store/ServerCompetitions.h"
+#include "store/ServerLocation.h"
 #include "store/tempModule.h"
+#include "widgets/PasswordPrompt.h"
 #include "widgets/UiDialogs.h"
 
 #include <QCoreApplication>
@@ -27,6 +33,14 @@ bool sameFile(const QString &a, const QString &b)
         return true;
     const QString ca = QFileInfo(a).canonicalFilePath();
     return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
+QString templateFile()
+{
+    const QString path = programFolder() + QStringLiteral("wkvorlage.mdb");
+    if (!QFileInfo::exists(path))
+        throw RingtalError(ErrorNumber::FileNotFound, QStringLiteral("Datei nicht gefunden: Die Vorlage '%1' fehlt.").arg(path));
+    return path;
 }
 
 } // namespace
@@ -71,11 +85,7 @@ void frmMain::mnuDateiNeu_Click()
                                    QStringLiteral("Die Datei '%1' kann nicht gelöscht werden.").arg(m_competitionPath));
         },
         [&] {
-            const QString templateFile = programFolder() + QStringLiteral("wkvorlage.mdb");
-            if (!QFileInfo::exists(templateFile))
-                throw RingtalError(ErrorNumber::FileNotFound,
-                                   QStringLiteral("Datei nicht gefunden: Die Vorlage '%1' fehlt.").arg(templateFile));
-            if (!QFile::copy(templateFile, m_competitionPath))
+            if (!QFile::copy(templateFile(), m_competitionPath))
                 throw RingtalError(ErrorNumber::PathFileAccess,
                                    QStringLiteral("Die Vorlage kann nicht nach '%1' kopiert werden.")
                                        .arg(m_competitionPath));
@@ -152,5 +162,85 @@ void frmMain::mnuDateiBezeichnung_Click()
         ShowTitle();
     } catch (const std::exception &failure) {
         reportFailure(failure, QStringLiteral("Die Wettkampfbezeichnung konnte nicht gespeichert werden."));
+    }
+}
+
+bool frmMain::serverLoginReady(const QString &location)
+{
+    const std::optional<ServerLocation> server = ServerLocation::fromText(location);
+    if (!server)
+        return true;
+    try {
+        return withPassword(server->login, [&] { Database::open(location); });
+    } catch (const std::exception &) {
+        return true; // loading it tells what is wrong
+    }
+}
+
+void frmMain::mnuDateiServer_Click()
+{
+    const std::shared_ptr<Database> open = Data1->database();
+    frmServer dialog(open && !open->isServer(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        carryOutServerChoice(dialog.choice());
+}
+
+void frmMain::carryOutServerChoice(const frmServer::Choice &choice)
+{
+    ServerLocation location;
+    location.login = choice.login;
+    location.competition = choice.competition;
+    try {
+        if (choice.action == frmServer::Action::New || choice.action == frmServer::Action::CopyOpen) {
+            // What is typed into the open competition goes with it.
+            if (choice.action == frmServer::Action::CopyOpen && TDBGrid1->hasPendingEdit())
+                TDBGrid1->storePendingEdit();
+            const std::shared_ptr<Database> layout = Database::open(templateFile());
+            const std::shared_ptr<Database> rows = choice.action == frmServer::Action::New ? layout : Data1->database();
+            if (!rows)
+                throw RingtalError(ErrorNumber::NoCurrentRecord, QStringLiteral("Es ist kein Wettkampf geöffnet."));
+            if (!withPassword(choice.login,
+                              [&] { location = ServerCompetitions::create(choice.login, choice.name, *layout, *rows); }))
+                return;
+        }
+    } catch (const std::exception &failure) {
+        reportFailure(failure, QStringLiteral("Der Wettkampf wurde nicht auf dem Server angelegt."));
+        return;
+    }
+    if (choice.action != frmServer::Action::None)
+        LoadCompetition(location.toText());
+}
+
+void frmMain::mnuDateiAlsDatei_Click()
+{
+    if (!competitionIsOpen())
+        return;
+    const std::shared_ptr<Database> server = Data1->database();
+    if (!server || !server->isServer()) {
+        Dialogs::current().message(QStringLiteral("Hinweis"),
+                                   QStringLiteral("Der geöffnete Wettkampf ist schon eine Datei: %1").arg(m_competitionPath),
+                                   Dialogs::Icon::Information);
+        return;
+    }
+    try {
+        if (TDBGrid1->hasPendingEdit())
+            TDBGrid1->storePendingEdit();
+        UiDialogs::FileRequest request;
+        request.title = QStringLiteral("Wettkampf als Datei speichern");
+        request.folder = programFolder();
+        request.filter = QStringLiteral("Ringtal Wettkämpfe (*.wkd)|*.wkd|Alle Dateien (*.*)|*.*");
+        request.defaultSuffix = QStringLiteral("wkd");
+        request.confirmOverwrite = true;
+        const QString chosen = UiDialogs::current().saveFileName(request);
+        if (chosen.isEmpty())
+            return;
+        ServerCompetitions::saveAsFile(*server, templateFile(), chosen);
+        Dialogs::current().message(QStringLiteral("Hinweis"),
+                                   QStringLiteral("Der Wettkampf wurde in die Datei '%1' geschrieben. Geöffnet bleibt der "
+                                                  "Wettkampf auf dem Server.")
+                                           .arg(chosen),
+                                   Dialogs::Icon::Information);
+    } catch (const std::exception &failure) {
+        reportFailure(failure, QStringLiteral("Der Wettkampf wurde nicht als Datei gespeichert."));
     }
 }

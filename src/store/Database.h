@@ -99,6 +99,9 @@ public:
     // What keeps empty values where a file sorts them (first, before every
     // value), appended to an "order by" term.
     virtual QString emptyValuesOrder(bool descending) const;
+    // Inside a transaction: no other program writes the table until it ends,
+    // and the next requery reads it again (a ranking of the rows as they stand).
+    virtual void lockForWriting(const QString &table) = 0;
     // Appended to the query that reads a row before it is stored, so that
     // no other program stores it in between.
     virtual QString rowLock() const { return {}; }

@@ -279,6 +279,12 @@ void FileDatabase::execute(const QString &sql, const QVector<QVariant> &values)
     sqlite3_clear_bindings(stmt);
 }
 
+// A writing statement takes the file's write lock, even one that changes nothing.
+void FileDatabase::lockForWriting(const QString &table)
+{
+    execute(QStringLiteral("DELETE FROM %1 WHERE 0").arg(quote(table)), {});
+}
+
 // A second program on the same file adds rows too, so a new row's number is
 // the file's to give when the row is stored. An ID that is not the row's own
 // number (a file of an older program) gets the next free one.

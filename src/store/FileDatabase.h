@@ -24,6 +24,7 @@ public:
     FileState fileState() const override;
     bool isReadOnly() const override;
     void requireWritable() const override;
+    void lockForWriting(const QString &table) override;
     Inserted insert(const QString &table, const QStringList &columns, const QVector<QVariant> &values,
                     const QString &idColumn) override;
 

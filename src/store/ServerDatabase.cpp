@@ -337,6 +337,13 @@ QString ServerDatabase::rowLock() const
     return QStringLiteral(" FOR UPDATE");
 }
 
+// Other programs still read; their writes of the table wait for the end of
+// the transaction, and so does another program's ranking.
+void ServerDatabase::lockForWriting(const QString &table)
+{
+    run(QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE").arg(quote(table)));
+}
+
 Database::Inserted ServerDatabase::insert(const QString &table, const QStringList &columns,
                                           const QVector<QVariant> &values, const QString &idColumn)
 {

@@ -41,6 +41,7 @@ public:
     QString typedMark(const QString &declaredType) const override;
     QString emptyValuesOrder(bool descending) const override;
     QString rowLock() const override;
+    void lockForWriting(const QString &table) override;
     Inserted insert(const QString &table, const QStringList &columns, const QVector<QVariant> &values,
                     const QString &idColumn) override;
 

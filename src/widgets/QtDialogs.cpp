@@ -73,11 +73,12 @@ void QtDialogs::message(const QString &title, const QString &text, Icon icon)
     box.exec();
 }
 
-std::optional<QString> QtDialogs::inputText(const QString &prompt, const QString &title)
+std::optional<QString> QtDialogs::inputText(const QString &prompt, const QString &title, bool hidden)
 {
     bool ok = false;
     const QString boxTitle = title.isEmpty() ? QApplication::applicationName() : title;
-    const QString text = QInputDialog::getText(owner(), boxTitle, prompt, QLineEdit::Normal, QString(), &ok);
+    const QString text = QInputDialog::getText(owner(), boxTitle, prompt, hidden ? QLineEdit::Password : QLineEdit::Normal,
+                                               QString(), &ok);
     if (!ok)
         return std::nullopt;
     return text;

@@ -14,7 +14,7 @@ public:
     Answer errorBox(const QString &title, const QString &text) override;
     Answer question(const QString &title, const QString &text, Icon icon) override;
     void message(const QString &title, const QString &text, Icon icon) override;
-    std::optional<QString> inputText(const QString &prompt, const QString &title) override;
+    std::optional<QString> inputText(const QString &prompt, const QString &title, bool hidden = false) override;
     std::optional<int> chooseItem(const QString &prompt, const QString &title, const QStringList &items,
                                   int current, NumberField *number) override;
     QString saveFileName(const FileRequest &request) override;

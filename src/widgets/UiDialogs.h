@@ -38,8 +38,9 @@ public:
 
     virtual ~UiDialogs() = default;
 
-    // One-line text input; an empty optional means Cancel.
-    virtual std::optional<QString> inputText(const QString &prompt, const QString &title) = 0;
+    // One-line text input; an empty optional means Cancel. A hidden text (a
+    // password) shows as dots.
+    virtual std::optional<QString> inputText(const QString &prompt, const QString &title, bool hidden = false) = 0;
     // A whole number asked together with a choice, for a setting that goes
     // with it (a spin box under the list).
     struct NumberField

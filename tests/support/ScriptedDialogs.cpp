@@ -31,9 +31,9 @@ void ScriptedDialogs::clear()
     m_fonts.clear();
 }
 
-std::optional<QString> ScriptedDialogs::inputText(const QString &prompt, const QString &title)
+std::optional<QString> ScriptedDialogs::inputText(const QString &prompt, const QString &title, bool hidden)
 {
-    record({QStringLiteral("input"), title, prompt, Icon::Information, {}});
+    record({hidden ? QStringLiteral("password") : QStringLiteral("input"), title, prompt, Icon::Information, {}});
     // An empty text stands for Cancel in the queue (an optional there trips a
     // false uninitialised warning of GCC).
     const QString text = next(m_texts, QString());

@@ -44,7 +44,7 @@ public:
     }
     void clear() override;
 
-    std::optional<QString> inputText(const QString &prompt, const QString &title) override;
+    std::optional<QString> inputText(const QString &prompt, const QString &title, bool hidden = false) override;
     // Answered from the text queue with the item's text; a text no item has is Cancel.
     std::optional<int> chooseItem(const QString &prompt, const QString &title, const QStringList &items,
                                   int current, NumberField *number) override;
