@@ -177,6 +177,12 @@ mutant "printing: a class heading left at the foot of a page" printing/PageLayou
     "tst_pagelayout tst_printwinnerslist"
 mutant "mainwindow: other programs' rows shown only when the window is activated" mainwindow/frmMain.cpp \
     '    tmrAndereProgramme->start();' '' "tst_sharedfile"
+mutant "mainwindow: a row the server did not take waits for the user when it is back" mainwindow/frmMain.cpp \
+    $'                m_retryStore = true;\n' '' "tst_servercompetition"
+mutant "mainwindow: a password asked for is not kept for the next connection" widgets/PasswordPrompt.cpp \
+    'ServerPasswords::remember(login, *password);' ';' "tst_servercompetition"
+mutant "mainwindow: F5 ranks the rows it holds without holding the table" mainwindow/frmMainEntries.cpp \
+    'rs->database().lockForWriting(QStringLiteral("Ergebnisse"));' ';' "tst_servercompetition"
 mutant "mainwindow: a new class taken unasked" mainwindow/frmMainClasses.cpp \
     'if (answer != Dialogs::Answer::Yes) {' 'if (false) {' "tst_competitionrules"
 mutant "mainwindow: a shooter taken over gets no class proposed" mainwindow/frmMainEntries.cpp \

@@ -1,5 +1,6 @@
 #include "mainwindow/RingtalApplication.h"
 #include "mainwindow/frmMain.h"
+#include "store/ServerLocation.h"
 #include "widgets/QtDialogs.h"
 
 #include <QFileInfo>
@@ -17,10 +18,12 @@ int main(int argc, char *argv[])
         frmMain window;
         window.show();
         // A competition named on the command line (a double-click on a .wkd
-        // file) is opened over the last one, as if chosen with Open.
+        // file, or a server competition's postgresql:// text) is opened over
+        // the last one, as if chosen with Open.
         const QStringList arguments = QCoreApplication::arguments();
         if (arguments.size() > 1)
-            window.openCompetitionFile(QFileInfo(arguments.at(1)).absoluteFilePath());
+            window.openCompetitionFile(ServerLocation::fromText(arguments.at(1)) ? arguments.at(1)
+                                                                                   : QFileInfo(arguments.at(1)).absoluteFilePath());
         rc = app.exec();
     }
     QtDialogs::installSeam(nullptr);

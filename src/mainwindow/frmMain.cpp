@@ -34,7 +34,7 @@ const QString ResultsQuery = QStringLiteral("Select * from Ergebnisse order by S
 const QString TitleQuery = QStringLiteral("Select * from Wettkampf");
 const QString LoadFailed = QStringLiteral("Fehler beim Laden eines Wettkampfs");
 // How often the window asks whether other programs stored rows, in ms.
-constexpr int OtherProgramsInterval = 250;
+constexpr int OtherProgramsInterval = 100;
 // How long a note that the server is back stays in the status bar, in ms.
 constexpr int ServerNoticeMs = 10000;
 // How long a row the server did not take is tried again by itself, in ms.
@@ -444,7 +444,7 @@ void frmMain::showRowsOfOtherPrograms(bool closingCell)
         if (m_retryStore)
             retryStoringForServer();
     } catch (const RingtalError &failure) {
-        // Said once in the status bar, not in a box every quarter of a second.
+        // Said once in the status bar, not in a box at every look.
         if (failure.number() != ErrorNumber::ServerUnreachable) {
             reportFailure(failure, QStringLiteral("Die Zeilen konnten nicht neu gelesen werden."));
         } else if (!m_serverAway) {

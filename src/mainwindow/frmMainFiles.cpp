@@ -11,6 +11,7 @@
 #include "server/frmServer.h"
 #include "store/Recordset.h"
 #include "store/ServerCompetitions.h"
+#include "store/ServerDatabase.h"
 #include "store/ServerLocation.h"
 #include "store/tempModule.h"
 #include "widgets/PasswordPrompt.h"
@@ -228,6 +229,8 @@ void frmMain::mnuDateiAlsDatei_Click()
         UiDialogs::FileRequest request;
         request.title = QStringLiteral("Wettkampf als Datei speichern");
         request.folder = programFolder();
+        if (const auto *named = dynamic_cast<const ServerDatabase *>(server.get()))
+            request.fileName = named->name() + QStringLiteral(".wkd");
         request.filter = QStringLiteral("Ringtal Wettkämpfe (*.wkd)|*.wkd|Alle Dateien (*.*)|*.*");
         request.defaultSuffix = QStringLiteral("wkd");
         request.confirmOverwrite = true;

@@ -296,8 +296,13 @@ qint64 ServerDatabase::dataVersion()
     return m_othersVersion;
 }
 
+// The tables of a competition are made once, from the template; their columns
+// are asked of the server (its catalogue views are slow) once per table.
 QHash<QString, QString> ServerDatabase::declaredTypes(const QString &table)
 {
+    const auto known = m_declared.constFind(table.toLower());
+    if (known != m_declared.constEnd())
+        return *known;
     QHash<QString, QString> types;
     const Rows rows = Database::readAll(QStringLiteral("SELECT column_name::text, data_type::text FROM "
                                                        "information_schema.columns WHERE table_schema = "
@@ -305,6 +310,8 @@ QHash<QString, QString> ServerDatabase::declaredTypes(const QString &table)
                                         {table.toLower()});
     for (const QVector<QVariant> &row : rows.rows)
         types.insert(row.at(0).toString().toLower(), declaredName(row.at(1).toString()));
+    if (!types.isEmpty() && !m_location.competition.isEmpty())
+        m_declared.insert(table.toLower(), types);
     return types;
 }
 

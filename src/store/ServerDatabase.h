@@ -67,6 +67,7 @@ private:
     ServerLocation m_location;
     QString m_name;
     QHash<QString, QString> m_names; // lower case → as the template writes it
+    QHash<QString, QHash<QString, QString>> m_declared; // by table, lower case
     qint64 m_othersVersion = 0;
     QElapsedTimer m_sinceAttempt;
 };
