@@ -11,10 +11,12 @@
 #include "store/Dialogs.h"
 #include "store/FileKind.h"
 #include "store/RingtalError.h"
+#include "store/ServerDatabase.h"
 #include "widgets/UiDialogs.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -135,10 +137,13 @@ void frmMain::mnuDateiExport_Click()
         return;
     const QString listName = teams ? QStringLiteral("Mannschaftsliste") : QStringLiteral("Siegerliste");
     const QFileInfo competition(m_competitionPath);
+    // A competition on a server has no folder of its own: the user's is proposed, with its name.
+    const auto *server = dynamic_cast<const ServerDatabase *>(Data1->database().get());
     UiDialogs::FileRequest request;
     request.title = listName + QStringLiteral(" exportieren");
-    request.folder = competition.absolutePath() + QLatin1Char('/');
-    request.fileName = competition.completeBaseName() + (teams ? QStringLiteral(" Mannschaften.csv") : QStringLiteral(".csv"));
+    request.folder = (server ? QDir::homePath() : competition.absolutePath()) + QLatin1Char('/');
+    request.fileName = (server ? server->name() : competition.completeBaseName())
+                     + (teams ? QStringLiteral(" Mannschaften.csv") : QStringLiteral(".csv"));
     request.filter = CsvFilter;
     request.defaultSuffix = QStringLiteral("csv");
     request.confirmOverwrite = true;

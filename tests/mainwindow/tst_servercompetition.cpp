@@ -4,6 +4,7 @@
 // is asked about with both values; a server that goes away loses nothing typed; F5 on both leaves one
 // set of places. And the way in: "Last" naming a server competition, a password asked for.
 #include "mainwindow/MainWindowSession.h"
+#include "scoring/TieRule.h"
 #include "store/Database.h"
 #include "store/RingtalError.h"
 #include "store/ServerCompetitions.h"
@@ -187,6 +188,35 @@ private slots:
         QCOMPARE(stored(location, QStringLiteral("SELECT Verein FROM Ergebnisse WHERE ID = 4")).toString(), QStringLiteral("SV Unterwegs"));
         QCOMPARE(session.window().statusBar()->currentMessage(), QStringLiteral("Die Zeile wurde gespeichert."));
         QCOMPARE(session.dialogs().shown().size(), size_t(1));
+    }
+
+    // Commands that write through statements of their own, on a server competition: the tie rule and
+    // the counted team members, a shooter taken over from the master list, the export, deleting all.
+    void commandsOnServer()
+    {
+        const QString location = makeCompetition(m_server->login());
+        MainWindowSession session(location);
+        session.dialogs().answerText(TieRules::title(TieRule::CountsFirst));
+        session.dialogs().answerNumber(2);
+        session.trigger(QStringLiteral("mnuEditWertung"));
+        QCOMPARE(stored(location, QStringLiteral("SELECT string_agg(Name || '=' || Wert, ',' ORDER BY Name) FROM "
+                                                 "Einstellungen"))
+                         .toString(),
+                 QStringLiteral("Mannschaft=2,Wertung=2"));
+        session.window().setNeuerSchuetze(QStringLiteral("Neu\tSV Neu"));
+        session.entryGrid()->storePendingEdit();
+        QCOMPARE(stored(location, QStringLiteral("SELECT Verein FROM Ergebnisse WHERE Schuetze = 'Neu'")).toString(),
+                 QStringLiteral("SV Neu"));
+        const QTemporaryDir folder;
+        session.dialogs().answerFile(folder.filePath(QStringLiteral("liste.csv")));
+        session.trigger(QStringLiteral("mnuDateiExport"));
+        QCOMPARE(session.dialogs().shown().back().request.fileName, QStringLiteral("Kreis %1.csv").arg(m_made));
+        QFile csv(folder.filePath(QStringLiteral("liste.csv")));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(csv.readAll()).contains(QStringLiteral("Anna Weiß")));
+        session.dialogs().answer(Dialogs::Answer::Yes);
+        session.trigger(QStringLiteral("mnuEditDeleteAll"));
+        QCOMPARE(stored(location, QStringLiteral("SELECT count(*) FROM Ergebnisse")).toInt(), 0);
     }
 
     // "Last" naming a server competition: opened at the start, a password asked for where the server
