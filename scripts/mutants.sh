@@ -75,6 +75,10 @@ mutant "store: a competition copied onto a server numbers new rows from 1 again"
     'continueNumbering(*server, location.competition, table);' ';' "tst_serverstore"
 mutant "store: rows other programs stored while the server was away not read again" store/ServerDatabase.cpp \
     $'    ++m_othersVersion;\n    ++m_writeSerial;' '' "tst_serverstore"
+mutant "store: a server is not told the types of a list of VALUES" store/ServerDatabase.cpp \
+    'return QStringLiteral("CAST(? AS %1)").arg(serverTypeOf(declaredType));' 'return QStringLiteral("?");' "tst_serverstore"
+mutant "store: a name quoted for a server as the template writes it" store/ServerDatabase.cpp \
+    'return Database::quote(identifier.toLower());' 'return Database::quote(identifier);' "tst_serverstore"
 # ---------------------------------------------------------------- scoring
 mutant "scoring: 11 counts as a shot" scoring/ScoreComputation.cpp \
     'if (value > HighestShot || value < 0.0)' 'if (value > 11.0 || value < 0.0)' "tst_scorecomputation tst_resultentry"

@@ -1,6 +1,7 @@
 // One competition, two engines: what a file does, a competition on a PostgreSQL server does the same
 // (a throwaway cluster on a Unix socket, started and stopped by this test). And what only a server has:
 // its list of competitions, passwords, a connection that drops and comes back, the way back to a file.
+#include "scoring/Classes.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
 #include "store/RingtalError.h"
@@ -13,6 +14,8 @@
 #include "support/TestServer.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -178,6 +181,56 @@ private slots:
                  QStringLiteral("1:3"));
     }
 
+    // The class list: added, renamed (the shooters' classes follow), removed, in their order.
+    void classList_data() { bothEngines(); }
+    void classList()
+    {
+        QFETCH(QString, engine);
+        const std::shared_ptr<Database> database = Database::open(fresh(engine));
+        const std::unique_ptr<Recordset> rows = database->openRecordset(Results);
+        addShooter(*rows, 1, QStringLiteral("Anna"), QStringLiteral("000950"));
+        rows->moveTo(0);
+        rows->edit();
+        rows->setValue(QStringLiteral("Klasse"), QStringLiteral("Damen"));
+        rows->update();
+        Classes::append(*database, QStringLiteral("Damen"));
+        Classes::append(*database, QStringLiteral("Herren"));
+        const std::vector<ClassDef> before = Classes::read(*database);
+        std::vector<ClassDef> after{before.at(1), before.at(0)};
+        after.at(1).name = QStringLiteral("Frauen");
+        Classes::store(*database, before, after);
+        const std::vector<ClassDef> stored = Classes::read(*database);
+        QCOMPARE(stored.size(), size_t(2));
+        QCOMPARE(stored.at(0).name + QLatin1Char(',') + stored.at(1).name, QStringLiteral("Herren,Frauen"));
+        QCOMPARE(database->scalar(QStringLiteral("SELECT Klasse FROM Ergebnisse")).toString(), QStringLiteral("Frauen"));
+        Classes::store(*database, stored, {stored.at(1)});
+        QCOMPARE(Classes::read(*database).size(), size_t(1));
+    }
+
+    // The connection goes while places are written (the server stops during F5): not one of them
+    // is stored, and the program is told.
+    void placesAllOrNone()
+    {
+        const QString where = fresh(QStringLiteral("server"));
+        const std::shared_ptr<Database> database = Database::open(where);
+        const std::unique_ptr<Recordset> rows = database->openRecordset(Results);
+        for (int n = 1; n <= 200; ++n)
+            addShooter(*rows, n, QStringLiteral("Schütze %1").arg(n), QStringLiteral("%1").arg(n, 6, 10, QLatin1Char('0')));
+        const std::shared_ptr<Database> other = Database::open(where);
+        std::vector<QVariant> places;
+        for (int row = 0; row < rows->rowCount(); ++row)
+            places.emplace_back(row + 1);
+        const RaisedError cut = raisedError([&] {
+            allOrNothing(*database, [&] {
+                rows->storeField(rows->fieldIndex("Platz"), places);
+                const QVariant pid = database->scalar(QStringLiteral("SELECT pg_backend_pid()"));
+                other->scalar(QStringLiteral("SELECT pg_terminate_backend(?)"), {pid});
+            });
+        });
+        QCOMPARE(cut.number, ErrorNumber::ServerUnreachable);
+        QCOMPARE(other->scalar(QStringLiteral("SELECT count(Platz) FROM Ergebnisse")).toInt(), 0);
+    }
+
     // A server asks a password of some users: one not given, or a wrong one, is said so; the right
     // one opens. One that cannot be reached is said so too.
     void logins_data()
@@ -189,6 +242,7 @@ private slots:
         QTest::newRow("no password") << "-" << false << ErrorNumber::PasswordRequired << "verlangt ein Kennwort für den Benutzer 'kasse'";
         QTest::newRow("a wrong password") << "falsch" << false << ErrorNumber::PasswordRequired << "hat das Kennwort für den Benutzer 'kasse' abgelehnt";
         QTest::newRow("the right password") << TestServer::Password << false << 0 << "";
+        QTest::newRow("the password file") << "file" << false << 0 << "";
         QTest::newRow("no server there") << "-" << true << ErrorNumber::ServerUnreachable << "ist nicht erreichbar";
     }
     void logins()
@@ -201,9 +255,21 @@ private slots:
         if (other)
             login.host = QDir::tempPath() + QStringLiteral("/ringtal-kein-server");
         ServerPasswords::forget(login);
-        if (password != QLatin1String("-"))
+        // The client library reads the PostgreSQL password file by itself.
+        const QTemporaryDir folder;
+        const QString passwordFile = folder.filePath(QStringLiteral("pgpass"));
+        if (password == QLatin1String("file")) {
+            QFile file(passwordFile);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QStringLiteral("*:*:*:%1:%2\n").arg(login.user, QString::fromUtf8(TestServer::Password)).toUtf8());
+            file.close();
+            QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+            qputenv("PGPASSFILE", QFile::encodeName(passwordFile));
+        } else if (password != QLatin1String("-")) {
             ServerPasswords::remember(login, password);
+        }
         const RaisedError raised = raisedError([&] { ServerCompetitions::list(login); });
+        qunsetenv("PGPASSFILE");
         ServerPasswords::forget(login);
         QCOMPARE(raised.number, number);
         QVERIFY2(raised.description.contains(message), qPrintable(raised.description));
