@@ -1,6 +1,7 @@
 #include "certificates/CertificatePrinter.h"
 
 #include "certificates/CertificatePages.h"
+#include "printing/GridPrinter.h"
 #include "printing/PrintPreviewWindow.h"
 #include "store/RingtalError.h"
 #include "widgets/UiDialogs.h"
@@ -10,16 +11,6 @@
 #include <QPrinter>
 
 namespace {
-
-RingtalError cannotPrint(const QPrinter &printer)
-{
-    if (printer.outputFormat() == QPrinter::PdfFormat)
-        return RingtalError(
-                ErrorNumber::PathFileAccess,
-                QStringLiteral("Die Datei „%1“ kann nicht geschrieben werden.").arg(printer.outputFileName()));
-    return RingtalError(ErrorNumber::PrinterError,
-                        QStringLiteral("Der Drucker „%1“ meldet einen Fehler.").arg(printer.printerName()));
-}
 
 void withdraw(QPrinter &printer, QPainter &painter)
 {

@@ -15,6 +15,8 @@ namespace {
 // Rows are copied in steps this large, so that a long list can be cancelled.
 constexpr int RowsPerStep = 250;
 
+} // namespace
+
 RingtalError cannotPrint(const QPrinter &printer)
 {
     if (printer.outputFormat() == QPrinter::PdfFormat)
@@ -24,8 +26,6 @@ RingtalError cannotPrint(const QPrinter &printer)
     return RingtalError(ErrorNumber::PrinterError,
                         QStringLiteral("Der Drucker „%1“ meldet einen Fehler.").arg(printer.printerName()));
 }
-
-} // namespace
 
 GridPrinter::GridPrinter(DataGrid &grid)
     : m_grid(&grid)

@@ -8,9 +8,14 @@
 #include <optional>
 
 class DataGrid;
+class RingtalError;
 class PrintPreviewWindow;
 class QPrinter;
 class QWidget;
+
+// What a printer or PDF file that refused the pages is told as: the file
+// that cannot be written, or the printer's fault.
+RingtalError cannotPrint(const QPrinter &printer);
 
 // The print facility of a grid: prints or previews all its rows with the
 // grid's print settings. Lists of thousands of rows show their progress,
