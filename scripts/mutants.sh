@@ -187,6 +187,8 @@ mutant "mainwindow: a password asked for is not kept for the next connection" wi
     'ServerPasswords::remember(login, *password);' ';' "tst_servercompetition"
 mutant "mainwindow: F5 ranks the rows it holds without holding the table" mainwindow/frmMainEntries.cpp \
     'rs->database().lockForWriting(QStringLiteral("Ergebnisse"));' ';' "tst_servercompetition"
+mutant "mainwindow: a lasting failure of the look for other programs' rows told at every look" mainwindow/frmMain.cpp \
+    'if (!asked && what == m_lookFailure)' 'if (false)' "tst_sharedfile"
 mutant "mainwindow: a new class taken unasked" mainwindow/frmMainClasses.cpp \
     'if (answer != Dialogs::Answer::Yes) {' 'if (false) {' "tst_competitionrules"
 mutant "mainwindow: a shooter taken over gets no class proposed" mainwindow/frmMainEntries.cpp \

@@ -443,18 +443,30 @@ void frmMain::showRowsOfOtherPrograms(bool closingCell)
         }
         if (m_retryStore)
             retryStoringForServer();
+        m_lookFailure.clear();
     } catch (const RingtalError &failure) {
         // Said once in the status bar, not in a box at every look.
         if (failure.number() != ErrorNumber::ServerUnreachable) {
-            reportFailure(failure, QStringLiteral("Die Zeilen konnten nicht neu gelesen werden."));
+            reportLookFailure(failure, closingCell);
         } else if (!m_serverAway) {
             m_serverAway = true;
             statusBar()->showMessage(QStringLiteral("Der Server ist nicht erreichbar. Eingaben bleiben im Fenster und "
                                                     "werden gespeichert, sobald er wieder erreichbar ist."));
         }
     } catch (const std::exception &failure) {
-        reportFailure(failure, QStringLiteral("Die Zeilen konnten nicht neu gelesen werden."));
+        reportLookFailure(failure, closingCell);
     }
+}
+
+// A failure that stays would otherwise come back in a box at every look:
+// the timer tells it once, until a look succeeds or it changes.
+void frmMain::reportLookFailure(const std::exception &failure, bool asked)
+{
+    const QString what = QString::fromLocal8Bit(failure.what());
+    if (!asked && what == m_lookFailure)
+        return;
+    m_lookFailure = what;
+    reportFailure(failure, QStringLiteral("Die Zeilen konnten nicht neu gelesen werden."));
 }
 
 void frmMain::retryStoringForServer()

@@ -115,6 +115,7 @@ private:
     // one; false when the user cancelled asking for it.
     bool serverLoginReady(const QString &location);
     void retryStoringForServer();
+    void reportLookFailure(const std::exception &failure, bool asked);
     void upgradeCompetitionFile(const QString &path);
     void readCompetitionRules();
     std::optional<QString> chooseClass(const QString &typed);
@@ -183,6 +184,8 @@ private:
     // The server could not be reached at the last look; a typed row it did
     // not take is stored again by itself when the server is back, for so long.
     bool m_serverAway = false;
+    // The failure the last look for other programs' rows told, told once.
+    QString m_lookFailure;
     bool m_retryStore = false;
     QElapsedTimer m_retrySince;
 

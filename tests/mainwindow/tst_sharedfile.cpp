@@ -63,6 +63,10 @@ private slots:
         QTest::newRow("the other's rows shown while a new shooter is typed, the cell kept open")
             << QStringList{"@new:StartNr", "7", otherAdds, "<wait 1000>", "?shown 7", "?cell 3:Schuetze=Anderer PC", "8",
                            "<Tab>", "Neuer", "<Up>", "?stored 0.StartNr=78", "?stored 0.Schuetze=Neuer", "?rows 7", "?boxes 0"};
+        // A failure that stays (the other program took the table away) is told once, not at every look.
+        QTest::newRow("a lasting failure of the look told once")
+            << QStringList{"$ALTER TABLE Ergebnisse RENAME TO Weg", "<wait 600>", "?boxes 1",
+                           "?box Fehler: 3078 - Die Tabelle 'Ergebnisse' gibt es"};
         QTest::newRow("the other's rows shown when the window is activated")
             << QStringList{"@1:Schuetze", "Bauer-Neu",
                            "$INSERT INTO Ergebnisse (StartNr, Schuetze, Verein, Serie, Sortierung) VALUES (2, 'Anderer PC', 'SV', "
