@@ -67,7 +67,6 @@ void frmServer::createControls(bool canCopy)
     lblMeldung = new QLabel(this);
     lblMeldung->setObjectName(QStringLiteral("lblMeldung"));
     lblMeldung->setWordWrap(true);
-    lblMeldung->setStyleSheet(QStringLiteral("color: #b00000"));
 
     cmdOeffnen = new QPushButton(QStringLiteral("Öffnen"), this);
     cmdOeffnen->setObjectName(QStringLiteral("cmdOeffnen"));
@@ -128,6 +127,13 @@ QString frmServer::message() const
     return lblMeldung->text();
 }
 
+// What went wrong in red; a plain note (an empty server) in the dialog's own colour.
+void frmServer::say(const QString &text, bool problem)
+{
+    lblMeldung->setStyleSheet(problem ? QStringLiteral("color: #b00000") : QString());
+    lblMeldung->setText(text);
+}
+
 void frmServer::storeFields() const
 {
     const ServerLogin server = login();
@@ -157,7 +163,7 @@ void frmServer::cmdVerbinden_Click()
         if (!withPassword(server, [&] { m_listed = ServerCompetitions::list(server); }))
             return;
     } catch (const RingtalError &error) {
-        lblMeldung->setText(error.description());
+        say(error.description(), true);
         fieldsChanged();
         return;
     }
@@ -166,7 +172,7 @@ void frmServer::cmdVerbinden_Click()
         lstWettkaempfe->addItem(QStringLiteral("%1 (angelegt %2)")
                                         .arg(entry.name, entry.created.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm"))));
     if (m_listed.empty())
-        lblMeldung->setText(QStringLiteral("Auf dem Server %1 gibt es noch keinen Wettkampf.").arg(server.described()));
+        say(QStringLiteral("Auf dem Server %1 gibt es noch keinen Wettkampf.").arg(server.described()), false);
     else
         lstWettkaempfe->setCurrentRow(0);
     fieldsChanged();
@@ -189,7 +195,7 @@ bool frmServer::askName(const QString &prompt, QString &name)
         return false;
     name = typed->trimmed();
     if (name.isEmpty()) {
-        lblMeldung->setText(QStringLiteral("Der Wettkampf braucht einen Namen."));
+        say(QStringLiteral("Der Wettkampf braucht einen Namen."), true);
         return false;
     }
     return true;

@@ -50,6 +50,7 @@ private:
     void storeFields() const;
     void fieldsChanged();
     bool askName(const QString &prompt, QString &name);
+    void say(const QString &text, bool problem);
 
     Choice m_choice;
     std::vector<ServerCompetitions::Entry> m_listed;
