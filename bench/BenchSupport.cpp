@@ -111,3 +111,13 @@ BenchWindow::~BenchWindow()
 {
     delete m_window;
 }
+
+void countPages(benchmark::State &state, const QString &pdfFile)
+{
+    // Qt's PDF writer gives every page one "/Type /Page" object.
+    QFile pdf(pdfFile);
+    const QByteArray data = pdf.open(QIODevice::ReadOnly) ? pdf.readAll() : QByteArray();
+    const int pages = int(data.count("/Type /Page\n") + data.count("/Type /Page\r") + data.count("/Type /Page "));
+    state.counters["pages"] = pages;
+    state.counters["pages_per_s"] = benchmark::Counter(pages, benchmark::Counter::kIsIterationInvariantRate);
+}

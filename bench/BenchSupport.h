@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <benchmark/benchmark.h>
 #include <QTemporaryDir>
 
 // A competition file of n shooters with results and keys, made once per
@@ -36,3 +37,6 @@ private:
     QTemporaryDir m_settings;
     frmMain *m_window;
 };
+
+// The pages of a PDF file the benchmark printed, and how many a second, as its counters.
+void countPages(benchmark::State &state, const QString &pdfFile);

@@ -24,16 +24,6 @@ constexpr int Pages = 300;
 // The winners list's A4 landscape page holds 28 rows.
 constexpr int WinnersRows = 300 * 28;
 
-// Qt's PDF writer gives every page one "/Type /Page" object.
-int pdfPages(const QString &file)
-{
-    QFile pdf(file);
-    if (!pdf.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray data = pdf.readAll();
-    return int(data.count("/Type /Page\n") + data.count("/Type /Page\r") + data.count("/Type /Page "));
-}
-
 void pdfPrinter(QPrinter &printer, const QString &file)
 {
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -82,9 +72,7 @@ void BM_Certificates300_Pdf(benchmark::State &state)
         pdfPrinter(printer, file);
         benchmark::DoNotOptimize(CertificatePrinter::printTo(printer, layout, all));
     }
-    const int pages = pdfPages(file);
-    state.counters["pages"] = pages;
-    state.counters["pages_per_s"] = benchmark::Counter(pages, benchmark::Counter::kIsIterationInvariantRate);
+    countPages(state, file);
     QtDialogs::installSeam(nullptr);
 }
 BENCHMARK(BM_Certificates300_Pdf)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -111,9 +99,7 @@ void BM_WinnersList300Pages_Pdf(benchmark::State &state)
         printer.setPageOrientation(QPageLayout::Landscape);
         benchmark::DoNotOptimize(GridPrinter(grid).printTo(printer));
     }
-    const int pages = pdfPages(file);
-    state.counters["pages"] = pages;
-    state.counters["pages_per_s"] = benchmark::Counter(pages, benchmark::Counter::kIsIterationInvariantRate);
+    countPages(state, file);
     QtDialogs::installSeam(nullptr);
 }
 BENCHMARK(BM_WinnersList300Pages_Pdf)->Unit(benchmark::kMillisecond)->UseRealTime();

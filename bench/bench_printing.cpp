@@ -48,16 +48,6 @@ void pdfPrinter(QPrinter &printer, const QString &file)
     printer.setPageOrientation(QPageLayout::Landscape);
 }
 
-// Qt's PDF writer gives every page one "/Type /Page" object.
-int pdfPages(const QString &file)
-{
-    QFile pdf(file);
-    if (!pdf.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray data = pdf.readAll();
-    return int(data.count("/Type /Page\n") + data.count("/Type /Page\r") + data.count("/Type /Page "));
-}
-
 // The visible cells of the winners list, a row a line, cells divided by tabs.
 QString plainText(DataGrid &grid)
 {
@@ -87,9 +77,7 @@ void BM_PrintWinners5000_Pdf(benchmark::State &state)
         pdfPrinter(printer, file);
         benchmark::DoNotOptimize(GridPrinter(grid).printTo(printer));
     }
-    const int pages = pdfPages(file);
-    state.counters["pages"] = pages;
-    state.counters["pages_per_s"] = benchmark::Counter(pages, benchmark::Counter::kIsIterationInvariantRate);
+    countPages(state, file);
     QtDialogs::installSeam(nullptr);
 }
 BENCHMARK(BM_PrintWinners5000_Pdf)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -107,9 +95,7 @@ void BM_PrintWinners5000_TextDocumentBaseline(benchmark::State &state)
         pdfPrinter(printer, file);
         document.print(&printer);
     }
-    const int pages = pdfPages(file);
-    state.counters["pages"] = pages;
-    state.counters["pages_per_s"] = benchmark::Counter(pages, benchmark::Counter::kIsIterationInvariantRate);
+    countPages(state, file);
 }
 BENCHMARK(BM_PrintWinners5000_TextDocumentBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
 
